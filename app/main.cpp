@@ -1,0 +1,22 @@
+// The entry function: the application object, the main window, the message loop.
+#include <QMessageBox>
+
+#include "app/Application.h"
+#include "app/QuitSignals.h"
+#include "app/TForm1.h"
+#include "platform/Paths.h"
+#include "ui/Text1251.h"
+
+int main(int argc, char** argv) {
+  pagelathe::Application app(argc, argv);
+  try {
+    pagelathe::TForm1 form(pagelathe::FolderOf(pagelathe::ExecutablePath()));
+    pagelathe::CloseOnQuitSignals(&form);
+    form.show();
+    app.exec();
+  } catch (const std::exception& error) {
+    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+                          pagelathe::ToQ(error.what()));
+  }
+  return 0;
+}

@@ -1,0 +1,30 @@
+// Whole-file reads and safe replacement of files. A file that replaces a user's file is
+// written beside it under a temporary name and renamed over it, so a failed write leaves
+// the old file whole.
+#pragma once
+
+#include <string>
+
+namespace pagelathe {
+
+// The bytes of a file. Raises EFileError naming the file when it cannot be read.
+[[nodiscard]] std::string ReadFileBytes(const std::string& path);
+
+// Replaces (or creates) `path` with `bytes` through a temporary file in the same folder and a
+// rename. Raises EFileError naming the file on any failure; the old file is then untouched
+// and no temporary file is left behind.
+void WriteFileAtomic(const std::string& path, const std::string& bytes);
+
+[[nodiscard]] bool FileExists(const std::string& path);
+[[nodiscard]] bool DirectoryExists(const std::string& path);
+
+// Creates one folder level; false when it could not be created (or exists as a file).
+bool CreateFolder(const std::string& path);
+
+// Joins a folder and a name with one "/" (none added when the folder already ends with one).
+[[nodiscard]] std::string JoinPath(const std::string& folder, const std::string& name);
+
+// The folder with exactly one final "/" (an empty folder stays empty).
+[[nodiscard]] std::string WithFinalSlash(const std::string& folder);
+
+}  // namespace pagelathe

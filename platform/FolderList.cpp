@@ -1,0 +1,110 @@
+// Mask matching and folder listing for the file list boxes.
+#include "platform/FolderList.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/Win1251.h"
+
+namespace pagelathe {
+namespace {
+
+bool Wildcard(std::string_view name, std::string_view mask) {
+  size_t n = 0, m = 0;
+  size_t star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == '?' || LowerChar(mask[m]) == LowerChar(name[n]))) {
+      ++n;
+      ++m;
+    } else if (m < mask.size() && mask[m] == '*') {
+      star = m++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      m = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::vector<FileFilter> ParseFilter(std::string_view filter) {
+  std::vector<FileFilter> result;
+  while (!filter.empty()) {
+    const size_t bar = filter.find('|');
+    FileFilter entry;
+    entry.description = std::string(filter.substr(0, bar));
+    if (bar == std::string_view::npos) {
+      filter = {};
+    } else {
+      filter.remove_prefix(bar + 1);
+      const size_t next = filter.find('|');
+      entry.masks = std::string(filter.substr(0, next));
+      filter = next == std::string_view::npos ? std::string_view{} : filter.substr(next + 1);
+    }
+    if (entry.masks.empty()) entry.masks = "*.*";
+    result.push_back(std::move(entry));
+  }
+  return result;
+}
+
+bool MatchesMask(std::string_view name, std::string_view mask) {
+  mask = TrimBlanks(mask);
+  if (mask.empty()) return false;
+  if (mask == "*" || mask == "*.*") return true;
+  if (Wildcard(name, mask)) return true;
+  // The short-name rule: "*.htm" also takes "x.html", "*.shtm" takes "x.shtml".
+  const size_t mask_dot = mask.rfind('.');
+  if (mask_dot == std::string_view::npos) return false;
+  const std::string_view mask_ext = mask.substr(mask_dot + 1);
+  if (mask_ext.size() < 3 || mask_ext.find_first_of("*?") != std::string_view::npos) return false;
+  const size_t name_dot = name.rfind('.');
+  if (name_dot == std::string_view::npos) return false;
+  const std::string_view name_ext = name.substr(name_dot + 1);
+  return name_ext.size() > mask_ext.size() &&
+         SameText(name_ext.substr(0, mask_ext.size()), mask_ext) &&
+         Wildcard(name.substr(0, name_dot), mask.substr(0, mask_dot));
+}
+
+bool MatchesMasks(std::string_view name, std::string_view masks) {
+  while (true) {
+    const size_t semi = masks.find(';');
+    if (MatchesMask(name, masks.substr(0, semi))) return true;
+    if (semi == std::string_view::npos) return false;
+    masks.remove_prefix(semi + 1);
+  }
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view masks) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return names;
+  const int dir_fd = ::dirfd(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.empty() || name.front() == '.') continue;
+    bool regular = entry->d_type == DT_REG;
+    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      struct stat info {};
+      regular = ::fstatat(dir_fd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+    }
+    if (regular && MatchesMasks(name, masks)) names.emplace_back(name);
+  }
+  ::closedir(dir);
+  std::stable_sort(names.begin(), names.end(), TextLess{});
+  return names;
+}
+
+}  // namespace pagelathe

@@ -1,0 +1,152 @@
+// The INI reader and writer. Lines are kept as they were read; lookups scan them with the
+// profile rules, so hand-written comments and unknown keys survive a write.
+#include "platform/IniFile.h"
+
+#include "platform/Errors.h"
+#include "platform/FileIO.h"
+#include "platform/IntParse.h"
+#include "platform/TextList.h"
+#include "platform/Win1251.h"
+
+namespace pagelathe {
+namespace {
+
+bool IsBlank(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20;
+}
+
+std::string_view Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+// The section name when `line` is a header, else false.
+bool SectionName(std::string_view line, std::string_view& name) {
+  const std::string_view t = Trim(line);
+  if (t.empty() || t.front() != '[') return false;
+  const size_t close = t.rfind(']');
+  if (close == std::string_view::npos || close == 0) return false;
+  name = Trim(t.substr(1, close - 1));
+  return true;
+}
+
+bool IsComment(std::string_view line) {
+  const std::string_view t = Trim(line);
+  return !t.empty() && t.front() == ';';
+}
+
+// Key name of an ordinary line (the whole trimmed line when it has no "=").
+std::string_view KeyName(std::string_view line, bool& has_value) {
+  const size_t eq = line.find('=');
+  has_value = eq != std::string_view::npos;
+  return Trim(has_value ? line.substr(0, eq) : line);
+}
+
+std::string_view Unquote(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace
+
+IniFile::IniFile(std::string path) : path_(std::move(path)) {
+  try {
+    lines_ = LoadTextList(path_);
+  } catch (const EFileError&) {
+    lines_.clear();  // a missing profile reads as empty
+  }
+}
+
+IniFile::~IniFile() {
+  try {
+    UpdateFile();
+  } catch (...) {
+  }
+}
+
+IniFile::Found IniFile::Find(std::string_view section, std::string_view key) const {
+  Found found;
+  bool inside = false;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    const std::string& line = lines_[i];
+    std::string_view name;
+    if (SectionName(line, name)) {
+      if (inside) break;  // only the first section of a name counts
+      if (SameText(name, section)) {
+        inside = true;
+        found.section_line = static_cast<long>(i);
+        found.last_line = static_cast<long>(i);
+      }
+      continue;
+    }
+    if (!inside) continue;
+    if (Trim(line).empty()) continue;
+    found.last_line = static_cast<long>(i);
+    if (found.key_line >= 0 || IsComment(line)) continue;
+    bool has_value = false;
+    if (SameText(KeyName(line, has_value), key)) found.key_line = static_cast<long>(i);
+  }
+  return found;
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                const std::string& fallback) const {
+  const Found found = Find(section, key);
+  if (found.key_line < 0) return fallback;
+  const std::string& line = lines_[static_cast<size_t>(found.key_line)];
+  const size_t eq = line.find('=');
+  if (eq == std::string::npos) return fallback;
+  return std::string(Unquote(Trim(std::string_view(line).substr(eq + 1))));
+}
+
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
+  const Found found = Find(section, key);
+  if (found.key_line < 0) return fallback;
+  return StrToIntDef(ReadString(section, key, ""), fallback);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+  return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  size_t b = 0;
+  while (b < value.size() && IsBlank(value[b])) ++b;
+  value = value.substr(b);
+  const Found found = Find(section, key);
+  if (found.key_line >= 0) {
+    std::string& line = lines_[static_cast<size_t>(found.key_line)];
+    bool has_value = false;
+    const std::string name(KeyName(line, has_value));
+    line = name + "=" + std::string(value);
+  } else if (found.section_line >= 0) {
+    lines_.insert(lines_.begin() + found.last_line + 1, std::string(key) + "=" + std::string(value));
+  } else {
+    lines_.push_back("[" + std::string(section) + "]");
+    lines_.push_back(std::string(key) + "=" + std::string(value));
+  }
+  dirty_ = true;
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+  WriteString(section, key, IntToStr(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void IniFile::UpdateFile() {
+  if (!dirty_) return;
+  WriteFileAtomic(path_, Text());
+  dirty_ = false;
+}
+
+std::string IniFile::Text() const { return JoinLines(lines_); }
+
+}  // namespace pagelathe

@@ -1,0 +1,50 @@
+// Loading and saving text lists with the line rules of the original's string lists.
+#include "platform/TextList.h"
+
+#include <cstring>
+
+#include "platform/FileIO.h"
+
+namespace pagelathe {
+
+TextList SplitLines(std::string_view bytes) {
+  const void* nul = std::memchr(bytes.data(), '\0', bytes.size());
+  if (nul) bytes = bytes.substr(0, static_cast<const char*>(nul) - bytes.data());
+  TextList lines;
+  size_t start = 0;
+  const size_t n = bytes.size();
+  size_t i = 0;
+  while (i < n) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(bytes.substr(start, i - start));
+      if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+      ++i;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < n) lines.emplace_back(bytes.substr(start));
+  return lines;
+}
+
+std::string JoinLines(const TextList& lines) {
+  size_t total = 0;
+  for (const auto& line : lines) total += line.size() + 2;
+  std::string bytes;
+  bytes.reserve(total);
+  for (const auto& line : lines) {
+    bytes += line;
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
+TextList LoadTextList(const std::string& path) { return SplitLines(ReadFileBytes(path)); }
+
+void SaveTextList(const TextList& lines, const std::string& path) {
+  WriteFileAtomic(path, JoinLines(lines));
+}
+
+}  // namespace pagelathe

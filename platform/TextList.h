@@ -1,0 +1,29 @@
+// Text lists: ordered lines of Windows-1251 bytes, loaded from and saved to files.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagelathe {
+
+using TextList = std::vector<std::string>;
+
+// Splits bytes into lines at CR LF, CR or LF; a NUL byte ends the text. A final line break
+// does not start an empty last line: "a\r\nb\r\n" is {"a", "b"}, "a\n\nb" is {"a", "", "b"}.
+[[nodiscard]] TextList SplitLines(std::string_view bytes);
+
+// Every line followed by CR LF, the last one included.
+[[nodiscard]] std::string JoinLines(const TextList& lines);
+
+// All lines joined as the text of a memo: lines separated by CR LF, the last one ended too.
+// (Same bytes as JoinLines; named for the places that treat a list as one text.)
+[[nodiscard]] inline std::string ListText(const TextList& lines) { return JoinLines(lines); }
+
+// Loads a file's lines; raises EFileError naming the file when it cannot be read.
+[[nodiscard]] TextList LoadTextList(const std::string& path);
+
+// Saves every line followed by CR LF, replacing the file through a temporary file.
+void SaveTextList(const TextList& lines, const std::string& path);
+
+}  // namespace pagelathe

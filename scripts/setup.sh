@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12, once: packages already present are
+# not installed again, and the package lists are refreshed only when something is missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev
+  xvfb xauth fonts-dejavu-core
+  python3
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite: the normal build, then the same suite built with
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of every fuzz target.
+# Widget tests run on Qt's offscreen platform, so no display is needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Build and test (release)"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer)"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPAGELATHE_SANITIZE=ON >/dev/null
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== Fuzz targets (libFuzzer, a short run each over its seeds)"
+CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELATHE_FUZZ=ON >/dev/null
+cmake --build build/fuzz -j "$jobs"
+shopt -s nullglob
+fuzzers=(build/fuzz/fuzz/fuzz_*)
+for fuzzer in "${fuzzers[@]}"; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  seeds="fuzz/corpus/$name"
+  work=$(mktemp -d)
+  [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
+  echo "-- $name"
+  "$fuzzer" -max_total_time=10 -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 "$work" 2>&1 | tail -n 2
+  rm -rf "$work"
+done
+echo "${#fuzzers[@]} fuzz targets ran clean"

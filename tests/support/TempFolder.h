@@ -1,0 +1,50 @@
+// A temporary folder for one test, removed with everything in it when the test ends.
+#pragma once
+
+#include <string>
+
+namespace pagelathe::testing {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // The folder's path with a final "/".
+  [[nodiscard]] const std::string& Path() const { return path_; }
+  // Path() + name.
+  [[nodiscard]] std::string operator/(const std::string& name) const { return path_ + name; }
+
+  // Writes a file below the folder (creating sub-folders) and returns its full path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+  // Creates a sub-folder (and its parents) and returns its full path with a final "/".
+  std::string MakeFolder(const std::string& name) const;
+  // Reads a file below the folder; empty when missing.
+  [[nodiscard]] std::string Read(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace pagelathe::testing
+
+namespace pagelathe::testing {
+
+// While alive, every write that would make a file longer than `bytes` fails (EFBIG), for
+// root as for anyone: the way tests make a save fail without relying on folder permissions,
+// which root ignores.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(unsigned long bytes);
+  ~ScopedFileSizeLimit();
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  unsigned long old_soft_;
+  void (*old_handler_)(int);
+};
+
+}  // namespace pagelathe::testing
