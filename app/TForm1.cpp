@@ -23,6 +23,7 @@
 #include "tools/converter/HtmlConverterPage.h"
 #include "tools/keywords/KeywordsPage.h"
 #include "tools/links/LinksGrabberPage.h"
+#include "ui/FolderDialog.h"
 #include "ui/Messages.h"
 #include "ui/TWinXP.h"
 #include "ui/Text1251.h"
@@ -51,6 +52,7 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
   setFont(font);
 
   WinXP1 = new TWinXP(this);
+  FolderDialog1 = new TFolderDialog("FolderDialog1", this);
   TimerConnection = new QTimer(this);
   TimerConnection->setObjectName("TimerConnection");
   TimerConnection->setInterval(1000);
@@ -156,11 +158,11 @@ void TForm1::FormCreate() {
 
   CreateFolder(ProgramFolder + "projects");  // a failure is ignored
 
-  AppSettings settings;
   {
     const IniFile ini(SettingsFileName);
-    settings = ReadAppSettings(ini, ProgramFolder);
+    settings_ = ReadAppSettings(ini, ProgramFolder);
   }
+  const AppSettings& settings = settings_;
   LanguageName = settings.Language;
   FirstStart = settings.FirstStart;
   LinksFolder = settings.Folder;
@@ -184,7 +186,7 @@ void TForm1::FormShow() {
 
 void TForm1::FormClose() {
   for (ToolPage* page : pages_) page->StopJobs();
-  AppSettings settings;
+  AppSettings settings = settings_;  // what no page keeps goes back as it was read
   settings.Language = LanguageName;
   settings.FirstStart = FirstStart;
   settings.Folder = LinksFolder;

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <string>
 
+#include "app/AppSettings.h"
 #include "platform/TextList.h"
 
 class QAction;
@@ -27,7 +28,6 @@ class TNMHTTP;
 class TWinXP;
 class WebColorPage;
 class ToolPage;
-struct AppSettings;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -145,6 +145,7 @@ class TForm1 : public QMainWindow {
   void FormCreate();
 
   std::vector<ToolPage*> pages_;
+  AppSettings settings_;  // as read at creation
   bool shown_ = false;
   bool closed_ = false;
 };
