@@ -144,12 +144,16 @@ void TForm1::FormCreate() {
   HelpFileRussian = ProgramFolder + "Help - RU.chm";
   SettingsFileName = SettingsFileFor(ProgramFolder + "brevanoth-pagelathe");
 
-  // The exclusion list is loaded before the Exclusions window shows it; a missing file is
-  // an empty list.
+  // The exclusion list is loaded before the Exclusions window shows it. A missing file is
+  // created empty; one that can be neither read nor created leaves the list empty, and the
+  // error is shown while start-up goes on.
+  const std::string exclusions = ProgramFolder + ExclusionsFileName;
   try {
-    ExclusionLines = LoadTextList(ProgramFolder + ExclusionsFileName);
-  } catch (const EFileError&) {
+    if (!FileExists(exclusions)) WriteFileAtomic(exclusions, "");
+    ExclusionLines = LoadTextList(exclusions);
+  } catch (const EFileError& error) {
     ExclusionLines.clear();
+    ShowError(error.what(), this);
   }
   FormAbout = new TFormAbout(*this);
   FormLanguage = new TFormLanguage(*this);
