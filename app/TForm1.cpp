@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -29,6 +30,10 @@
 #include "ui/Text1251.h"
 #include "update/FormUpdate.h"
 
+// The icons are compiled into the GUI library; a static library needs its resources
+// registered by hand, outside any namespace.
+static void RegisterResources() { Q_INIT_RESOURCE(resources); }
+
 namespace pagelathe {
 namespace {
 
@@ -46,6 +51,11 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
   setObjectName("Form1");
   ExclusionsFileName = "exclusions.dat";
   ProgramFolder = WithFinalSlash(program_folder);
+
+  RegisterResources();
+  const QIcon icon(":/icons/brevanoth-pagelathe.png");
+  setWindowIcon(icon);
+  QApplication::setWindowIcon(icon);
 
   QFont font = this->font();
   font.setPointSize(8);
