@@ -193,6 +193,8 @@ bool TFormUpdate::eventFilter(QObject* watched, QEvent* event) {
   if (watched == LabelLink) {
     switch (event->type()) {
       case QEvent::MouseMove:
+        LabelLinkMouseMove();
+        return true;  // the dialog underneath must not take it as a move off the link
       case QEvent::Enter:
         LabelLinkMouseMove();
         break;
