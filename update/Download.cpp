@@ -55,6 +55,26 @@ std::string CleanHeaderValue(std::string value) {
   throw EFileError("Cannot write file \"" + path + "\". " + std::strerror(error));
 }
 
+// The permissions of the file we replace, or those a new file would get. The umask is read
+// from /proc rather than through umask(), which would change it for every thread for a moment.
+mode_t ModeFor(const std::string& path) {
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) return old.st_mode & 07777;
+  mode_t mask = 022;
+  if (FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned value = 0;
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+      if (std::sscanf(line, "Umask: %o", &value) == 1) {
+        mask = static_cast<mode_t>(value);
+        break;
+      }
+    }
+    std::fclose(status);
+  }
+  return 0666 & ~mask;
+}
+
 struct CurlDeleter {
   void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
@@ -75,9 +95,7 @@ bool DownloadFile(const std::string& url, const std::string& path, const Downloa
   Sink sink;
   sink.fd = ::mkstemp(temp.data());
   if (sink.fd < 0) FailFile(path, errno);
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(sink.fd, 0666 & ~mask);
+  ::fchmod(sink.fd, ModeFor(path));
 
   curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
   if (list != nullptr) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <thread>
@@ -186,6 +187,28 @@ TEST(DownloadFile, AFileThatCannotBeWrittenIsAFileError) {
   }
   EXPECT_EQ(folder.Read("version.txt"), "1.40");
   EXPECT_EQ(Names(folder), (std::vector<std::string>{"taken", "version.txt"}));
+}
+
+TEST(DownloadFile, KeepsThePermissionsOfTheFileItReplaces) {
+  LocalHttpServer server;
+  server.SetBody("1.52");
+  TempFolder folder;
+  const std::string path = folder.Write("version.txt", "1.40");
+  const struct { mode_t mode; } cases[] = {{0640}, {0604}, {0600}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+    ASSERT_TRUE(DownloadFile(server.BaseUrl() + "/v", path));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.mode);
+  }
+  // A new file gets what the umask leaves of 0666, never the temporary file's 0600.
+  const mode_t mask = ::umask(027);
+  ASSERT_TRUE(DownloadFile(server.BaseUrl() + "/v", folder / "new.txt"));
+  ::umask(mask);
+  struct stat info {};
+  ASSERT_EQ(::stat((folder / "new.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 }  // namespace
