@@ -21,13 +21,12 @@ class TFormUpdate : public QDialog {
  public:
   explicit TFormUpdate(TForm1& form);
   std::string StringCheckingForUpdates;  // filled by the language file
-  ~TFormUpdate() override;
-
-  // Menu Help, "Check for updates ...": shows the checking message and the dialog, whose
-  // show step starts a check.
+  // Menu Help, "Check for updates ...": shows the dialog, which starts a check.
   void ShowCheck();
   // Timer tick: asks the platform whether an internet connection exists.
   void RefreshConnectionState();
+  ~TFormUpdate() override;
+
   // Starts a check on a worker thread; the dialog shows its verdict when it ends.
   void StartUpdateCheck();
 
