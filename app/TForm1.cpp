@@ -183,7 +183,12 @@ void TForm1::FormCreate() {
   KeywordsFolder = settings.DirKW;
   CharsPerLine = settings.CharsPerLine;
   RememberedUrl = settings.Link;
-  if (!settings.UpdateServer.empty()) UpdateBaseUrl = settings.UpdateServer;
+  if (!settings.UpdateServer.empty()) {
+    // Another update service (a mirror, or a test server) moves the product page with it.
+    UpdateBaseUrl = settings.UpdateServer;
+    while (!UpdateBaseUrl.empty() && UpdateBaseUrl.back() == '/') UpdateBaseUrl.pop_back();
+    ProductPageUrl = UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
+  }
   for (ToolPage* page : pages_) page->ApplySettings(settings);
 
   LoadLanguage(LanguageName);
