@@ -11,6 +11,7 @@ class TFormUpdate : public QDialog {
   Q_OBJECT
  public:
   explicit TFormUpdate(TForm1& form);
+  std::string StringCheckingForUpdates;  // filled by the language file
   // Menu Help, "Check for updates ...": shows the dialog, which starts a check.
   void ShowCheck();
   // Timer tick: asks the platform whether an internet connection exists.
