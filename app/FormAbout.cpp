@@ -73,7 +73,7 @@ TFormAbout::TFormAbout(TForm1& form) : QDialog(&form), form_(form) {
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName("Panel1");
-  Panel1->setFrameShape(QFrame::Panel);
+  Panel1->setFrameShape(QFrame::StyledPanel);
   Panel1->setFrameShadow(QFrame::Sunken);
   Panel1->setMouseTracking(true);
   Panel1->installEventFilter(this);
