@@ -264,6 +264,20 @@ LanguageSlot ColumnSlot(QObject* object, int column) {
       });
 }
 
+// The text of an input edit is a sample that the language file provides. Once the user has
+// typed his own text it is his: a language applied later (every time a dialog is opened from
+// the menu) must not throw it away. The sample last shown is kept on the edit to tell.
+LanguageSlot EditTextSlot(QLineEdit* edit) {
+  static const char* const kSample = "languageSample";
+  if (!edit->property(kSample).isValid()) edit->setProperty(kSample, edit->text());  // built-in
+  return Slot([edit] { return edit->text(); },
+              [edit](const QString& s) {
+                if (edit->property(kSample).toString() != edit->text()) return;
+                edit->setText(s);
+                edit->setProperty(kSample, s);
+              });
+}
+
 }  // namespace
 
 const std::vector<LanguageKey>& LanguageKeys() {
@@ -319,9 +333,7 @@ LanguageSlot ResolveLanguageKey(TForm1& form, const LanguageKey& key) {
       return Slot([object] { return object->property("Filter").toString(); },
                   [object](const QString& s) { object->setProperty("Filter", s); });
     case P::Text:
-      if (auto* edit = qobject_cast<QLineEdit*>(object))
-        return Slot([edit] { return edit->text(); },
-                    [edit](const QString& s) { edit->setText(s); });
+      if (auto* edit = qobject_cast<QLineEdit*>(object)) return EditTextSlot(edit);
       return {};
     case P::Item:
       if (auto* group = qobject_cast<TRadioGroup*>(object); group && key.index < group->Count())

@@ -331,6 +331,36 @@ TEST(LoadLanguage, FileValuesAreReadByTheProfileRules) {
   }
 }
 
+TEST(LoadLanguage, InputSampleFollowsTheLanguageUntilTheUserTypes) {
+  TempFolder dir;
+  WriteSettings(dir);
+  ShipLanguageFiles(dir);
+  TForm1 form(dir.Path());
+  QLineEdit* edit = form.findChild<QLineEdit*>("EditText");
+  if (!edit) {  // the page's own edit when it is built, else a stand-in on its page
+    edit = new QLineEdit("Gradient Text", form.findChild<QWidget*>("TabSheetGradientText"));
+    edit->setObjectName("EditText");
+  }
+  const struct {
+    const char* step;
+    const char* typed;     // what the user types first, if anything
+    const char* language;  // then applied
+    QString expected;
+  } steps[] = {
+      {"sample relabelled", nullptr, "Russian", QString::fromUtf8("Градиентный текст")},
+      {"and back", nullptr, "English", "Gradient Text"},
+      {"reopening a dialog keeps typed text", "my words", "English", "my words"},
+      {"switching language keeps typed text", nullptr, "Russian", "my words"},
+      {"typing the sample back hands it over", "Gradient Text", "Russian",
+       QString::fromUtf8("Градиентный текст")},
+  };
+  for (const auto& step : steps) {
+    if (step.typed) edit->setText(step.typed);
+    form.LoadLanguage(step.language);
+    EXPECT_EQ(edit->text(), step.expected) << step.step;
+  }
+}
+
 TEST(LoadLanguage, SetsMenuChecksByExactName) {
   const struct {
     const char* name;
