@@ -2,6 +2,7 @@
 // layouts, entities and digit tests. Each function builds its result in one pass.
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "platform/Win1251.h"
 #include "textlib/Dizerezez.h"
@@ -97,42 +98,96 @@ std::string RusToEng(const std::string& text) {
 }
 
 std::string ChangeHSym(const std::string& text) {
-  // Row by row over the whole text: what one row puts in may complete an entity of a later
-  // row ("&amp;lt;" gives "<"), but never of an earlier one.
-  std::string result = text;
-  for (std::size_t row = 0; row < HSym.size(); ++row)
-    result = textscan::ReplaceAll(std::move(result), HSym[row], TSym[row]);
+  // The rows are replaced one after the other over the whole text, which comes down to one
+  // pass: every row's replacement but that of "&amp;" is a character that no later row can
+  // use, and the "&" that "&amp;" leaves completes a later row ("&lt;", "&gt;", "&quot;") with
+  // the text after it: "&amp;lt;" gives "<". "&nbsp;" came first, so "&amp;nbsp;" gives
+  // "&nbsp;".
+  std::string result;
+  textscan::ReserveResult(result, text.size());
+  const std::string_view all = text;
+  std::size_t pos = 0;
+  auto later_row = [](std::string_view rest, char& decoded) {
+    for (std::size_t row = 2; row < HSym.size(); ++row) {
+      if (rest.starts_with(HSym[row])) {
+        decoded = TSym[row][0];
+        return HSym[row].size();
+      }
+    }
+    return std::size_t{0};
+  };
+  while (true) {
+    const std::size_t amp = textscan::FindChar(all, '&', pos);
+    if (amp == std::string_view::npos) break;
+    result.append(all, pos, amp - pos);
+    const std::string_view rest = all.substr(amp);
+    char decoded = '&';
+    if (rest.starts_with(HSym[0])) {
+      result += TSym[0];
+      pos = amp + HSym[0].size();
+    } else if (rest.starts_with(HSym[1])) {
+      // "&" followed by the text after "&amp;"
+      const std::size_t after = amp + HSym[1].size();
+      std::string carried = "&";
+      carried.append(all.substr(after, 5));
+      const std::size_t used = later_row(carried, decoded);
+      result += decoded;
+      pos = after + (used ? used - 1 : 0);
+    } else if (const std::size_t used = later_row(rest, decoded)) {
+      result += decoded;
+      pos = amp + used;
+    } else {
+      result += '&';
+      pos = amp + 1;
+    }
+  }
+  result.append(all, pos, std::string_view::npos);
   return result;
 }
 
 std::string ChangeTSym(const std::string& text) {
   // "&" is escaped first, so the "&" of the later entities is never escaped again; escaping
-  // neither adds nor removes blanks, so pairs of blanks can be written in the same pass.
-  std::string result;
-  result.reserve(text.size() + text.size() / 8);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    switch (c) {
-      case '&':
-        result += "&amp;";
-        break;
-      case '<':
-        result += "&lt;";
-        break;
-      case '>':
-        result += "&gt;";
-        break;
-      case ' ':
-        if (i + 1 < text.size() && text[i + 1] == ' ') {
-          result += " &nbsp;";
-          ++i;
-        } else {
-          result += ' ';
-        }
-        break;
-      default:
-        result += c;
+  // neither adds nor removes blanks, so pairs of blanks can be written in the same pass. The
+  // first pass measures the result, the second writes it through plain pointers.
+  static constexpr std::array<std::string_view, 4> kEntity = {"&amp;", "&lt;", "&gt;", " &nbsp;"};
+  static const std::array<unsigned char, 256> kKind = [] {
+    std::array<unsigned char, 256> kind{};  // 0: plain; else 1 + row of kEntity
+    kind['&'] = 1;
+    kind['<'] = 2;
+    kind['>'] = 3;
+    kind[' '] = 4;
+    return kind;
+  }();
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  std::size_t size = text.size();
+  for (const char* in = begin; in != end; ++in) {
+    const unsigned kind = kKind[static_cast<unsigned char>(*in)];
+    if (kind == 0) continue;
+    if (kind < 4) {
+      size += kEntity[kind - 1].size() - 1;
+    } else if (in + 1 != end && in[1] == ' ') {
+      size += kEntity[3].size() - 2;
+      ++in;
     }
+  }
+  // Plain stretches are appended whole; a single blank is plain too. Appending into reserved
+  // room writes every byte once (no zero fill first), which counts on a text of 100 MB.
+  std::string result;
+  textscan::ReserveResult(result, size);
+  const char* in = begin;
+  while (in != end) {
+    const char* run = in;
+    while (in != end) {
+      const unsigned kind = kKind[static_cast<unsigned char>(*in)];
+      if (kind != 0 && (kind != 4 || (in + 1 != end && in[1] == ' '))) break;
+      ++in;
+    }
+    result.append(run, static_cast<std::size_t>(in - run));
+    if (in == end) break;
+    const unsigned kind = kKind[static_cast<unsigned char>(*in)];
+    result.append(kEntity[kind - 1]);
+    in += kind == 4 ? 2 : 1;
   }
   return result;
 }

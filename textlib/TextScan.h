@@ -1,6 +1,9 @@
 // Small scanning helpers shared by the text library's sources (not part of its interface).
 #pragma once
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -13,6 +16,19 @@ inline std::size_t FindChar(std::string_view text, char c, std::size_t from) {
   const void* hit = std::memchr(text.data() + from, c, text.size() - from);
   return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
              : std::string_view::npos;
+}
+
+// Reserves room for a result of `size` bytes. A large result is new memory from the kernel,
+// and faulting it in 4 KB pages costs more than the text function itself, so the room is
+// offered huge pages where the kernel has them (a hint: nothing changes when it declines).
+inline void ReserveResult(std::string& result, std::size_t size) {
+  result.reserve(size);
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  if (size < 4 * kHugePage) return;
+  const auto start = reinterpret_cast<std::uintptr_t>(result.data());
+  const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t last = (start + size) & ~(kHugePage - 1);
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 // Replaces every occurrence of `from` (not empty) by `to`, left to right and without looking
