@@ -60,6 +60,7 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
   QFont font = this->font();
   font.setPointSize(8);
   setFont(font);
+  QApplication::setFont(font);  // dialogs and message boxes are windows of their own
 
   WinXP1 = new TWinXP(this);
   FolderDialog1 = new TFolderDialog("FolderDialog1", this);
