@@ -3,6 +3,7 @@
 
 namespace pagelathe {
 
-WebColorPage::WebColorPage(TForm1& form, QWidget* parent) : ToolPage(form, "TabSheetWebColor", parent) {}
+WebColorPage::WebColorPage(TForm1& form, QWidget* parent)
+    : ToolPage(form, "TabSheetWebColor", parent) {}
 
 }  // namespace pagelathe
