@@ -40,7 +40,9 @@ GradientResult BuildGradientText(const std::string& text, const RgbColor& start,
     if (character == ' ') {
       result.Lines.push_back("&nbsp;");
     } else {
-      std::string line = "<font color=\"";
+      std::string line;
+      line.reserve(32);  // the whole line in one allocation
+      line += "<font color=\"";
       line += WebColorCode(color);
       line += "\">";
       line += character;
