@@ -181,26 +181,6 @@ TEST(GradientTextPageTriggers, EveryInputRebuildsTheMemo) {
          return Lines{w.Opening("-9"), "<font color=\"#00FF00\"><</font>",
                       "<font color=\"#0000FF\">&</font>", "</font>"};
        }},
-      {"equal ends give one code",
-       [](Window& w) {
-         w.SetColours({"1", "2", "3", "1", "2", "3"});
-         w.page.EditText->setText("abc");
-       },
-       [](Window& w) {
-         return Lines{w.Opening("6"), "<font color=\"#010203\">a</font>",
-                      "<font color=\"#010203\">b</font>", "<font color=\"#010203\">c</font>",
-                      "</font>"};
-       }},
-      {"0 to 255 runs 0, 127, 255 and 255 to 0 runs 255, 128, 0",
-       [](Window& w) {
-         w.SetColours({"0", "255", "0", "255", "0", "0"});
-         w.page.EditText->setText("abc");
-       },
-       [](Window& w) {
-         return Lines{w.Opening("6"), "<font color=\"#00FF00\">a</font>",
-                      "<font color=\"#7F8000\">b</font>", "<font color=\"#FF0000\">c</font>",
-                      "</font>"};
-       }},
       {"a bar moved by the program",
        [](Window& w) {
          w.page.EditText->setText("ab");
