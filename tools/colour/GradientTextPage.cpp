@@ -114,15 +114,22 @@ GradientTextPage::GradientTextPage(TForm1& form, QWidget* parent)
   top->addLayout(colours, 1);
   top->addLayout(html);
 
-  auto* inputs = new QGridLayout;
-  inputs->setVerticalSpacing(6);
-  inputs->addWidget(LabelText, 0, 0);
-  inputs->addWidget(EditText, 0, 1, 1, 2);
-  inputs->addWidget(LabelFontType, 1, 0);
-  inputs->addWidget(ComboBoxFontType, 1, 1, 1, 2);
-  inputs->addWidget(LabelFontSize, 2, 0);
-  inputs->addWidget(EditFontSize, 2, 1);
-  inputs->setColumnStretch(2, 1);
+  // Labels above their fields, so that long captions of other languages leave the fields
+  // their width.
+  auto* size_row = new QHBoxLayout;
+  size_row->addWidget(LabelFontSize);
+  size_row->addWidget(EditFontSize);
+  size_row->addStretch(1);
+  auto* inputs = new QVBoxLayout;
+  inputs->setSpacing(2);
+  inputs->addWidget(LabelText);
+  inputs->addWidget(EditText);
+  inputs->addSpacing(4);
+  inputs->addWidget(LabelFontType);
+  inputs->addWidget(ComboBoxFontType);
+  inputs->addSpacing(6);
+  inputs->addLayout(size_row);
+  inputs->addStretch(1);
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(PanelPreview, 0, Qt::AlignTop);
   bottom->addSpacing(4);
