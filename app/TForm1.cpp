@@ -200,7 +200,9 @@ void TForm1::FormShow() {
     FirstStart = false;
     FormLanguage->ShowChoice();
   }
+  GradientText->FillFontList();
   PageControl1->setCurrentIndex(0);
+  GradientText->BuildGradientText();  // before any colour edit is filled
   for (ToolPage* page : pages_) page->FirstShow();
 }
 
