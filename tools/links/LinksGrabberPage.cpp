@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 #include "app/AppSettings.h"
 #include "app/TForm1.h"
@@ -309,6 +310,7 @@ void LinksGrabberPage::ButtonSearchLinksClick() {
   if (searching_) {
     StartSearch();
   } else {
+    stop_requested_ = true;
     SearchWorker->Stop();  // runs FinishSearch at once
   }
 }
@@ -392,13 +394,15 @@ void LinksGrabberPage::StartSearch() {
 
 void LinksGrabberPage::FinishSearch() {
   searching_ = false;
+  const bool stopped = std::exchange(stop_requested_, false);
   bool complete = false;
   bool view_ready = false;
   if (std::shared_ptr<Shared> shared = std::move(shared_)) {
     const std::lock_guard lock(shared->mutex);
     shared->taken = true;
     Counters = shared->counters;
-    complete = shared->done && !shared->result.stopped;
+    // A stop that comes after the last document but before this step is a stop all the same.
+    complete = shared->done && !shared->result.stopped && !stopped;
     if (shared->done) {
       form_.FoundLinks = std::move(shared->found);
       form_.FolderList = std::move(shared->result.folders);

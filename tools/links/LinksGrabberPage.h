@@ -123,7 +123,8 @@ class LinksGrabberPage : public ToolPage {
 
   LinkListModel* links_model_ = nullptr;
   bool searching_ = false;
-  bool sub_dirs_ = true;  // "Sub Dirs" as the running search took it
+  bool stop_requested_ = false;  // the running search was stopped by the user
+  bool sub_dirs_ = true;         // "Sub Dirs" as the running search took it
   std::shared_ptr<Shared> shared_;
 };
 
