@@ -164,9 +164,16 @@ TEST(SubstringIndex, AnswersForShortAndLongTexts) {
                         {"z", false}};
   for (const Case& c : cases)
     EXPECT_EQ(index.AnyContains(c.text), c.contained) << c.text;
-  index.Add("zzzz");  // short texts asked before still follow new lines
+  index.Add("zzzzzz");  // every table built on demand still follows new lines
   EXPECT_TRUE(index.AnyContains("z"));
   EXPECT_TRUE(index.AnyContains("zzz"));
+  EXPECT_TRUE(index.AnyContains("zzzzz"));
+  EXPECT_FALSE(index.AnyContains("zzzzzzz"));
+  index.Add("yyyyyyyyyy");
+  EXPECT_TRUE(index.AnyContains("yyyyy"));
+  EXPECT_TRUE(index.AnyContains("yyyyyyyyy"));
+  EXPECT_FALSE(index.AnyContains("yyyyyyyyyyy"));
+  EXPECT_EQ(index.Size(), 4u);
 }
 
 TEST(RemoveLines, DropsEveryEqualLine) {
