@@ -88,7 +88,7 @@ int Walk(const std::string& folder, const std::string& protocol) {
   const LinkExtractor extractor(protocol, 0, {});
   std::string out;
   FolderSearchCallbacks callbacks;
-  callbacks.document_searched = [&out](int, const std::string&, TextList&& links, std::string&&) {
+  callbacks.document_searched = [&out](int, const std::string&, TextList&& links, std::string&) {
     for (const std::string& link : links) {
       out += link;
       out += '\n';

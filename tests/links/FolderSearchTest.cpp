@@ -37,7 +37,7 @@ FolderSearchCallbacks Record(Searched& out) {
   FolderSearchCallbacks callbacks;
   callbacks.folder_started = [&out](const std::string& folder) { out.folders.push_back(folder); };
   callbacks.document_searched = [&out](int percent, const std::string& name, TextList&& links,
-                                       std::string&& bytes) {
+                                       std::string& bytes) {
     out.percents.push_back(percent);
     out.names.push_back(name);
     for (auto& link : links)
@@ -135,7 +135,7 @@ TEST(RunFolderSearch, StopsBetweenDocuments) {
   std::atomic<bool> stop{false};
   int documents = 0;
   FolderSearchCallbacks callbacks;
-  callbacks.document_searched = [&](int, const std::string&, TextList&&, std::string&&) {
+  callbacks.document_searched = [&](int, const std::string&, TextList&&, std::string&) {
     if (++documents == 2) stop = true;
   };
   FolderSearchResult result;

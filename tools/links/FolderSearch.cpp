@@ -1,8 +1,12 @@
 // The folder search: the walk, the file lists, and one read per document.
 #include "tools/links/FolderSearch.h"
 
-#include "platform/Errors.h"
-#include "platform/FileIO.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "platform/FolderList.h"
 #include "platform/Win1251.h"
 
@@ -11,6 +15,41 @@ namespace {
 
 bool Stopped(const std::atomic<bool>* stop) {
   return stop && stop->load(std::memory_order_relaxed);
+}
+
+// An open descriptor, closed when it goes.
+struct Descriptor {
+  int fd;
+  explicit Descriptor(int value) : fd(value) {}
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+};
+
+// Reads the file `name` of the open folder `folder` whole into `bytes`, reusing its storage.
+// False when it cannot be opened or read (removed or locked since the listing, a folder, a
+// dangling link).
+bool ReadDocument(int folder, const std::string& name, std::string& bytes) {
+  const Descriptor file(::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.fd < 0) return false;
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  size_t length = 0;
+  bytes.resize(static_cast<size_t>(info.st_size) + 1);  // one more: the end shows at once
+  for (;;) {
+    if (length == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t n = ::read(file.fd, bytes.data() + length, bytes.size() - length);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) break;
+    length += static_cast<size_t>(n);
+  }
+  bytes.resize(length);
+  return true;
 }
 
 }  // namespace
@@ -30,21 +69,19 @@ bool SearchFolderFiles(const std::string& folder, std::string_view masks,
                        const LinkExtractor& extractor, const FolderSearchCallbacks& callbacks,
                        const std::atomic<bool>* stop) {
   const std::vector<std::string> names = ListFiles(folder, masks);
+  if (names.empty()) return !Stopped(stop);
+  const Descriptor open_folder(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  std::string bytes;
   const size_t n = names.size();
   for (size_t i = 0; i < n; ++i) {
     if (Stopped(stop)) return false;
     if (!IsDocumentFile(names[i])) continue;
-    std::string bytes;
-    try {
-      bytes = ReadFileBytes(JoinPath(folder, names[i]));
-    } catch (const EFileError&) {
-      continue;  // removed or locked since the listing: the search goes on
-    }
+    // A document that cannot be read (removed or locked since the listing) is skipped.
+    if (open_folder.fd < 0 || !ReadDocument(open_folder.fd, names[i], bytes)) continue;
     TextList links;
     extractor.ExtractFileText(bytes, links);
     if (callbacks.document_searched)
-      callbacks.document_searched(static_cast<int>(100 * i / n), names[i], std::move(links),
-                                  std::move(bytes));
+      callbacks.document_searched(static_cast<int>(100 * i / n), names[i], std::move(links), bytes);
   }
   return !Stopped(stop);
 }

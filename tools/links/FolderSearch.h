@@ -26,9 +26,10 @@ extern const char* const kDocumentExtensions[6];
 struct FolderSearchCallbacks {
   // A folder's files are about to be searched (the page shows the folder).
   std::function<void(const std::string& folder)> folder_started;
-  // A document was searched: the percentage of the folder's list before it (100 * i / n) and
-  // its name; its links (possibly none) and its bytes are handed over.
-  std::function<void(int percent, const std::string& name, TextList&& links, std::string&& bytes)>
+  // A document was searched: the percentage of the folder's list before it (100 * i / n), its
+  // name and its links (possibly none, handed over). `bytes` is the document; the callback may
+  // take it by swapping it with a string of its own, which the search then reads into next.
+  std::function<void(int percent, const std::string& name, TextList&& links, std::string& bytes)>
       document_searched;
 };
 

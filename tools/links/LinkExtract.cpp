@@ -2,8 +2,6 @@
 // the piece around each occurrence, so pieces without the protocol cost nothing but the scan.
 #include "tools/links/LinkExtract.h"
 
-#include <string.h>
-
 #include <array>
 #include <cstring>
 
@@ -24,11 +22,28 @@ constexpr std::array<bool, 256> kIsLinkEnd = MakeTable(kLinkEnds);
 constexpr std::array<bool, 256> kLineBreaks = MakeTable(" ");  // document lines
 constexpr std::array<bool, 256> kFileBreaks = MakeTable(std::string_view(" \r\n", 3));
 
-size_t Find(std::string_view text, std::string_view what, size_t from) {
-  if (from > text.size()) return std::string_view::npos;
-  const void* hit = ::memmem(text.data() + from, text.size() - from, what.data(), what.size());
-  return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data())
-             : std::string_view::npos;
+// The byte of a protocol that the scan looks for first: ":" is rare in documents outside
+// of links, so the scan mostly runs at memchr speed.
+size_t AnchorOf(std::string_view protocol) {
+  const size_t colon = protocol.find(':');
+  return colon != std::string_view::npos ? colon : protocol.size() - 1;
+}
+
+// The first occurrence of `what` in `text` at or after `from`; `anchor` is AnchorOf(what).
+size_t Find(std::string_view text, std::string_view what, size_t anchor, size_t from) {
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* at = begin + from + anchor;
+  while (at < end) {
+    const void* hit = std::memchr(at, what[anchor], static_cast<size_t>(end - at));
+    if (!hit) return std::string_view::npos;
+    const char* start = static_cast<const char*>(hit) - anchor;
+    if (static_cast<size_t>(end - start) < what.size()) return std::string_view::npos;
+    if (std::memcmp(start, what.data(), what.size()) == 0)
+      return static_cast<size_t>(start - begin);
+    at = static_cast<const char*>(hit) + 1;
+  }
+  return std::string_view::npos;
 }
 
 std::string_view LinkPrefix(std::string_view candidate) {
@@ -86,14 +101,16 @@ bool LinkExtractor::Excluded(std::string_view candidate, bool space_appended) co
 
 void LinkExtractor::Shape(std::string_view link, TextList& found) const {
   switch (static_cast<LinkShape>(link_type_)) {
-    case LinkShape::FullLink:
-      found.push_back(protocol_ + std::string(link));
-      return;
     case LinkShape::Domen:
       link = link.substr(0, link.find('\\'));
       link = link.substr(0, link.find('/'));
-      found.push_back(protocol_ + std::string(link));
+      [[fallthrough]];
+    case LinkShape::FullLink: {
+      std::string& added = found.emplace_back();
+      added.reserve(protocol_.size() + link.size());
+      added.append(protocol_).append(link);
       return;
+    }
     case LinkShape::Name:
       if (const size_t slash = link.rfind('/'); slash != std::string_view::npos)
         found.emplace_back(link.substr(slash + 1));
@@ -118,20 +135,40 @@ void LinkExtractor::ExtractPiece(std::string_view piece, bool space_appended,
 }
 
 void LinkExtractor::Scan(std::string_view text, const bool* breaks, TextList& found) const {
+  if (protocol_.find("..") != std::string::npos) return;  // every piece would be skipped
   const size_t n = text.size();
+  const size_t anchor = AnchorOf(protocol_);
+  const char* const t = text.data();
   size_t from = 0;  // always the start of a piece
   while (from < n) {
-    const size_t at = Find(text, protocol_, from);
+    const size_t at = Find(text, protocol_, anchor, from);
     if (at == std::string_view::npos) return;
+    // One pass over the piece around the occurrence (the first one in its piece): where it
+    // starts and ends, where the link ends, and whether it holds "..".
+    bool dots = false;
     size_t start = at;
-    while (start > from && !breaks[static_cast<unsigned char>(text[start - 1])])
+    while (start > from && !breaks[static_cast<unsigned char>(t[start - 1])]) {
+      dots = dots || (t[start - 1] == '.' && t[start] == '.');
       --start;
-    size_t end = at + protocol_.size();
-    while (end < n && !breaks[static_cast<unsigned char>(text[end])])
+    }
+    const size_t link_start = at + protocol_.size();
+    size_t end = link_start;
+    size_t link_end = std::string_view::npos;
+    while (end < n && !breaks[static_cast<unsigned char>(t[end])]) {
+      dots = dots || (t[end] == '.' && t[end - 1] == '.');
+      if (link_end == std::string_view::npos && kIsLinkEnd[static_cast<unsigned char>(t[end])])
+        link_end = end;
       ++end;
-    const bool closing_space = end < n && text[end] == ' ';
-    ExtractPiece(text.substr(start, end - start + (closing_space ? 1 : 0)), !closing_space, found);
+    }
     from = end + 1;
+    if (dots) continue;
+    const bool closing_space = end < n && t[end] == ' ';
+    if (!exclusions_.empty() &&
+        Excluded(text.substr(link_start, end - link_start + (closing_space ? 1 : 0)),
+                 !closing_space))
+      continue;
+    if (link_end == std::string_view::npos) link_end = end;
+    Shape(text.substr(link_start, link_end - link_start), found);
   }
 }
 

@@ -365,13 +365,13 @@ void LinksGrabberPage::StartSearch() {
           post();
         };
         callbacks.document_searched = [&](int percent, const std::string& name, TextList&& links,
-                                          std::string&& bytes) {
+                                          std::string& bytes) {
           {
             const std::lock_guard lock(shared->mutex);
             if (shared->taken) return;
             for (std::string& link : links)
               shared->found.push_back(std::move(link));
-            shared->last_document = std::move(bytes);
+            shared->last_document.swap(bytes);  // the old storage is read into next
             shared->have_document = true;
           }
           shown.percent = percent;
