@@ -40,13 +40,15 @@ bool ReadDocument(int folder, const std::string& name, std::string& bytes) {
   bytes.resize(static_cast<size_t>(info.st_size) + 1);  // one more: the end shows at once
   for (;;) {
     if (length == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t n = ::read(file.fd, bytes.data() + length, bytes.size() - length);
+    const size_t wanted = bytes.size() - length;
+    const ssize_t n = ::read(file.fd, bytes.data() + length, wanted);
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
     }
-    if (n == 0) break;
     length += static_cast<size_t>(n);
+    // A regular file reads short only at its end: no further call to learn that.
+    if (static_cast<size_t>(n) < wanted) break;
   }
   bytes.resize(length);
   return true;
