@@ -81,6 +81,7 @@ bool SearchFolderFiles(const std::string& folder, std::string_view masks,
     // A document that cannot be read (removed or locked since the listing) is skipped.
     if (open_folder.fd < 0 || !ReadDocument(open_folder.fd, names[i], bytes)) continue;
     TextList links;
+    links.reserve(64);  // a page of ordinary markup holds a few dozen links
     extractor.ExtractFileText(bytes, links);
     if (callbacks.document_searched)
       callbacks.document_searched(static_cast<int>(100 * i / n), names[i], std::move(links), bytes);
