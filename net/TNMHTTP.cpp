@@ -263,8 +263,8 @@ void TNMHTTP::ParseURL() {
   }
   if (!host.empty()) Host = host;
   if (RequestPath.empty()) {
-    RequestPath = "/";
-    RequestUrl += "/";
+    RequestPath.assign(1, '/');
+    RequestUrl.push_back('/');
   }
 }
 

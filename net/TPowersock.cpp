@@ -568,7 +568,9 @@ std::string TPowersock::GetLocalAddress() {
 
 std::string TPowersock::GetPortString() {
   const int port = LocalPort();
-  return "," + std::to_string(port >> 8) + "," + std::to_string(port & 0xFF);
+  std::string text(1, ',');
+  text.append(std::to_string(port >> 8)).append(1, ',').append(std::to_string(port & 0xFF));
+  return text;
 }
 
 int TPowersock::LocalPort() const {
