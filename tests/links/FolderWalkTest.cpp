@@ -52,7 +52,8 @@ TEST(FolderWalk, LinksAreCountedNotFollowedAndMissingFoldersAddNothing) {
 TEST(FolderWalk, DeepTreeNeedsNoRecursion) {
   testing::TempFolder dir;
   std::string path = "d";
-  for (int i = 0; i < 300; ++i) path += "/d";
+  for (int i = 0; i < 300; ++i)
+    path += "/d";
   dir.MakeFolder(path);
   TextList folders;
   FolderCounters counters;

@@ -26,8 +26,8 @@ std::vector<Entry> ListEntries(const std::string& folder) {
     bool is_folder = e->d_type == DT_DIR;
     if (e->d_type == DT_UNKNOWN) {
       struct stat info {};
-      is_folder = ::fstatat(dir_fd, e->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-                  S_ISDIR(info.st_mode);
+      is_folder =
+          ::fstatat(dir_fd, e->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
     }
     entries.push_back({name, is_folder});
   }

@@ -1,8 +1,542 @@
-// The Links Grabber page.
+// The Links Grabber page. The folder search runs on a `Search` worker that works on lists of
+// its own: it hands each document's links to a shared record under a lock, and the finishing
+// step, on the window's thread, moves them into the window's lists (or copies what is there
+// when the search was stopped). Only the window's thread touches controls and window lists.
 #include "tools/links/LinksGrabberPage.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <mutex>
+#include <utility>
+
+#include "app/AppSettings.h"
+#include "app/TForm1.h"
+#include "platform/FileIO.h"
+#include "platform/IntParse.h"
+#include "tools/links/FolderSearch.h"
+#include "tools/links/LinkExtract.h"
+#include "tools/links/LinkListModel.h"
+#include "ui/Controls.h"
+#include "ui/FileDialogs.h"
+#include "ui/FolderDialog.h"
+#include "ui/Text1251.h"
 
 namespace pagelathe {
 
-LinksGrabberPage::LinksGrabberPage(TForm1& form, QWidget* parent) : ToolPage(form, "TabSheetLinksGrabber", parent) {}
+// What the worker of one search and the window share. The worker is the only writer of
+// `found` and of the last document; once `taken` is set it adds nothing more.
+struct LinksGrabberPage::Shared {
+  std::mutex mutex;
+  bool taken = false;  // the finishing step has taken the results
+  bool done = false;   // the worker's body has returned
+  TextList found;
+  std::string last_document;
+  bool have_document = false;
+  FolderCounters counters;
+  FolderSearchResult result;
+  LinkViewOptions view_options;  // as the search started
+  TextList view;                 // built by the worker after a complete search
+};
+
+namespace {
+
+QPushButton* MakeButton(const char* name, const char* caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  return button;
+}
+
+QCheckBox* MakeCheckBox(const char* name, const char* caption, QWidget* parent) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(name);
+  return box;
+}
+
+QLabel* MakeLabel(const char* name, const char* caption, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QLineEdit* MakeEdit(const char* name, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  return edit;
+}
+
+}  // namespace
+
+LinksGrabberPage::LinksGrabberPage(TForm1& form, QWidget* parent)
+    : ToolPage(form, "TabSheetLinksGrabber", parent) {
+  CreateControls();
+  ConnectHandlers();
+}
+
+LinksGrabberPage::~LinksGrabberPage() {
+  StopJobs();
+}
+
+void LinksGrabberPage::CreateControls() {
+  LabelFolder = MakeLabel("LabelFolder", "Folder:", this);
+  EditFolder = MakeEdit("EditFolder", this);
+  ButtonFolderLinks = MakeButton("ButtonFolderLinks", "...", this);
+  ButtonFolderLinks->setFixedWidth(28);
+  FilterComboBoxFiles = new TFilterComboBox("FilterComboBoxFiles", this);
+  FilterComboBoxFiles->SetFilterText(
+      "All files (*.*)|*.*|HTML files (*.htm*)|*.htm|Text files (*.txt)|*.txt");
+  FileListBoxFiles = new TFileListBox("FileListBoxFiles", this);
+  FileListBoxFiles->SetMask(FilterComboBoxFiles->Mask());
+  LabelUrl = MakeLabel("LabelUrl", "URL:", this);
+  EditUrl = MakeEdit("EditUrl", this);
+  ButtonGetUrl = MakeButton("ButtonGetUrl", "Get", this);
+  ButtonGetUrl->setFixedWidth(40);
+
+  GroupBoxSearchType = new QGroupBox(" Search Type ", this);
+  GroupBoxSearchType->setObjectName("GroupBoxSearchType");
+  ComboBoxSearch = new QComboBox(GroupBoxSearchType);
+  ComboBoxSearch->setObjectName("ComboBoxSearch");
+  for (const char* protocol : kSearchProtocols)
+    ComboBoxSearch->addItem(protocol);
+  ComboBoxSearch->setCurrentIndex(3);
+  auto* search_type = new QVBoxLayout(GroupBoxSearchType);
+  search_type->setContentsMargins(6, 2, 6, 4);
+  search_type->addWidget(ComboBoxSearch);
+
+  RadioGroupLinks =
+      new TRadioGroup("RadioGroupLinks", "Link Type: ", {"Full link", "Domen", "Name"}, this);
+  RadioGroupLinks->SetItemIndex(1);
+  CheckBoxSubDirs = MakeCheckBox("CheckBoxSubDirs", "Sub Dirs", this);
+  CheckBoxSubDirs->setChecked(true);
+  ButtonSearchLinks = MakeButton("ButtonSearchLinks", "Search", this);
+  ButtonFromClipboard = MakeButton("ButtonFromClipboard", "From Clipboard", this);
+  pbGrabber = new QProgressBar(this);
+  pbGrabber->setObjectName("pbGrabber");
+  pbGrabber->setRange(0, 100);
+  pbGrabber->setValue(0);
+  pbGrabber->setTextVisible(false);
+  pbGrabber->setFixedHeight(16);
+
+  PanelLinks = new TPanel("PanelLinks", "Links", this);
+  links_model_ = new LinkListModel(this);
+  ListBoxLinks = new QListView(this);
+  ListBoxLinks->setObjectName("ListBoxLinks");
+  ListBoxLinks->setModel(links_model_);
+  ListBoxLinks->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ListBoxLinks->setUniformItemSizes(true);  // rows are not measured one by one
+  ListBoxLinks->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  RadioGroupView =
+      new TRadioGroup("RadioGroupView", "View Option: ", {"Link", "HTML code", "BB code"}, this);
+  RadioGroupView->SetItemIndex(0);
+  CheckBoxSort = MakeCheckBox("CheckBoxSort", "Sort links", this);
+  CheckBoxSort->setChecked(true);
+  CheckBoxNoHttp = MakeCheckBox("CheckBoxNoHttp", "No http://", this);
+  ButtonRemove = MakeButton("ButtonRemove", "Remove", this);
+  ButtonClearLinks = MakeButton("ButtonClearLinks", "Clear", this);
+  ButtonToClipboard = MakeButton("ButtonToClipboard", "To Clipboard", this);
+  ButtonSave = MakeButton("ButtonSave", "Save", this);
+  ButtonSave->setEnabled(false);
+
+  SaveDialog1 = new TFileDialog("SaveDialog1", TFileDialog::Kind::Save, this);
+  SaveDialog1->SetFilter("Text files (*.txt)|*.txt|HTML Files (*.htm; *.html)|*.htm;*.html");
+  SaveDialog1->DefaultExt = "*.htm";
+  SaveDialog1->FilterIndex = 1;
+
+  SearchWorker = new Search(this);
+  SearchWorker->setObjectName("Search");
+
+  // Left: where documents come from and how they are searched.
+  auto* left = new QVBoxLayout;
+  left->setSpacing(4);
+  auto* folder_row = new QHBoxLayout;
+  folder_row->addWidget(LabelFolder);
+  folder_row->addWidget(EditFolder, 1);
+  folder_row->addWidget(ButtonFolderLinks);
+  left->addLayout(folder_row);
+  left->addWidget(FilterComboBoxFiles);
+  left->addWidget(FileListBoxFiles, 1);
+  auto* url_row = new QHBoxLayout;
+  url_row->addWidget(LabelUrl);
+  url_row->addWidget(EditUrl, 1);
+  url_row->addWidget(ButtonGetUrl);
+  left->addLayout(url_row);
+  auto* options_row = new QHBoxLayout;
+  auto* type_column = new QVBoxLayout;
+  type_column->addWidget(GroupBoxSearchType);
+  type_column->addWidget(CheckBoxSubDirs);
+  type_column->addStretch(1);
+  options_row->addLayout(type_column, 1);
+  options_row->addWidget(RadioGroupLinks, 1);
+  left->addLayout(options_row);
+  auto* search_row = new QHBoxLayout;
+  search_row->addWidget(ButtonSearchLinks);
+  search_row->addWidget(ButtonFromClipboard);
+  left->addLayout(search_row);
+  left->addWidget(pbGrabber);
+
+  // Right: the found links and what can be done with them.
+  auto* right = new QVBoxLayout;
+  right->setSpacing(4);
+  right->addWidget(PanelLinks);
+  right->addWidget(ListBoxLinks, 1);
+  auto* view_row = new QHBoxLayout;
+  view_row->addWidget(RadioGroupView, 1);
+  auto* checks = new QVBoxLayout;
+  checks->addStretch(1);
+  checks->addWidget(CheckBoxSort);
+  checks->addWidget(CheckBoxNoHttp);
+  checks->addStretch(1);
+  view_row->addLayout(checks);
+  right->addLayout(view_row);
+  auto* buttons = new QGridLayout;
+  buttons->setSpacing(4);
+  buttons->addWidget(ButtonRemove, 0, 0);
+  buttons->addWidget(ButtonClearLinks, 0, 1);
+  buttons->addWidget(ButtonToClipboard, 1, 0);
+  buttons->addWidget(ButtonSave, 1, 1);
+  right->addLayout(buttons);
+
+  auto* page = new QHBoxLayout(this);
+  page->setContentsMargins(6, 6, 6, 6);
+  page->setSpacing(8);
+  page->addLayout(left, 1);
+  page->addLayout(right, 1);
+}
+
+void LinksGrabberPage::ConnectHandlers() {
+  connect(ButtonSearchLinks, &QPushButton::clicked, this,
+          &LinksGrabberPage::ButtonSearchLinksClick);
+  connect(EditFolder, &QLineEdit::textChanged, this, &LinksGrabberPage::EditFolderChange);
+  connect(FilterComboBoxFiles, &TFilterComboBox::MaskChanged, this,
+          [this](const std::string& masks) { FileListBoxFiles->SetMask(masks); });
+  connect(FileListBoxFiles, &TFileListBox::FileClicked, this,
+          &LinksGrabberPage::FileListBoxFilesClick);
+  connect(ButtonFromClipboard, &QPushButton::clicked, this,
+          &LinksGrabberPage::ButtonFromClipboardClick);
+  connect(RadioGroupLinks, &TRadioGroup::Click, this, &LinksGrabberPage::RadioGroupLinksClick);
+  connect(ButtonFolderLinks, &QPushButton::clicked, this,
+          &LinksGrabberPage::ButtonFolderLinksClick);
+  connect(CheckBoxSort, &QCheckBox::clicked, this, &LinksGrabberPage::CheckBoxSortClick);
+  connect(CheckBoxNoHttp, &QCheckBox::clicked, this, &LinksGrabberPage::CheckBoxNoHttpClick);
+  connect(RadioGroupView, &TRadioGroup::Click, this, &LinksGrabberPage::RadioGroupViewClick);
+  connect(ButtonRemove, &QPushButton::clicked, this, &LinksGrabberPage::ButtonRemoveClick);
+  connect(ButtonClearLinks, &QPushButton::clicked, this, &LinksGrabberPage::ButtonClearLinksClick);
+  connect(ButtonToClipboard, &QPushButton::clicked, this,
+          &LinksGrabberPage::ButtonToClipboardClick);
+  connect(ButtonSave, &QPushButton::clicked, this, &LinksGrabberPage::ButtonSaveClick);
+  connect(SaveDialog1, &TFileDialog::TypeChange, this, &LinksGrabberPage::SaveDialog1TypeChange);
+}
+
+void LinksGrabberPage::ApplySettings(const AppSettings& settings) {
+  const int search_type = settings.SearchType;
+  ComboBoxSearch->setCurrentIndex(
+      search_type >= 0 && search_type < ComboBoxSearch->count() ? search_type : -1);
+  RadioGroupLinks->SetItemIndex(settings.LinkType);
+  RadioGroupView->SetItemIndex(settings.ViewOption);
+  CheckBoxSubDirs->setChecked(settings.SubDirs != 0);
+  CheckBoxSort->setChecked(settings.SortLinks != 0);
+  CheckBoxNoHttp->setChecked(settings.NoHttp != 0);
+}
+
+void LinksGrabberPage::FirstShow() {
+  EditFolder->setText(ToQ(form_.LinksFolder));
+  FileListBoxFiles->SetDirectory(form_.LinksFolder);
+  EditUrl->setText(ToQ(form_.RememberedUrl));
+}
+
+void LinksGrabberPage::StoreSettings(AppSettings& settings) const {
+  settings.Folder = FromQ(EditFolder->text());
+  settings.SearchType = ComboBoxSearch->currentIndex();
+  settings.LinkType = RadioGroupLinks->ItemIndex();
+  settings.ViewOption = RadioGroupView->ItemIndex();
+  settings.SubDirs = CheckBoxSubDirs->isChecked() ? 1 : 0;
+  settings.SortLinks = CheckBoxSort->isChecked() ? 1 : 0;
+  settings.NoHttp = CheckBoxNoHttp->isChecked() ? 1 : 0;
+}
+
+void LinksGrabberPage::ApplicationActivated() {
+  FileListBoxFiles->Update();
+}
+
+void LinksGrabberPage::StopJobs() {
+  if (SearchWorker) SearchWorker->StopAndWait();
+}
+
+LinkViewOptions LinksGrabberPage::CurrentViewOptions() const {
+  LinkViewOptions options;
+  options.sort = CheckBoxSort->isChecked();
+  options.no_http = CheckBoxNoHttp->isChecked();
+  options.link_type = RadioGroupLinks->ItemIndex();
+  options.view = RadioGroupView->ItemIndex();
+  options.protocol = FromQ(ComboBoxSearch->currentText());
+  return options;
+}
+
+const TextList& LinksGrabberPage::ShownLines() const {
+  return links_model_->Lines();
+}
+
+void LinksGrabberPage::BuildLinkView() {
+  links_model_->SetLines(pagelathe::BuildLinkView(form_.FoundLinks, CurrentViewOptions()));
+}
+
+void LinksGrabberPage::ShowLinkCount() {
+  PanelLinks->setText(ToQ(form_.StringLinks + ":" + IntToStr(links_model_->rowCount())));
+}
+
+void LinksGrabberPage::SetSingleDocumentSourcesEnabled(bool enabled) {
+  FileListBoxFiles->setEnabled(enabled);
+  ButtonFromClipboard->setEnabled(enabled);
+  RadioGroupLinks->setEnabled(enabled);
+  EditUrl->setEnabled(enabled);
+  ButtonGetUrl->setEnabled(enabled);
+}
+
+// The folder search.
+
+void LinksGrabberPage::ButtonSearchLinksClick() {
+  searching_ = !searching_;
+  if (searching_) {
+    StartSearch();
+  } else {
+    stop_requested_ = true;
+    SearchWorker->Stop();  // runs FinishSearch at once
+  }
+}
+
+void LinksGrabberPage::StartSearch() {
+  form_.FoundLinks.clear();
+  form_.TokenList.clear();
+  links_model_->Clear();
+  ButtonSearchLinks->setText(ToQ(form_.StringStop));
+  Counters = {};
+  SearchProtocol = FromQ(ComboBoxSearch->currentText());
+  form_.FolderList.clear();
+  RootFolder = FromQ(EditFolder->text());
+  form_.FolderList.push_back(RootFolder);
+  sub_dirs_ = CheckBoxSubDirs->isChecked();
+  SetSingleDocumentSourcesEnabled(false);
+
+  auto shared = std::make_shared<Shared>();
+  shared->view_options = CurrentViewOptions();
+  shared_ = shared;
+  LinkExtractor extractor(SearchProtocol, RadioGroupLinks->ItemIndex(), form_.ExclusionLines);
+  const std::string masks = FileListBoxFiles->Mask();
+  SearchWorker->Start(
+      [this, shared, extractor = std::move(extractor), root = RootFolder, sub_dirs = sub_dirs_,
+       masks](LongJob::Context& context) {
+        // What the window shows of the search; each update carries the whole of it, so a
+        // held-back update loses nothing.
+        struct Shown {
+          std::string folder;
+          int percent = 0;
+          std::string file;
+          bool has_file = false;
+        } shown;
+        auto post = [this, &context, &shown] {
+          context.Progress([this, shown] {
+            const QString folder = ToQ(shown.folder);
+            if (EditFolder->text() != folder) EditFolder->setText(folder);
+            pbGrabber->setValue(shown.percent);
+            if (shown.has_file) form_.SetStatusText(form_.StringProccessedFiles + shown.file);
+          });
+        };
+        FolderSearchResult result;
+        bool first_folder = true;
+        FolderSearchCallbacks callbacks;
+        callbacks.folder_started = [&](const std::string& folder) {
+          if (first_folder) {  // the walk is over: its counters are final
+            first_folder = false;
+            const std::lock_guard lock(shared->mutex);
+            shared->counters = result.counters;
+          }
+          shown.folder = folder;
+          post();
+        };
+        callbacks.document_searched = [&](int percent, const std::string& name, TextList&& links,
+                                          std::string&& bytes) {
+          {
+            const std::lock_guard lock(shared->mutex);
+            if (shared->taken) return;
+            for (std::string& link : links)
+              shared->found.push_back(std::move(link));
+            shared->last_document = std::move(bytes);
+            shared->have_document = true;
+          }
+          shown.percent = percent;
+          shown.file = name;
+          shown.has_file = true;
+          post();
+        };
+        RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
+        // Only this thread writes `found`, so reading it while the window may copy it is safe.
+        TextList view;
+        if (!result.stopped) view = pagelathe::BuildLinkView(shared->found, shared->view_options);
+        const std::lock_guard lock(shared->mutex);
+        shared->counters = result.counters;
+        shared->result = std::move(result);
+        shared->view = std::move(view);
+        shared->done = true;
+      },
+      [this] { FinishSearch(); });
+}
+
+void LinksGrabberPage::FinishSearch() {
+  searching_ = false;
+  const bool stopped = std::exchange(stop_requested_, false);
+  bool complete = false;
+  bool view_ready = false;
+  if (std::shared_ptr<Shared> shared = std::move(shared_)) {
+    const std::lock_guard lock(shared->mutex);
+    shared->taken = true;
+    Counters = shared->counters;
+    // A stop that comes after the last document but before this step is a stop all the same.
+    complete = shared->done && !shared->result.stopped && !stopped;
+    if (shared->done) {
+      form_.FoundLinks = std::move(shared->found);
+      form_.FolderList = std::move(shared->result.folders);
+    } else {
+      form_.FoundLinks = shared->found;  // the worker may still be reading it
+    }
+    if (shared->have_document) form_.DocumentLines = SplitLines(shared->last_document);
+    if (complete && shared->view_options == CurrentViewOptions()) {
+      links_model_->SetLines(std::move(shared->view));
+      view_ready = true;
+    }
+  }
+  // Options changed while the search ran: the list follows the options as they are now.
+  if (complete && !view_ready) BuildLinkView();
+  ButtonSave->setEnabled(true);
+  pbGrabber->setValue(0);
+  EditFolder->setText(ToQ(RootFolder));
+  FileListBoxFiles->Update();
+  ButtonSearchLinks->setText(ToQ(form_.StringSearch));
+  if (CheckBoxSubDirs->isChecked())
+    form_.SetStatusText(form_.StringProccessedFiles + IntToStr(Counters.FileCount) + "  " +
+                        form_.StringFolders + IntToStr(Counters.FolderCount));
+  ShowLinkCount();
+  SetSingleDocumentSourcesEnabled(true);
+}
+
+// Single documents.
+
+void LinksGrabberPage::SearchCurrentDocument() {
+  if (searching_) return;
+  form_.FoundLinks.clear();
+  form_.TokenList.clear();
+  links_model_->Clear();
+  SearchProtocol = FromQ(ComboBoxSearch->currentText());
+  form_.TokenList = CutIntoPieces(form_.DocumentLines);
+  ExtractLinks(form_.DocumentLines, SearchProtocol, RadioGroupLinks->ItemIndex(),
+               form_.ExclusionLines, form_.FoundLinks);
+  BuildLinkView();
+  ShowLinkCount();
+  ButtonSave->setEnabled(true);
+}
+
+void LinksGrabberPage::SearchDocument(TextList document_lines) {
+  if (searching_) return;
+  form_.DocumentLines = std::move(document_lines);
+  SearchCurrentDocument();
+}
+
+void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
+  if (searching_) return;
+  // Loaded first, so a file that cannot be read leaves the previous results as they were.
+  SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
+}
+
+void LinksGrabberPage::ButtonFromClipboardClick() {
+  if (searching_) return;
+  SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
+}
+
+void LinksGrabberPage::RadioGroupLinksClick() {
+  SearchCurrentDocument();
+}
+
+void LinksGrabberPage::EditFolderChange() {
+  const std::string folder = FromQ(EditFolder->text());
+  if (DirectoryExists(folder)) {
+    FileListBoxFiles->SetDirectory(folder);
+  } else {
+    FileListBoxFiles->SetDirectory("");
+    FileListBoxFiles->clear();
+  }
+}
+
+void LinksGrabberPage::ButtonFolderLinksClick() {
+  TFolderDialog& dialog = *form_.FolderDialog1;
+  dialog.Directory = FromQ(EditFolder->text());
+  if (!dialog.Execute(this) || dialog.Directory.empty()) return;
+  std::string folder = dialog.Directory;
+  if (folder.back() != '/') folder += '/';
+  form_.LinksFolder = folder;
+  EditFolder->setText(ToQ(folder));
+  FileListBoxFiles->SetDirectory(folder);
+}
+
+// The list and its export.
+
+void LinksGrabberPage::CheckBoxSortClick() {
+  BuildLinkView();
+}
+void LinksGrabberPage::CheckBoxNoHttpClick() {
+  BuildLinkView();
+}
+void LinksGrabberPage::RadioGroupViewClick() {
+  BuildLinkView();
+}
+
+void LinksGrabberPage::ButtonRemoveClick() {
+  form_.ScratchList.clear();
+  QModelIndexList selected = ListBoxLinks->selectionModel()->selectedRows();
+  std::sort(selected.begin(), selected.end(),
+            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  const TextList& lines = links_model_->Lines();
+  for (const QModelIndex& index : selected)
+    form_.ScratchList.push_back(lines[static_cast<size_t>(index.row())]);
+  links_model_->SetLines(RemoveLines(lines, form_.ScratchList));
+}
+
+void LinksGrabberPage::ButtonClearLinksClick() {
+  links_model_->Clear();
+}
+
+void LinksGrabberPage::ButtonToClipboardClick() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(ToQ(JoinForClipboard(links_model_->Lines())));
+}
+
+void LinksGrabberPage::ButtonSaveClick() {
+  SaveDialog1->InitialDir = EditFolder->text();
+  SaveDialog1->FileName = "links.txt";
+  if (!SaveDialog1->Execute(this)) return;
+  form_.OutputBuffer.clear();
+  if (SaveDialog1->FilterIndex == 2)
+    form_.OutputBuffer = LinkListHtmlPage(links_model_->Lines(), form_.StringLinks);
+  else
+    form_.OutputBuffer = links_model_->Lines();
+  SaveTextList(form_.OutputBuffer, FromQ(SaveDialog1->FileName));
+  form_.OutputBuffer.clear();
+}
+
+void LinksGrabberPage::SaveDialog1TypeChange() {
+  const std::string extension = SaveDialog1->FilterIndex == 1 ? ".txt" : ".htm";
+  SaveDialog1->SetLiveFileName(
+      ToQ(ReplaceExtension(FromQ(SaveDialog1->LiveFileName()), extension)));
+}
 
 }  // namespace pagelathe

@@ -1,14 +1,131 @@
-// The Links Grabber page.
+// The Links Grabber page: the folder, file list and clipboard sources of the links search,
+// the folder search on a worker, and the displayed link list with its views and export.
 #pragma once
 
+#include <memory>
+#include <string>
+
+#include "app/LongJob.h"
 #include "app/ToolPage.h"
+#include "platform/TextList.h"
+#include "tools/links/FolderWalk.h"
+#include "tools/links/LinkView.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
 
 namespace pagelathe {
+
+class LinkListModel;
+class TFileDialog;
+class TFileListBox;
+class TFilterComboBox;
+class TPanel;
+class TRadioGroup;
+
+// The worker of the folder search.
+class Search : public LongJob {
+  Q_OBJECT
+ public:
+  using LongJob::LongJob;
+};
 
 class LinksGrabberPage : public ToolPage {
   Q_OBJECT
  public:
   explicit LinksGrabberPage(TForm1& form, QWidget* parent = nullptr);
+  ~LinksGrabberPage() override;
+
+  void ApplySettings(const AppSettings& settings) override;
+  void FirstShow() override;
+  void StoreSettings(AppSettings& settings) const override;
+  void ApplicationActivated() override;
+  void StopJobs() override;
+
+  // A single document: `document_lines` become the window's current document and are
+  // searched and shown. The file click and the clipboard come through here; so may any other
+  // source of one document. Does nothing while a folder search runs.
+  void SearchDocument(TextList document_lines);
+  // Searches the window's current document alone and shows the result.
+  void SearchCurrentDocument();
+  // True while a folder search runs (the single-document sources are disabled then).
+  [[nodiscard]] bool Searching() const { return searching_; }
+
+  // Rebuilds the displayed list from the window's found links.
+  void BuildLinkView();
+  // The lines shown, in order.
+  [[nodiscard]] const TextList& ShownLines() const;
+
+  // Handlers.
+  void ButtonSearchLinksClick();
+  void FinishSearch();
+  void EditFolderChange();
+  void FileListBoxFilesClick(const std::string& name);
+  void ButtonFromClipboardClick();
+  void RadioGroupLinksClick();
+  void ButtonFolderLinksClick();
+  void CheckBoxSortClick();
+  void CheckBoxNoHttpClick();
+  void RadioGroupViewClick();
+  void ButtonRemoveClick();
+  void ButtonClearLinksClick();
+  void ButtonToClipboardClick();
+  void ButtonSaveClick();
+  void SaveDialog1TypeChange();
+
+  // Controls.
+  QLabel* LabelFolder = nullptr;
+  QLineEdit* EditFolder = nullptr;
+  QPushButton* ButtonFolderLinks = nullptr;
+  TFilterComboBox* FilterComboBoxFiles = nullptr;
+  TFileListBox* FileListBoxFiles = nullptr;
+  QLabel* LabelUrl = nullptr;
+  QLineEdit* EditUrl = nullptr;
+  QPushButton* ButtonGetUrl = nullptr;
+  QGroupBox* GroupBoxSearchType = nullptr;
+  QComboBox* ComboBoxSearch = nullptr;
+  TRadioGroup* RadioGroupLinks = nullptr;
+  QCheckBox* CheckBoxSubDirs = nullptr;
+  QPushButton* ButtonSearchLinks = nullptr;
+  QPushButton* ButtonFromClipboard = nullptr;
+  QProgressBar* pbGrabber = nullptr;
+  TPanel* PanelLinks = nullptr;
+  QListView* ListBoxLinks = nullptr;
+  TRadioGroup* RadioGroupView = nullptr;
+  QCheckBox* CheckBoxSort = nullptr;
+  QCheckBox* CheckBoxNoHttp = nullptr;
+  QPushButton* ButtonRemove = nullptr;
+  QPushButton* ButtonClearLinks = nullptr;
+  QPushButton* ButtonToClipboard = nullptr;
+  QPushButton* ButtonSave = nullptr;
+  TFileDialog* SaveDialog1 = nullptr;
+  Search* SearchWorker = nullptr;
+
+  // Taken when a search starts.
+  std::string SearchProtocol;
+  std::string RootFolder;
+  FolderCounters Counters;
+
+ private:
+  struct Shared;
+  void CreateControls();
+  void ConnectHandlers();
+  void StartSearch();
+  void SetSingleDocumentSourcesEnabled(bool enabled);
+  void ShowLinkCount();
+  [[nodiscard]] LinkViewOptions CurrentViewOptions() const;
+
+  LinkListModel* links_model_ = nullptr;
+  bool searching_ = false;
+  bool stop_requested_ = false;  // the running search was stopped by the user
+  bool sub_dirs_ = true;         // "Sub Dirs" as the running search took it
+  std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace pagelathe

@@ -1,0 +1,398 @@
+// The Links Grabber page in a whole main window: the folder search on its worker, stop,
+// the single-document sources, the list operations, clipboard, saving, the folder button and
+// the settings of the page.
+#include "tools/links/LinksGrabberPage.h"
+
+#include <gtest/gtest.h>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <memory>
+
+#include "app/TForm1.h"
+#include "platform/Errors.h"
+#include "platform/FileIO.h"
+#include "platform/IniFile.h"
+#include "support/GuiTest.h"
+#include "support/TempFolder.h"
+#include "ui/Controls.h"
+#include "ui/FileDialogs.h"
+#include "ui/FolderDialog.h"
+#include "ui/Text1251.h"
+
+namespace pagelathe {
+namespace {
+
+using testing::Find;
+using testing::WaitFor;
+
+class LinksGrabberPageTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& settings = "") {
+    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n" + settings);
+    form = std::make_unique<TForm1>(dir.Path());
+    form->FormShow();
+    form->StringSearch = "Search";
+    form->StringStop = "Stop";
+    form->StringLinks = "Links";
+    form->StringProccessedFiles = "Files: ";
+    form->StringFolders = "Folders: ";
+    page = form->LinksGrabber;
+  }
+  void TearDown() override {
+    TFileDialog::SetChooser(nullptr);
+    TFolderDialog::SetChooser(nullptr);
+  }
+  std::string Folder() const { return FromQ(page->EditFolder->text()); }
+  std::string Panel() const { return FromQ(page->PanelLinks->text()); }
+  void SearchFolder(const std::string& folder) {
+    page->EditFolder->setText(ToQ(folder));
+    page->ButtonSearchLinks->click();
+    ASSERT_TRUE(WaitFor([this] { return !page->Searching(); }));
+  }
+
+  testing::TempFolder dir;
+  std::unique_ptr<TForm1> form;
+  LinksGrabberPage* page = nullptr;
+};
+
+TEST_F(LinksGrabberPageTest, ControlsStartWithTheirCaptionsAndDefaults) {
+  Open();
+  struct Caption {
+    const char* name;
+    const char* text;
+  };
+  const Caption buttons[] = {{"ButtonFolderLinks", "..."},
+                             {"ButtonGetUrl", "Get"},
+                             {"ButtonSearchLinks", "Search"},
+                             {"ButtonFromClipboard", "From Clipboard"},
+                             {"ButtonRemove", "Remove"},
+                             {"ButtonClearLinks", "Clear"},
+                             {"ButtonToClipboard", "To Clipboard"},
+                             {"ButtonSave", "Save"}};
+  for (const Caption& c : buttons)
+    EXPECT_EQ(Find<QPushButton>(page, c.name)->text(), c.text) << c.name;
+  EXPECT_FALSE(page->ButtonSave->isEnabled());
+  EXPECT_EQ(page->ComboBoxSearch->count(), 7);
+  EXPECT_EQ(page->ComboBoxSearch->currentText(), "http://");
+  EXPECT_EQ(page->RadioGroupLinks->ItemIndex(), 1);
+  EXPECT_EQ(page->RadioGroupLinks->ItemText(2), "Name");
+  EXPECT_EQ(page->RadioGroupView->ItemIndex(), 0);
+  EXPECT_EQ(page->RadioGroupView->ItemText(2), "BB code");
+  EXPECT_TRUE(page->CheckBoxSubDirs->isChecked());
+  EXPECT_TRUE(page->CheckBoxSort->isChecked());
+  EXPECT_FALSE(page->CheckBoxNoHttp->isChecked());
+  EXPECT_EQ(Panel(), "Links");
+  EXPECT_EQ(page->FilterComboBoxFiles->count(), 3);
+  EXPECT_EQ(page->ListBoxLinks->selectionMode(), QAbstractItemView::ExtendedSelection);
+  auto* save = Find<TFileDialog>(page, "SaveDialog1");
+  ASSERT_NE(save, nullptr);
+  EXPECT_EQ(save->Filter(), "Text files (*.txt)|*.txt|HTML Files (*.htm; *.html)|*.htm;*.html");
+  EXPECT_EQ(Folder(), dir.Path());  // "Folder" defaults to the program folder
+}
+
+TEST_F(LinksGrabberPageTest, FolderSearchShowsTheLinksOfTheTree) {
+  Open();
+  dir.Write("docs/a.htm", R"(<a href="http://b.org/x.html">b</a> http://a.org/y)");
+  dir.Write("docs/sub/c.txt", "http://c.org/z\r\nhttp://spam.org/q");
+  dir.Write("docs/sub/d.gif", "http://gif.org/");
+  form->ExclusionLines = {"www.spam.org"};
+  SearchFolder(dir / "docs");
+  EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org", "http://b.org", "http://c.org"}));
+  EXPECT_EQ(Panel(), "Links:3");
+  EXPECT_EQ(form->StatusText(), "Files: 3  Folders: 1");
+  EXPECT_EQ(page->ButtonSearchLinks->text(), "Search");
+  EXPECT_TRUE(page->ButtonSave->isEnabled());
+  EXPECT_EQ(page->pbGrabber->value(), 0);
+  EXPECT_EQ(Folder(), dir / "docs");
+  EXPECT_EQ(form->FoundLinks, (TextList{"http://b.org", "http://a.org", "http://c.org"}));
+  EXPECT_EQ(form->FolderList, (TextList{dir / "docs", dir / "docs/sub"}));
+  EXPECT_EQ(form->DocumentLines, (TextList{"http://c.org/z", "http://spam.org/q"}));
+
+  // The link type now searches the last document read, alone.
+  page->RadioGroupLinks->SetItemIndex(0);
+  page->RadioGroupLinksClick();
+  EXPECT_EQ(page->ShownLines(), TextList{"http://c.org/z"});
+  EXPECT_EQ(Panel(), "Links:1");
+
+  // Without sub folders only the root's documents are read, and the status is left alone.
+  page->CheckBoxSubDirs->setChecked(false);
+  form->SetStatusText("before");
+  SearchFolder(dir / "docs/");
+  EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org/y", "http://b.org/x.html"}));
+  EXPECT_EQ(form->StatusText(), "Files: a.htm");
+}
+
+TEST_F(LinksGrabberPageTest, OptionsChangedDuringTheSearchAreHonouredAtTheEnd) {
+  Open();
+  dir.Write("docs/a.htm", "http://a.org http://b.org");
+  page->EditFolder->setText(ToQ(dir / "docs"));
+  page->ButtonSearchLinks->click();
+  page->CheckBoxSort->setChecked(false);
+  page->RadioGroupView->SetItemIndex(2);
+  ASSERT_TRUE(WaitFor([this] { return !page->Searching(); }));
+  EXPECT_EQ(page->ShownLines(), (TextList{"[url=http://a.org]http://a.org[/url]",
+                                          "[url=http://b.org]http://b.org[/url]"}));
+}
+
+TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
+  Open();
+  for (int f = 0; f < 40; ++f)
+    for (int i = 0; i < 50; ++i)
+      dir.Write("big/d" + std::to_string(f) + "/p" + std::to_string(i) + ".htm",
+                "http://h" + std::to_string(i) + ".org/");
+  page->EditFolder->setText(ToQ(dir / "big"));
+  page->ButtonSearchLinks->click();
+  EXPECT_TRUE(page->Searching());
+  EXPECT_EQ(page->ButtonSearchLinks->text(), "Stop");
+  // The single-document sources wait for the search.
+  EXPECT_FALSE(page->ButtonFromClipboard->isEnabled());
+  EXPECT_FALSE(page->FileListBoxFiles->isEnabled());
+  EXPECT_FALSE(page->RadioGroupLinks->isEnabled());
+  EXPECT_FALSE(page->ButtonGetUrl->isEnabled());
+  page->ButtonSearchLinks->click();
+  EXPECT_FALSE(page->Searching());
+  EXPECT_EQ(page->ButtonSearchLinks->text(), "Search");
+  EXPECT_TRUE(page->ButtonFromClipboard->isEnabled());
+  EXPECT_EQ(Panel(), "Links:0");
+  EXPECT_TRUE(page->ShownLines().empty());
+  EXPECT_EQ(Folder(), dir / "big");
+  const TextList found = form->FoundLinks;
+  const std::string status = form->StatusText();
+  page->StopJobs();  // waits for the worker's thread; whatever it sent is queued by now
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(page->ShownLines().empty());
+  EXPECT_EQ(form->FoundLinks, found);
+  EXPECT_EQ(form->StatusText(), status);
+  EXPECT_EQ(Folder(), dir / "big");
+  EXPECT_EQ(page->pbGrabber->value(), 0);
+  // What was found before the stop comes back with the next rebuild.
+  page->RadioGroupViewClick();
+  EXPECT_EQ(page->ShownLines().empty(), found.empty());
+}
+
+TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {
+  Open();
+  QGuiApplication::clipboard()->setText("see http://x.org/a, and http://y.org/b");
+  page->ButtonFromClipboard->click();
+  EXPECT_EQ(page->ShownLines(), (TextList{"http://x.org", "http://y.org"}));
+  EXPECT_EQ(Panel(), "Links:2");
+  EXPECT_TRUE(page->ButtonSave->isEnabled());
+  EXPECT_EQ(form->TokenList.size(), 4u);
+
+  dir.Write("docs/one.xml", "<x href='http://one.org/page'/>");
+  page->EditFolder->setText(ToQ(dir / "docs"));
+  ASSERT_EQ(page->FileListBoxFiles->Names(), std::vector<std::string>{"one.xml"});
+  page->FileListBoxFilesClick("one.xml");  // any extension when clicked
+  EXPECT_EQ(page->ShownLines(), TextList{"http://one.org"});
+  EXPECT_EQ(Panel(), "Links:1");
+
+  EXPECT_THROW(page->FileListBoxFilesClick("gone.htm"), EFileError);
+  EXPECT_EQ(page->ShownLines(), TextList{"http://one.org"});  // previous results stay
+
+  QGuiApplication::clipboard()->setText("");
+  page->ButtonFromClipboard->click();
+  EXPECT_TRUE(page->ShownLines().empty());
+  EXPECT_EQ(Panel(), "Links:0");
+}
+
+TEST_F(LinksGrabberPageTest, SearchDocumentRunsTheCurrentOptions) {
+  Open();
+  page->ComboBoxSearch->setCurrentIndex(1);  // ftp://
+  page->RadioGroupLinks->SetItemIndex(2);
+  page->SearchDocument({"ftp://f.org/pub/file.zip http://h.org/x.htm"});
+  EXPECT_EQ(page->ShownLines(), TextList{"file.zip"});
+  EXPECT_EQ(form->DocumentLines, TextList{"ftp://f.org/pub/file.zip http://h.org/x.htm"});
+}
+
+TEST_F(LinksGrabberPageTest, RemoveClearAndRebuild) {
+  Open();
+  page->SearchDocument({"http://a.org http://b.org http://c.org"});
+  QItemSelectionModel* selection = page->ListBoxLinks->selectionModel();
+  auto* model = page->ListBoxLinks->model();
+  selection->select(model->index(2, 0), QItemSelectionModel::Select);
+  selection->select(model->index(0, 0), QItemSelectionModel::Select);
+  page->ButtonRemove->click();
+  EXPECT_EQ(page->ShownLines(), TextList{"http://b.org"});
+  EXPECT_EQ(form->ScratchList, (TextList{"http://a.org", "http://c.org"}));
+  EXPECT_EQ(Panel(), "Links:3");  // only searches set the count
+
+  page->ButtonToClipboard->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "http://b.org");
+
+  page->RadioGroupView->SetItemIndex(1);
+  page->RadioGroupViewClick();
+  EXPECT_EQ(page->ShownLines().size(), 3u);
+  EXPECT_EQ(page->ShownLines()[0], "<a href=\"http://a.org\">http://a.org</a>");
+
+  page->ButtonClearLinks->click();
+  EXPECT_TRUE(page->ShownLines().empty());
+  EXPECT_EQ(form->FoundLinks.size(), 3u);
+  EXPECT_TRUE(page->ButtonSave->isEnabled());
+
+  page->CheckBoxNoHttp->setChecked(true);
+  page->RadioGroupView->SetItemIndex(0);
+  page->CheckBoxNoHttpClick();
+  EXPECT_EQ(page->ShownLines(), (TextList{"a.org", "b.org", "c.org"}));
+  page->ButtonToClipboard->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "a.org\r\nb.org\r\nc.org");
+}
+
+TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
+  Open();
+  page->SearchDocument({"http://b.org http://a.org"});
+  struct Case {
+    int filter_index;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {1, "http://a.org\r\nhttp://b.org\r\n"},
+      {2,
+       "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n"
+       "<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\" LINK=\"#0000FF\" VLINK=\"#800080\">\r\n"
+       "\r\n<h2 align=center>Links:</h2>\r\n\r\n"
+       "<br><a href=\"http://a.org\" target = \"_blank\">http://a.org</a>\r\n"
+       "<br><a href=\"http://b.org\" target = \"_blank\">http://b.org</a>\r\n"
+       "\r\n</BODY>\r\n</HTML>\r\n"},
+  };
+  for (const Case& c : cases) {
+    QString offered_name, offered_folder;
+    TFileDialog::SetChooser([&](TFileDialog& dialog) {
+      offered_name = dialog.FileName;
+      offered_folder = dialog.InitialDir;
+      dialog.FilterIndex = c.filter_index;
+      dialog.FileName = ToQ(dir / "out.file");
+      return true;
+    });
+    page->ButtonSave->click();
+    EXPECT_EQ(offered_name, "links.txt");
+    EXPECT_EQ(offered_folder, page->EditFolder->text());
+    EXPECT_EQ(dir.Read("out.file"), c.bytes);
+    EXPECT_TRUE(form->OutputBuffer.empty());
+  }
+
+  // Cancel writes nothing; a failed write keeps the old file and the buffer.
+  TFileDialog::SetChooser([](TFileDialog&) { return false; });
+  page->ButtonSave->click();
+  EXPECT_EQ(dir.Read("out.file"), cases[1].bytes);
+  dir.Write("small.txt", "old");
+  TFileDialog::SetChooser([&](TFileDialog& dialog) {
+    dialog.FilterIndex = 1;
+    dialog.FileName = ToQ(dir / "small.txt");
+    return true;
+  });
+  {
+    testing::ScopedFileSizeLimit limit(4);
+    EXPECT_THROW(page->ButtonSaveClick(), EFileError);
+  }
+  EXPECT_EQ(dir.Read("small.txt"), "old");
+  EXPECT_EQ(form->OutputBuffer, (TextList{"http://a.org", "http://b.org"}));
+}
+
+TEST_F(LinksGrabberPageTest, FileTypeSwitchRewritesTheExtension) {
+  Open();
+  std::vector<QString> names;
+  TFileDialog::SetChooser([&](TFileDialog& dialog) {
+    for (int index : {2, 1, 2}) {
+      dialog.FilterIndex = index;
+      emit dialog.TypeChange();
+      names.push_back(dialog.LiveFileName());
+    }
+    return false;
+  });
+  page->ButtonSaveClick();
+  EXPECT_EQ(names, (std::vector<QString>{"links.htm", "links.txt", "links.htm"}));
+}
+
+TEST_F(LinksGrabberPageTest, FolderButtonSetsTheFolderWithAFinalSlash) {
+  Open();
+  dir.Write("chosen/a.htm", "");
+  std::string offered;
+  TFolderDialog::SetChooser([&](TFolderDialog& dialog) -> std::optional<std::string> {
+    offered = dialog.Directory;
+    return dir / "chosen";
+  });
+  page->EditFolder->setText(ToQ(dir.Path()));
+  page->ButtonFolderLinks->click();
+  EXPECT_EQ(offered, dir.Path());
+  EXPECT_EQ(Folder(), dir / "chosen/");
+  EXPECT_EQ(form->LinksFolder, dir / "chosen/");
+  EXPECT_EQ(page->FileListBoxFiles->Names(), std::vector<std::string>{"a.htm"});
+
+  TFolderDialog::SetChooser([](TFolderDialog&) { return std::nullopt; });
+  page->ButtonFolderLinks->click();
+  EXPECT_EQ(Folder(), dir / "chosen/");
+
+  // A folder that does not exist empties the file list.
+  page->EditFolder->setText(ToQ(dir / "nowhere"));
+  EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+}
+
+TEST_F(LinksGrabberPageTest, SettingsComeBackAndAreWritten) {
+  Open(
+      "Search Type=1\r\nLink Type=2\r\nView Option=2\r\nSub Dirs=0\r\nSort Links=0\r\n"
+      "No Http=1\r\nLink=http://remembered.org/\r\nFolder=" +
+      dir.Path() + "\r\n");
+  EXPECT_EQ(page->ComboBoxSearch->currentText(), "ftp://");
+  EXPECT_EQ(page->RadioGroupLinks->ItemIndex(), 2);
+  EXPECT_EQ(page->RadioGroupView->ItemIndex(), 2);
+  EXPECT_FALSE(page->CheckBoxSubDirs->isChecked());
+  EXPECT_FALSE(page->CheckBoxSort->isChecked());
+  EXPECT_TRUE(page->CheckBoxNoHttp->isChecked());
+  EXPECT_EQ(FromQ(page->EditUrl->text()), "http://remembered.org/");
+
+  page->ComboBoxSearch->setCurrentIndex(4);
+  page->RadioGroupLinks->SetItemIndex(0);
+  page->RadioGroupView->SetItemIndex(-1);
+  page->CheckBoxSubDirs->setChecked(true);
+  page->EditFolder->setText(ToQ(dir / "typed"));
+  form->FormClose();
+  const IniFile ini(dir / "brevanoth-pagelathe.ini");
+  struct Key {
+    const char* key;
+    const char* value;
+  };
+  const Key keys[] = {{"Search Type", "4"}, {"Link Type", "0"},  {"View Option", "-1"},
+                      {"Sub Dirs", "1"},    {"Sort Links", "0"}, {"No Http", "1"}};
+  for (const Key& k : keys)
+    EXPECT_EQ(ini.ReadString("Options", k.key, "?"), k.value) << k.key;
+  EXPECT_EQ(ini.ReadString("Options", "Folder", "?"), dir / "typed");
+}
+
+TEST_F(LinksGrabberPageTest, ExclusionFileIsCreatedAndUsed) {
+  dir.Write("exclusions.dat", "www.spam.org\r\n\r\n");
+  Open();
+  EXPECT_EQ(form->ExclusionLines, (TextList{"www.spam.org", ""}));
+  page->SearchDocument({"http://spam.org/a http://ok.org/b"});
+  EXPECT_EQ(page->ShownLines(), TextList{"http://ok.org"});
+
+  testing::TempFolder other;
+  other.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
+  TForm1 fresh(other.Path());
+  EXPECT_TRUE(fresh.ExclusionLines.empty());
+  EXPECT_EQ(other.Read("exclusions.dat"), "");
+  EXPECT_TRUE(FileExists(other / "exclusions.dat"));
+}
+
+TEST_F(LinksGrabberPageTest, ListViewHoldsManyLines) {
+  Open();
+  TextList found;
+  for (int i = 0; i < 200000; ++i)
+    found.push_back("http://host" + std::to_string(i) + ".org/");
+  form->FoundLinks = found;
+  page->CheckBoxSort->setChecked(false);
+  page->BuildLinkView();
+  EXPECT_EQ(page->ListBoxLinks->model()->rowCount(), 200000);
+  EXPECT_EQ(page->ListBoxLinks->model()->index(199999, 0).data().toString(),
+            "http://host199999.org/");
+}
+
+}  // namespace
+}  // namespace pagelathe

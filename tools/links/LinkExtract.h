@@ -1,0 +1,70 @@
+// Finding the links of one protocol in a document: the document is cut into space-ended
+// pieces, each piece gives at most one link (from the first occurrence of the protocol), the
+// exclusion list drops pieces, and the link is cut at the first end-of-link character and
+// shaped as a full link, a domain or a file name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/TextList.h"
+
+namespace pagelathe {
+
+// The protocols offered by the search type list, in its order.
+inline constexpr const char* kSearchProtocols[] = {"file://",  "ftp://",  "gopher://", "http://",
+                                                   "https://", "news://", "telnet://"};
+
+// The link shapes of the link type group, by index.
+enum class LinkShape { FullLink = 0, Domen = 1, Name = 2 };
+
+// Cuts document lines into pieces: one space is appended to each non-empty line, and every
+// piece runs up to and including a space. Pieces never join lines.
+// Example: {"a  b", ""} gives {"a ", " ", "b "}.
+[[nodiscard]] TextList CutIntoPieces(const TextList& lines);
+
+// What an exclusion line excludes for a protocol: the line without everything up to and
+// including the first occurrence of the protocol, then without everything up to and including
+// the first "www.". Empty means the line excludes nothing.
+// Example: ("http://www.host.org", "http://") gives "host.org".
+[[nodiscard]] std::string ExclusionText(std::string_view line, std::string_view protocol);
+
+// The search of documents for links of one protocol, with the exclusions taken once.
+class LinkExtractor {
+ public:
+  // An empty protocol occurs nowhere and finds nothing. `link_type` is the index of the link type
+  // group (0 full link, 1 domain, 2 name); any other value finds links but appends nothing.
+  LinkExtractor(std::string protocol, int link_type, const TextList& exclusion_lines);
+
+  // Searches document lines (a fetched page is one line with its line breaks inside) and
+  // appends the shaped links to `found`, in document order.
+  void ExtractLines(const TextList& lines, TextList& found) const;
+
+  // The same for the bytes of a file: exactly what SplitLines(bytes) followed by ExtractLines
+  // gives, without building the lines.
+  void ExtractFileText(std::string_view bytes, TextList& found) const;
+
+  // One piece. `piece` is its text without the closing space when `space_appended` is true
+  // (the end of a line) and with it otherwise.
+  void ExtractPiece(std::string_view piece, bool space_appended, TextList& found) const;
+
+  [[nodiscard]] const std::string& Protocol() const { return protocol_; }
+
+ private:
+  // Scans `text` for occurrences of the protocol; pieces end at any byte marked in `breaks`.
+  void Scan(std::string_view text, const bool* breaks, TextList& found) const;
+  [[nodiscard]] bool Excluded(std::string_view candidate, bool space_appended) const;
+  void Shape(std::string_view link, TextList& found) const;
+
+  std::string protocol_;
+  int link_type_;
+  TextList exclusions_;  // the non-empty exclusion texts
+};
+
+// The search of one document as the page does it: pieces, then links.
+// Example: protocol "http://", link type 1, the line `<a href="http://host/a.html">` gives
+// "http://host".
+void ExtractLinks(const TextList& document_lines, const std::string& protocol, int link_type,
+                  const TextList& exclusion_lines, TextList& found_links);
+
+}  // namespace pagelathe

@@ -1,0 +1,94 @@
+// Building, trimming and exporting the displayed link list.
+#include "tools/links/LinkView.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "platform/Win1251.h"
+#include "tools/links/SubstringIndex.h"
+
+namespace pagelathe {
+
+std::string FormatLinkForView(std::string_view link, int view) {
+  const std::string l(link);
+  switch (static_cast<LinkView>(view)) {
+    case LinkView::HtmlCode:
+      return "<a href=\"" + l + "\">" + l + "</a>";
+    case LinkView::BbCode:
+      return "[url=" + l + "]" + l + "[/url]";
+    case LinkView::Link:
+      break;
+  }
+  return l;
+}
+
+TextList BuildLinkView(const TextList& found_links, const LinkViewOptions& options) {
+  if (found_links.size() == 1) return found_links;
+  TextList lines;
+  SubstringIndex shown;
+  const std::string_view protocol = options.protocol;
+  const bool cut = options.no_http && options.link_type != 2 && !protocol.empty();
+  for (const std::string& entry : found_links) {
+    std::string_view link = entry;
+    if (cut && link.starts_with(protocol)) link.remove_prefix(protocol.size());
+    if (shown.AnyContains(link)) continue;
+    if (link.empty() || link == protocol) continue;
+    std::string line = FormatLinkForView(link, options.view);
+    lines.push_back(line);
+    shown.Add(std::move(line), link);
+  }
+  if (options.sort) std::stable_sort(lines.begin(), lines.end(), TextLess());
+  return lines;
+}
+
+TextList RemoveLines(const TextList& lines, const TextList& removed) {
+  const std::unordered_set<std::string_view> gone(removed.begin(), removed.end());
+  TextList kept;
+  kept.reserve(lines.size());
+  for (const std::string& line : lines)
+    if (!gone.count(line)) kept.push_back(line);
+  return kept;
+}
+
+std::string JoinForClipboard(const TextList& lines) {
+  size_t total = 0;
+  for (const std::string& line : lines)
+    total += line.size() + 2;
+  std::string text;
+  text.reserve(total);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += "\r\n";
+    text += lines[i];
+  }
+  return text;
+}
+
+TextList LinkListHtmlPage(const TextList& lines, const std::string& title) {
+  TextList page = {
+      "<HTML>",
+      "<HEAD>",
+      "<TITLE>" + title + "</TITLE>",
+      "</HEAD>",
+      "<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\" LINK=\"#0000FF\" VLINK=\"#800080\">",
+      "",
+      "<h2 align=center>" + title + ":</h2>",
+      "",
+  };
+  page.reserve(page.size() + lines.size() + 3);
+  for (const std::string& line : lines)
+    page.push_back("<br><a href=\"" + line + "\" target = \"_blank\">" + line + "</a>");
+  page.push_back("");
+  page.push_back("</BODY>");
+  page.push_back("</HTML>");
+  return page;
+}
+
+std::string ReplaceExtension(std::string_view name, std::string_view extension) {
+  const size_t slash = name.rfind('/');
+  const size_t dot = name.rfind('.');
+  if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash))
+    name = name.substr(0, dot);
+  return std::string(name) + std::string(extension);
+}
+
+}  // namespace pagelathe

@@ -1,0 +1,50 @@
+// The displayed link list: built from the found links with the repeat filter, the optional
+// removal of the protocol, one of three views and an optional sort; and what the user does
+// with it: remove lines, copy it, save it as text or as a small HTML page.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/TextList.h"
+
+namespace pagelathe {
+
+// The views of the view option group, by index.
+enum class LinkView { Link = 0, HtmlCode = 1, BbCode = 2 };
+
+struct LinkViewOptions {
+  bool sort = true;      // "Sort links"
+  bool no_http = false;  // "No http://"
+  int link_type = 1;     // index of the link type group (2, "Name", is never cut)
+  int view = 0;          // index of the view option group
+  std::string protocol;  // the search type's text: cut by "No http://", a bare one is skipped
+  bool operator==(const LinkViewOptions&) const = default;
+};
+
+// One shown line: the link, an HTML anchor or a BB-code url tag (any other view: the link).
+// Example: view 2 gives "[url=L]L[/url]".
+[[nodiscard]] std::string FormatLinkForView(std::string_view link, int view);
+
+// The displayed lines. A single found link is shown exactly as found. Otherwise, in order:
+// "No http://" drops the protocol from the start of a link that begins with it (never for
+// names); a link that any line already shown contains is skipped; an empty link and a bare
+// protocol are skipped; the rest is formatted. Sorting orders the lines without regard to
+// letter case, lines equal in that order keeping the order in which they were added.
+// Example: {"http://a/b", "http://a"} gives {"http://a/b"}; the reverse order gives both.
+[[nodiscard]] TextList BuildLinkView(const TextList& found_links, const LinkViewOptions& options);
+
+// `lines` without every line equal to one of `removed`, in order.
+[[nodiscard]] TextList RemoveLines(const TextList& lines, const TextList& removed);
+
+// The lines joined with CR LF between two lines and nothing after the last.
+[[nodiscard]] std::string JoinForClipboard(const TextList& lines);
+
+// The lines of the saved HTML page of the list, titled and headed by `title`.
+[[nodiscard]] TextList LinkListHtmlPage(const TextList& lines, const std::string& title);
+
+// `name` with the extension of its last path part (from its last "." on) replaced by
+// `extension`, or `extension` appended when it has none. Example: ("links.txt", ".htm").
+[[nodiscard]] std::string ReplaceExtension(std::string_view name, std::string_view extension);
+
+}  // namespace pagelathe
