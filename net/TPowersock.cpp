@@ -61,8 +61,9 @@ TPowersock::TPowersock(bool designing) : designing_(designing) {
 }
 
 TPowersock::~TPowersock() {
-  StatusMessage(kLevelDetail, "Destroy");
+  // Being destroyed: the status handler may belong to what is already gone.
   destroying_ = true;
+  StatusMessage(kLevelDetail, "Destroy");
   TPowersock::Abort();
   Cancel();
   closing_for_good_ = true;
