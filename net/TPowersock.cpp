@@ -175,6 +175,13 @@ void TPowersock::DeliverSocketEvents(short revents) {
       int error = 0;
       socklen_t length = sizeof error;
       getsockopt(socket_, SOL_SOCKET, SO_ERROR, &error, &length);
+      // A reset can only end a connection that was made: the peer accepted and reset before
+      // we looked. The connection counts as made, and the reads then find its end.
+      if (error == ECONNRESET || error == EPIPE) {
+        SetSocketLastError(WinsockErrorFromErrno(error));
+        last_error_no_ = SocketLastError();
+        error = 0;
+      }
       last_event_ok_ = error == 0;
       if (last_event_ok_) {
         connected_ = true;
