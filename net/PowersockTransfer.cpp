@@ -17,7 +17,8 @@ namespace {
 
 constexpr uint8_t kLevelDetail = 8;
 constexpr uint8_t kLevelTransfer = 4;
-constexpr int64_t kMaxReserve = int64_t{1} << 30;
+// A declared length is believed up to this much (a false one must not take all memory).
+constexpr int64_t kMaxReserve = int64_t{256} << 20;
 
 // A large body asks for large memory pages: taking a fresh page costs far more than copying
 // its bytes, and a large page stands for 512 small ones.
@@ -261,7 +262,7 @@ void TPowersock::CaptureString(std::string& text, int32_t limit) {
   // the pages are only taken when written.
   if (ExpectedTotal > 0) {
     try {
-      text.reserve(static_cast<size_t>(std::min<int64_t>(ExpectedTotal + 1, kMaxReserve)));
+      text.reserve(static_cast<size_t>(std::min<int64_t>(ExpectedTotal, kMaxReserve - 1) + 1));
       PreferLargePages(text);
     } catch (const std::bad_alloc&) {  // then the text grows as it goes
     }
