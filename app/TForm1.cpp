@@ -15,6 +15,7 @@
 #include "app/FormAbout.h"
 #include "app/FormExclusions.h"
 #include "app/FormLanguage.h"
+#include "net/TNMHTTP.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
@@ -64,6 +65,7 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
 
   WinXP1 = new TWinXP(this);
   FolderDialog1 = new TFolderDialog("FolderDialog1", this);
+  CreateHttpClient();
   TimerConnection = new QTimer(this);
   TimerConnection->setObjectName("TimerConnection");
   TimerConnection->setInterval(1000);
@@ -92,6 +94,21 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
 
 TForm1::~TForm1() {
   for (ToolPage* page : pages_) page->StopJobs();
+}
+
+void TForm1::CreateHttpClient() {
+  HTTP = std::make_unique<TNMHTTP>();
+  HTTP->Port = 0;
+  HTTP->ReportLevel = 0;
+  HTTP->Body = "Default.htm";
+  HTTP->Header = "Head.txt";
+  HTTP->InputFileMode = false;
+  HTTP->OutputFileMode = false;
+  HTTP->Proxy.clear();
+  HTTP->ProxyPort = 0;
+  HTTP->TimeOut = 0;
+  HTTP->HeaderInfo = THeaderInfo();
+  HTTP->Pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
 }
 
 void TForm1::CreateMenus() {

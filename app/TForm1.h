@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "app/AppSettings.h"
@@ -124,7 +125,9 @@ class TForm1 : public QMainWindow {
   QTimer* TimerConnection = nullptr;
   TWinXP* WinXP1 = nullptr;
   TFolderDialog* FolderDialog1 = nullptr;
-  TNMHTTP* HTTP = nullptr;
+  // The HTTP client of the page fetch, with its built-in settings: no proxy, no time limit,
+  // the body kept in memory, no event handlers; its waits keep the window's events running.
+  std::unique_ptr<TNMHTTP> HTTP;
 
   // Secondary windows, created with the main window and alive until it is destroyed.
   TFormAbout* FormAbout = nullptr;
@@ -142,6 +145,7 @@ class TForm1 : public QMainWindow {
  private:
   void CreateMenus();
   void CreatePages();
+  void CreateHttpClient();
   void FormCreate();
 
   std::vector<ToolPage*> pages_;

@@ -11,6 +11,7 @@ packages=(
   libcurl4-openssl-dev
   xvfb xauth fonts-dejavu-core
   python3
+  curl time
 )
 
 missing=()

@@ -23,6 +23,7 @@
 
 #include "app/AppSettings.h"
 #include "app/TForm1.h"
+#include "net/TNMHTTP.h"
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
 #include "tools/links/FolderSearch.h"
@@ -224,6 +225,9 @@ void LinksGrabberPage::ConnectHandlers() {
           &LinksGrabberPage::FileListBoxFilesClick);
   connect(ButtonFromClipboard, &QPushButton::clicked, this,
           &LinksGrabberPage::ButtonFromClipboardClick);
+  connect(ButtonGetUrl, &QPushButton::clicked, this, &LinksGrabberPage::ButtonGetUrlClick);
+  connect(EditUrl, &QLineEdit::returnPressed, this, [this] { EditUrlKeyDown(13); });
+  connect(EditUrl, &QLineEdit::textChanged, this, &LinksGrabberPage::EditUrlChange);
   connect(RadioGroupLinks, &TRadioGroup::Click, this, &LinksGrabberPage::RadioGroupLinksClick);
   connect(ButtonFolderLinks, &QPushButton::clicked, this,
           &LinksGrabberPage::ButtonFolderLinksClick);
@@ -271,6 +275,10 @@ void LinksGrabberPage::ApplicationActivated() {
 
 void LinksGrabberPage::StopJobs() {
   if (SearchWorker) SearchWorker->StopAndWait();
+  if (fetching_) {
+    fetch_canceled_ = true;
+    form_.HTTP->Cancel();
+  }
 }
 
 LinkViewOptions LinksGrabberPage::CurrentViewOptions() const {
@@ -460,6 +468,42 @@ void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
 void LinksGrabberPage::ButtonFromClipboardClick() {
   if (searching_) return;
   SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
+}
+
+bool LinksGrabberPage::FetchPage(const std::string& url) {
+  form_.DocumentLines.clear();
+  fetching_ = true;
+  fetch_canceled_ = false;
+  try {
+    form_.HTTP->Get(url);
+    form_.HTTP->Disconnect();
+  } catch (...) {
+    fetching_ = false;
+    if (fetch_canceled_) return false;  // the window is closing: nothing to tell
+    throw;
+  }
+  fetching_ = false;
+  // The whole body is one entry, line breaks and all.
+  form_.DocumentLines.push_back(form_.HTTP->Body);
+  return true;
+}
+
+void LinksGrabberPage::ButtonGetUrlClick() {
+  if (fetching_) return;
+  const std::string url = FromQ(EditUrl->text());
+  if (url.empty()) return;
+  if (FetchPage(url)) SearchCurrentDocument();
+}
+
+void LinksGrabberPage::EditUrlKeyDown(int key) {
+  if (key != 13 || fetching_) return;
+  // Enter fetches only; the page is searched with the next search of the current document.
+  FetchPage(FromQ(EditUrl->text()));
+}
+
+void LinksGrabberPage::EditUrlChange() {
+  // Only what the user types counts, not what the program puts there.
+  if (EditUrl->hasFocus()) form_.RememberedUrl = FromQ(EditUrl->text());
 }
 
 void LinksGrabberPage::RadioGroupLinksClick() {

@@ -68,6 +68,14 @@ class LinksGrabberPage : public ToolPage {
   void EditFolderChange();
   void FileListBoxFilesClick(const std::string& name);
   void ButtonFromClipboardClick();
+  // The page fetch: Get fetches the page of EditUrl and searches it; Enter (key 13) fetches
+  // it without searching; a change typed into EditUrl becomes the remembered address. While a
+  // fetch runs, Get and Enter are ignored.
+  void ButtonGetUrlClick();
+  void EditUrlKeyDown(int key);
+  void EditUrlChange();
+  // True while a page is being fetched.
+  [[nodiscard]] bool Fetching() const { return fetching_; }
   void RadioGroupLinksClick();
   void ButtonFolderLinksClick();
   void CheckBoxSortClick();
@@ -119,11 +127,16 @@ class LinksGrabberPage : public ToolPage {
   void StartSearch();
   void SetSingleDocumentSourcesEnabled(bool enabled);
   void ShowLinkCount();
+  // Empties the current document and makes the fetched page its one entry. False when the
+  // fetch was canceled because the window is closing.
+  bool FetchPage(const std::string& url);
   [[nodiscard]] LinkViewOptions CurrentViewOptions() const;
 
   LinkListModel* links_model_ = nullptr;
   bool searching_ = false;
   bool stop_requested_ = false;  // the running search was stopped by the user
+  bool fetching_ = false;
+  bool fetch_canceled_ = false;  // the window closed during the fetch
   bool sub_dirs_ = true;         // "Sub Dirs" as the running search took it
   std::shared_ptr<Shared> shared_;
 };

@@ -1,0 +1,356 @@
+// The HTTP client: URL parsing, request building, the response header, redirects.
+#include "net/TNMHTTP.h"
+
+#include <optional>
+
+#include "net/FileSink.h"
+#include "net/NetWords.h"
+#include "net/TNMURL.h"
+#include "net/TNMUUProcessor.h"
+#include "platform/IntParse.h"
+#include "platform/Win1251.h"
+
+namespace pagelathe {
+namespace {
+
+constexpr size_t kMaxPath = 256;
+
+std::string WithoutLineEnd(std::string line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+    line.pop_back();
+  return line;
+}
+
+bool IsBlankLine(const std::string& line) {
+  return line.empty() || line == "\n" || line == "\r\n";
+}
+
+const char* VerbOf(CmdType cmd) {
+  switch (cmd) {
+    case CmdType::CmdGET:
+      return "GET ";
+    case CmdType::CmdOPTIONS:
+      return "OPTIONS ";
+    case CmdType::CmdHEAD:
+      return "HEAD ";
+    case CmdType::CmdPOST:
+      return "POST ";
+    case CmdType::CmdPUT:
+      return "PUT ";
+    case CmdType::CmdPATCH:
+      return "PATCH ";
+    case CmdType::CmdCOPY:
+      return "COPY ";
+    case CmdType::CmdMOVE:
+      return "MOVE ";
+    case CmdType::CmdDELETE:
+      return "DELETE ";
+    case CmdType::CmdLINK:
+      return "LINK ";
+    case CmdType::CmdUNLINK:
+      return "UNLINK ";
+    case CmdType::CmdTRACE:
+      return "TRACE ";
+    case CmdType::CmdWRAPPED:
+      return "";
+  }
+  return "";
+}
+
+bool SendsBody(CmdType cmd) {
+  return cmd == CmdType::CmdPOST || cmd == CmdType::CmdPUT || cmd == CmdType::CmdPATCH ||
+         cmd == CmdType::CmdTRACE || cmd == CmdType::CmdWRAPPED;
+}
+
+// The status code of a status line: its second blank-separated field as a whole number that
+// fits the reply code, else 0. "HTTP/1.1 200 OK" -> 200.
+int16_t StatusCodeOf(const std::string& line) {
+  const std::optional<int> value = ParseInteger(NthWord(WithoutLineEnd(line), ' ', 2));
+  if (!value || *value < -32768 || *value > 32767) return 0;
+  return static_cast<int16_t>(*value);
+}
+
+// The first run of decimal digits after `from` (0 when there is none), held at the largest
+// value a transfer counter keeps.
+int64_t DigitsValue(const std::string& line, size_t from) {
+  size_t i = from;
+  while (i < line.size() && (line[i] < '0' || line[i] > '9'))
+    ++i;
+  int64_t value = 0;
+  for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+    value = value > (INT64_MAX - 9) / 10 ? INT64_MAX : value * 10 + (line[i] - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+TNMHTTP::TNMHTTP(bool designing) : TPowersock(designing) {}
+
+TNMHTTP::~TNMHTTP() = default;
+
+void TNMHTTP::Abort() {
+  SetWaitDone(true);
+  Cancel();
+}
+
+// ---- Verbs ----
+
+void TNMHTTP::Run(CmdType cmd, const std::string& url) {
+  RequestUrl = url;
+  CurrentCmd = cmd;
+  HTTPConnect();
+}
+
+void TNMHTTP::Get(const std::string& url) {
+  Run(CmdType::CmdGET, url);
+}
+void TNMHTTP::Options(const std::string& url) {
+  Run(CmdType::CmdOPTIONS, url);
+}
+void TNMHTTP::Head(const std::string& url) {
+  Run(CmdType::CmdHEAD, url);
+}
+void TNMHTTP::Delete(const std::string& url) {
+  Run(CmdType::CmdDELETE, url);
+}
+
+void TNMHTTP::Post(const std::string& url, const std::string& data) {
+  if (EncodePostBody && !OutputFileMode) {
+    TNMURL coder;
+    coder.InputString = data;
+    SendData = coder.GetEncodeString();
+  } else {
+    SendData = data;
+  }
+  Run(CmdType::CmdPOST, url);
+}
+
+void TNMHTTP::Put(const std::string& url, const std::string& data) {
+  SendData = data;
+  Run(CmdType::CmdPUT, url);
+}
+
+void TNMHTTP::Patch(const std::string& url, const std::string& data) {
+  SendData = data;
+  Run(CmdType::CmdPATCH, url);
+}
+
+void TNMHTTP::Trace(const std::string& url, const std::string& data) {
+  SendData = data;
+  Run(CmdType::CmdTRACE, url);
+}
+
+void TNMHTTP::Wrapped(const std::string& url, const std::string& data) {
+  SendData = data;
+  Run(CmdType::CmdWRAPPED, url);
+}
+
+void TNMHTTP::Copy(const std::string& url, const std::string& destination) {
+  DestinationUri = destination;
+  Run(CmdType::CmdCOPY, url);
+}
+
+void TNMHTTP::Move(const std::string& url, const std::string& destination) {
+  DestinationUri = destination;
+  Run(CmdType::CmdMOVE, url);
+}
+
+void TNMHTTP::Link(const std::string& url, const std::string& destination) {
+  DestinationUri = destination;
+  SendData = "Send.dat";
+  Run(CmdType::CmdLINK, url);
+}
+
+void TNMHTTP::UnLink(const std::string& url, const std::string& destination) {
+  DestinationUri = destination;
+  SendData = "Send.dat";
+  Run(CmdType::CmdUNLINK, url);
+}
+
+// ---- The request loop ----
+
+void TNMHTTP::HTTPConnect() {
+  int redirects = 0;
+  for (;;) {
+    ParseURL();
+    AssembleHTTPHeader();
+    if (OnAboutToSend) OnAboutToSend(*this);
+    try {
+      Connect();
+      SendHTTP();
+      ReplyCode = 0;
+      RemoveHeader();
+      if (InputFileMode) {
+        CaptureFile(Body);
+      } else {
+        CaptureString(Body, -1);
+      }
+      if (ReplyCode < 299) {
+        if (OnSuccess) OnSuccess(CurrentCmd);
+        StatusMessage(2, "Transaction Completed");
+      } else if (ReplyCode > 399) {
+        if (OnFailure) OnFailure(CurrentCmd);
+      } else if (ReplyCode >= 300 && ReplyCode <= 302) {
+        RequestUrl = LocationText;
+      }
+    } catch (...) {
+      Disconnect();
+      throw;
+    }
+    Disconnect();
+    if (ReplyCode >= 300 && ReplyCode <= 398) {
+      bool handled = false;
+      if (!CookieText.empty()) HeaderInfo.Cookie = CookieText;
+      if (OnRedirect) OnRedirect(handled);
+      if (handled) return;
+      if (RequestUrl.find('/') == std::string::npos) {
+        RequestUrl = "http://" + Host + "/" + RequestUrl;
+      }
+    }
+    if (ReplyCode == 401 && OnAuthenticationNeeded) OnAuthenticationNeeded(*this);
+    // Only 300 to 302 lead somewhere else; every other code ends the request as it stands,
+    // and so does a chain of redirects that will not end.
+    if (ReplyCode < 300 || ReplyCode > 302 || ++redirects > kMaxRedirects) return;
+  }
+}
+
+void TNMHTTP::ParseURL() {
+  const std::string& url = RequestUrl;
+  if (url.empty()) throw Exception("Empty URL");
+  // A line break or another control byte would make header lines of its own.
+  for (const char c : url) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) throw Exception("Invalid character in URL");
+  }
+  if (Port == 0) Port = 80;
+
+  const bool has_slashes = url.find("//") != std::string::npos;
+  if (has_slashes) {
+    const size_t third = static_cast<size_t>(NthPos(url, '/', 3));
+    RequestPath = third <= url.size() ? url.substr(third - 1, kMaxPath) : std::string();
+  } else if (const size_t slash = url.find('/'); slash != std::string::npos) {
+    RequestPath = url.substr(slash, kMaxPath);
+  } else {
+    RequestPath.clear();
+  }
+
+  if (const size_t colon = url.find(':'); colon != std::string::npos) {
+    const std::string scheme = LowerCase(url.substr(0, colon));
+    if (scheme == "gopher") {
+      Port = 70;
+    } else if (scheme == "ftp") {
+      Port = 21;
+    } else if (scheme == "https") {
+      throw Exception("HTTP Secure Socket is not supported");
+    } else {
+      Port = 80;
+    }
+  }
+
+  std::string host;
+  if (has_slashes) {
+    host = NthWord(url, '/', 3);
+  } else if (url.front() != '/') {
+    host = NthWord(url, '/', 1);
+  }
+  if (const size_t colon = host.find(':'); colon != std::string::npos) {
+    const std::string port_text = NthWord(host.substr(colon + 1), ':', 1);
+    const int port = StrToInt(port_text);
+    if (port < 1 || port > 65535) throw Exception("Port number out of range: " + port_text);
+    Port = port;
+    host.erase(colon);
+  }
+  if (!host.empty()) Host = host;
+  if (RequestPath.empty()) {
+    RequestPath.assign(1, '/');
+    RequestUrl.push_back('/');
+  }
+}
+
+void TNMHTTP::AssembleHTTPHeader() {
+  HeaderLines.Clear();
+  // The data of a wrapped request is the whole request.
+  if (CurrentCmd == CmdType::CmdWRAPPED) return;
+  HeaderLines.Add(VerbOf(CurrentCmd) + (Proxy.empty() ? RequestPath : RequestUrl) + " HTTP/1.0");
+  if (!Proxy.empty()) {
+    HeaderLines.Add("Proxy-Connection: Keep-Alive");
+    HeaderLines.Add("Host: " + Host);
+  }
+  HeaderLines.SetValue("Host", Host);
+  HeaderLines.Add("Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff");
+  HeaderLines.Add("Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript");
+  if (!HeaderInfo.LocalProgram.empty()) HeaderLines.SetValue("User-Agent", HeaderInfo.LocalProgram);
+  if (!HeaderInfo.LocalMailAddress.empty()) {
+    HeaderLines.SetValue("From", HeaderInfo.LocalMailAddress);
+  }
+  if (!HeaderInfo.Cookie.empty()) HeaderLines.SetValue("Cookie", HeaderInfo.Cookie);
+  if (!HeaderInfo.Referer.empty()) HeaderLines.SetValue("Referer", HeaderInfo.Referer);
+  if (!HeaderInfo.UserId.empty() && !HeaderInfo.Password.empty()) {
+    // One Base64 text, however long the credentials.
+    HeaderLines.SetValue("Authorization",
+                         "Basic " + Base64Text(HeaderInfo.UserId + ":" + HeaderInfo.Password));
+  }
+  HeaderLines.Add("Content-type: application/x-www-form-urlencoded");
+  if (CurrentCmd == CmdType::CmdCOPY || CurrentCmd == CmdType::CmdMOVE) {
+    HeaderLines.Add("URI-header: " + DestinationUri);
+  } else if (CurrentCmd == CmdType::CmdLINK || CurrentCmd == CmdType::CmdUNLINK) {
+    HeaderLines.Add("Link: " + DestinationUri);
+    // They send no body.
+    HeaderLines.Add("Content-Length: 0");
+  }
+  if (SendsBody(CurrentCmd)) {
+    const int64_t length =
+        OutputFileMode ? FileSizeOf(SendData) : static_cast<int64_t>(SendData.size());
+    HeaderLines.Add("Content-Length: " + std::to_string(length));
+  }
+}
+
+void TNMHTTP::SendHTTP() {
+  if (CurrentCmd != CmdType::CmdWRAPPED) {
+    std::string request;
+    for (const std::string& line : HeaderLines.Strings)
+      request += line + "\r\n";
+    Write(request);
+    Writeln("");
+  }
+  if (!SendsBody(CurrentCmd)) return;
+  if (OutputFileMode) {
+    SendFile(SendData);
+  } else {
+    // Every byte, so that the body is as long as its Content-Length says.
+    SendAll(SendData);
+  }
+}
+
+void TNMHTTP::RemoveHeader() {
+  ExpectedTotal = 0;
+  CookieText.clear();
+  std::string header;
+  std::string& target = OutputFileMode ? header : Header;
+  target.clear();
+  std::string line = ReadLn();
+  if (!line.empty()) ReplyCode = StatusCodeOf(line);
+  target += line;
+  while (!IsBlankLine(line)) {
+    line = ReadLn();
+    const std::string field = NthWord(UpperCase(line), ' ', 1);
+    if (field == "SET-COOKIE:") {
+      CookieText = WithoutLineEnd(line.size() > 12 ? line.substr(12) : std::string());
+      CookieText.resize(std::min(CookieText.size(), kMaxPath));
+    } else if (field == "LOCATION:") {
+      LocationText = WithoutLineEnd(line.size() > 10 ? line.substr(10) : std::string());
+      LocationText.resize(std::min(LocationText.size(), kMaxPath));
+    } else if (field == "CONTENT-LENGTH:") {
+      ExpectedTotal = DigitsValue(line, 15);
+    }
+    target += line;
+  }
+  if (OutputFileMode) {
+    FileSink file(Header);
+    file.Write(header.data(), header.size());
+    file.Commit();
+  }
+}
+
+}  // namespace pagelathe

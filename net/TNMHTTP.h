@@ -1,0 +1,103 @@
+// The HTTP/1.0 client. Each request uses a fresh connection: connect, send the request, read
+// the response header line by line and the body until the server closes, disconnect.
+// Redirects (300, 301, 302) are followed to their Location, at most 20 times per request;
+// a cookie set by a redirect is sent with every later request of this client.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "net/TExStringList.h"
+#include "net/TPowersock.h"
+
+namespace pagelathe {
+
+enum class CmdType {
+  CmdGET,
+  CmdOPTIONS,
+  CmdHEAD,
+  CmdPOST,
+  CmdPUT,
+  CmdPATCH,
+  CmdCOPY,
+  CmdMOVE,
+  CmdDELETE,
+  CmdLINK,
+  CmdUNLINK,
+  CmdTRACE,
+  CmdWRAPPED
+};
+
+using TResultEvent = std::function<void(CmdType cmd)>;
+
+// Optional request header values.
+struct THeaderInfo {
+  std::string LocalMailAddress;
+  std::string LocalProgram;
+  std::string Cookie;
+  std::string Referer;
+  std::string UserId;
+  std::string Password;
+};
+
+class TNMHTTP : public TPowersock {
+ public:
+  static constexpr int kMaxRedirects = 20;
+
+  explicit TNMHTTP(bool designing = false);
+  ~TNMHTTP() override;
+
+  // Published properties.
+  std::string Body = "Default.htm";  // the response body, or the file that receives it
+  std::string Header = "Head.txt";   // the response header, or the file that receives it
+  THeaderInfo HeaderInfo;
+  bool InputFileMode = false;   // the body goes to the file named by Body
+  bool OutputFileMode = false;  // the request body is a file; the header goes to a file
+  TNotifyEvent OnAboutToSend;
+  TResultEvent OnSuccess;
+  TResultEvent OnFailure;
+  THandlerEvent OnRedirect;
+  TNotifyEvent OnAuthenticationNeeded;
+
+  // Run-time state.
+  std::string RequestUrl;
+  std::string RequestPath;
+  CmdType CurrentCmd = CmdType::CmdGET;
+  std::string SendData;
+  std::string DestinationUri;
+  TExStringList HeaderLines;
+  std::string LocationText;
+  std::string CookieText;
+  bool EncodePostBody = true;
+
+  void Abort() override;
+
+  // The steps of a request.
+  virtual void HTTPConnect();
+  virtual void ParseURL();
+  virtual void AssembleHTTPHeader();
+  virtual void RemoveHeader();
+  virtual void SendHTTP();
+
+  // The verbs: each returns when the response has been read, or raises.
+  virtual void Options(const std::string& url);
+  virtual void Get(const std::string& url);
+  virtual void Post(const std::string& url, const std::string& data);
+  virtual void Put(const std::string& url, const std::string& data);
+  virtual void Head(const std::string& url);
+  virtual void Patch(const std::string& url, const std::string& data);
+  virtual void Delete(const std::string& url);
+  virtual void Trace(const std::string& url, const std::string& data);
+  virtual void Copy(const std::string& url, const std::string& destination);
+  virtual void Move(const std::string& url, const std::string& destination);
+  virtual void Link(const std::string& url, const std::string& destination);
+  virtual void UnLink(const std::string& url, const std::string& destination);
+  // Sends `data` as the whole request (its own request line and header lines included).
+  virtual void Wrapped(const std::string& url, const std::string& data);
+
+ private:
+  void Run(CmdType cmd, const std::string& url);
+};
+
+}  // namespace pagelathe

@@ -1,0 +1,286 @@
+// The page fetch of the Links Grabber in a whole main window, against a real HTTP server
+// started by the test (python3 -m http.server on 127.0.0.1) and scripted peers.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "ScriptedPeer.h"
+#include "app/TForm1.h"
+#include "net/TNMHTTP.h"
+#include "platform/IniFile.h"
+#include "support/GuiTest.h"
+#include "support/TempFolder.h"
+#include "tools/links/LinksGrabberPage.h"
+#include "ui/Controls.h"
+#include "ui/Text1251.h"
+
+namespace pagelathe {
+namespace {
+
+using testing::RecordedMessages;
+using testing::WaitFor;
+
+// A real HTTP server serving `folder` on 127.0.0.1, for as long as the object lives.
+class PythonHttpServer {
+ public:
+  explicit PythonHttpServer(const std::string& folder) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], 1);
+      ::dup2(out[1], 2);
+      ::close(out[0]);
+      ::execlp("python3", "python3", "-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
+               "--directory", folder.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    FILE* output = ::fdopen(out[0], "r");
+    char line[512];
+    // "Serving HTTP on 127.0.0.1 port 40123 (http://127.0.0.1:40123/) ..."
+    while (port_ == 0 && std::fgets(line, sizeof line, output) != nullptr) {
+      std::sscanf(line, "Serving HTTP on %*s port %d", &port_);
+    }
+    reader_ = output;
+  }
+  ~PythonHttpServer() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (reader_ != nullptr) std::fclose(reader_);
+  }
+  PythonHttpServer(const PythonHttpServer&) = delete;
+  PythonHttpServer& operator=(const PythonHttpServer&) = delete;
+
+  [[nodiscard]] std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+  [[nodiscard]] int Port() const { return port_; }
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+  FILE* reader_ = nullptr;
+};
+
+// Sends events the way a user's input arrives, so an exception from a handler reaches the
+// application's message box (recorded by the test main).
+void ClickLikeAUser(QPushButton* button) {
+  const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+  QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(button, &press);
+  QCoreApplication::sendEvent(button, &release);
+}
+
+void PressEnter(QWidget* widget) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, "\r");
+  QCoreApplication::sendEvent(widget, &press);
+  QCoreApplication::sendEvent(widget, &release);
+}
+
+const std::string kPage =
+    "<html><body>\r\n<a href=\"http://one.example/a.html\">one</a>\r\n"
+    "see http://two.example/b\r\n</body></html>\r\n";
+
+class PageFetchTest : public ::testing::Test {
+ protected:
+  void Open() {
+    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
+    form = std::make_unique<TForm1>(dir.Path());
+    form->FormShow();
+    form->StringLinks = "Links";
+    page = form->LinksGrabber;
+    page->ComboBoxSearch->setCurrentIndex(page->ComboBoxSearch->findText("http://"));
+    page->RadioGroupLinks->SetItemIndex(0);  // full links
+    RecordedMessages().clear();
+  }
+  std::vector<std::string> Errors() const {
+    std::vector<std::string> texts;
+    for (const auto& message : RecordedMessages())
+      texts.push_back(message.text);
+    return texts;
+  }
+
+  testing::TempFolder dir;
+  testing::TempFolder site;
+  std::unique_ptr<TForm1> form;
+  LinksGrabberPage* page = nullptr;
+};
+
+TEST_F(PageFetchTest, TheMainWindowClientHasItsBuiltInSettings) {
+  Open();
+  const TNMHTTP& http = *form->HTTP;
+  EXPECT_EQ(http.Port, 0);
+  EXPECT_EQ(http.TimeOut, 0);
+  EXPECT_EQ(http.ReportLevel, 0);
+  EXPECT_EQ(http.Body, "Default.htm");
+  EXPECT_EQ(http.Header, "Head.txt");
+  EXPECT_FALSE(http.InputFileMode);
+  EXPECT_FALSE(http.OutputFileMode);
+  EXPECT_TRUE(http.Proxy.empty());
+  EXPECT_EQ(http.ProxyPort, 0);
+  EXPECT_FALSE(static_cast<bool>(http.OnSuccess) || static_cast<bool>(http.OnRedirect));
+  EXPECT_TRUE(static_cast<bool>(http.Pump));
+}
+
+TEST_F(PageFetchTest, GetShowsTheLinksOfTheFetchedPage) {
+  site.Write("page.html", kPage);
+  PythonHttpServer server(site.Path());
+  ASSERT_GT(server.Port(), 0);
+  Open();
+  page->EditUrl->setText(ToQ(server.Url("/page.html")));
+  ClickLikeAUser(page->ButtonGetUrl);
+  EXPECT_EQ(Errors(), std::vector<std::string>{});
+  // The whole body is one entry of the document.
+  EXPECT_EQ(form->DocumentLines, TextList{kPage});
+  // A link at the end of a line keeps the carriage return: only the line feed ends it.
+  EXPECT_EQ(page->ShownLines(), (TextList{"http://one.example/a.html", "http://two.example/b\r"}));
+  EXPECT_FALSE(page->Fetching());
+}
+
+TEST_F(PageFetchTest, EnterFetchesWithoutSearching) {
+  site.Write("page.html", kPage);
+  PythonHttpServer server(site.Path());
+  Open();
+  page->EditUrl->setText(ToQ(server.Url("/page.html")));
+  PressEnter(page->EditUrl);
+  EXPECT_EQ(Errors(), std::vector<std::string>{});
+  EXPECT_EQ(form->DocumentLines, TextList{kPage});
+  EXPECT_TRUE(page->ShownLines().empty());
+  // The next search of the current document shows the fetched page's links.
+  page->RadioGroupLinksClick();
+  EXPECT_FALSE(page->ShownLines().empty());
+}
+
+TEST_F(PageFetchTest, FailuresAreShownAndNothingIsSearched) {
+  struct Case {
+    bool enter;
+    std::string url;
+    std::string error;  // empty: nothing happens at all
+  };
+  const Case cases[] = {
+      {false, "", ""},
+      {true, "", "Empty URL"},
+      {false, "https://secure.example/", "HTTP Secure Socket is not supported"},
+      {false, "http://127.0.0.1:" + std::to_string(testing::ClosedPort()) + "/",
+       "Connection Failed"},
+      {true, "http://no-such-host.invalid/", "Null Remote Address"},
+  };
+  Open();
+  for (const Case& c : cases) {
+    RecordedMessages().clear();
+    form->DocumentLines = {"http://kept.example/"};
+    page->RadioGroupLinksClick();
+    const TextList shown_before = page->ShownLines();
+    page->EditUrl->setText(ToQ(c.url));
+    if (c.enter) {
+      PressEnter(page->EditUrl);
+    } else {
+      ClickLikeAUser(page->ButtonGetUrl);
+    }
+    if (c.error.empty()) {
+      EXPECT_EQ(Errors(), std::vector<std::string>{});
+      EXPECT_EQ(form->DocumentLines, TextList{"http://kept.example/"});
+    } else {
+      EXPECT_EQ(Errors(), std::vector<std::string>{c.error}) << c.url;
+      EXPECT_TRUE(form->DocumentLines.empty()) << c.url;  // emptied before the fetch
+    }
+    EXPECT_EQ(page->ShownLines(), shown_before) << c.url;  // no search ran
+  }
+}
+
+TEST_F(PageFetchTest, ServerErrorPagesAreSearchedLikeAnyPage) {
+  testing::ScriptedPeer peer([](testing::PeerConnection& connection) {
+    connection.ReceiveRequest();
+    connection.Send("HTTP/1.0 404 Not Found\r\n\r\nmissing, try http://help.example/\n");
+    connection.Close();
+  });
+  Open();
+  page->EditUrl->setText(ToQ(peer.Url("/gone")));
+  ClickLikeAUser(page->ButtonGetUrl);
+  EXPECT_EQ(Errors(), std::vector<std::string>{});
+  EXPECT_EQ(page->ShownLines(), TextList{"http://help.example/"});
+}
+
+TEST_F(PageFetchTest, TypedAddressIsRememberedAndComesBack) {
+  Open();
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  // The program's own change does not count.
+  page->EditUrl->setText("http://program.example/");
+  EXPECT_EQ(form->RememberedUrl, "");
+  page->EditUrl->setFocus();
+  ASSERT_TRUE(WaitFor([this] { return page->EditUrl->hasFocus(); }));
+  page->EditUrl->clear();
+  for (const char c : std::string("http://typed.example/")) {
+    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(c)));
+    QCoreApplication::sendEvent(page->EditUrl, &key);
+  }
+  EXPECT_EQ(form->RememberedUrl, "http://typed.example/");
+  form->close();
+  form.reset();
+  EXPECT_EQ(IniFile(dir / "brevanoth-pagelathe.ini").ReadString("Options", "Link", ""),
+            "http://typed.example/");
+  form = std::make_unique<TForm1>(dir.Path());
+  form->FormShow();
+  EXPECT_EQ(FromQ(form->LinksGrabber->EditUrl->text()), "http://typed.example/");
+  EXPECT_EQ(form->RememberedUrl, "http://typed.example/");
+}
+
+TEST_F(PageFetchTest, ClosingTheWindowDuringAFetchCancelsIt) {
+  testing::ScriptedPeer silent(
+      [](testing::PeerConnection& connection) {
+        connection.ReceiveRequest();
+        connection.WaitForClientClose();  // never answers
+      },
+      2);
+  Open();
+  form->show();
+  page->EditUrl->setText(ToQ(silent.Url("/slow")));
+  bool closed = false;
+  int extra_fetches_ignored = 0;
+  // While the fetch waits, the window keeps running its events: a second Get and Enter are
+  // ignored, and closing the window ends the fetch.
+  QTimer::singleShot(100, form.get(), [&] {
+    if (page->Fetching()) {
+      page->ButtonGetUrlClick();
+      page->EditUrlKeyDown(13);
+      extra_fetches_ignored = page->Fetching() ? 2 : 0;
+    }
+    form->close();
+    closed = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  ClickLikeAUser(page->ButtonGetUrl);
+  // The peer would give up after 10 s; the cancel ends the fetch long before.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_TRUE(form->DocumentLines.empty());
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(extra_fetches_ignored, 2);
+  EXPECT_FALSE(page->Fetching());
+  EXPECT_FALSE(form->HTTP->IsConnected());
+  EXPECT_EQ(Errors(), std::vector<std::string>{});  // a quiet end, no error box
+  EXPECT_EQ(silent.Accepted(), 1);
+  form.reset();
+}
+
+}  // namespace
+}  // namespace pagelathe
