@@ -3,6 +3,7 @@
 
 namespace pagelathe {
 
-KeywordsPage::KeywordsPage(TForm1& form, QWidget* parent) : ToolPage(form, "TabSheetKeywords", parent) {}
+KeywordsPage::KeywordsPage(TForm1& form, QWidget* parent)
+    : ToolPage(form, "TabSheetKeywords", parent) {}
 
 }  // namespace pagelathe
