@@ -20,7 +20,9 @@ struct SplitCase {
   TextList words;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SplitWordsTest : public ::testing::TestWithParam<SplitCase> {};
 
@@ -78,7 +80,9 @@ struct FindCase {
   std::vector<Row> rows;
 };
 
-void PrintTo(const FindCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FindCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FindKeywordsTest : public ::testing::TestWithParam<FindCase> {};
 
@@ -255,7 +259,9 @@ struct OrderCase {
   TextList order;
 };
 
-void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OrderCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SortOrderTest : public ::testing::TestWithParam<OrderCase> {};
 
@@ -322,6 +328,36 @@ TEST(SortKeywordList, KeepsEachRowsCheckMarkWithIt) {
   SortKeywordList(rows, 1, state);
   EXPECT_EQ(rows, (std::vector<KeywordEntry>{{"b", "2", true}, {"a", "1", false}}));
 }
+
+struct CleanCase {
+  const char* name;
+  TextList lines;
+  TextList cleaned;
+};
+
+void PrintTo(const CleanCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class CleanOpenedTextTest : public ::testing::TestWithParam<CleanCase> {};
+
+TEST_P(CleanOpenedTextTest, CleansEachLine) {
+  TextList lines = GetParam().lines;
+  CleanOpenedText(lines);
+  EXPECT_EQ(lines, GetParam().cleaned);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CleanOpenedTextTest,
+    ::testing::Values(CleanCase{"TagsGoBlanksCollapse",
+                                {"<p><b>Hello</b>   big  world</p>"},
+                                {"Hello big world"}},
+                      CleanCase{"BlanksLeftByTagsCollapse", {"a <br> <br> b"}, {"a b"}},
+                      CleanCase{"TagOverTwoLinesStays", {"a <b", "c> d"}, {"a ", "c> d"}},
+                      CleanCase{"TabsStay", {"x\t\ty"}, {"x\t\ty"}},
+                      CleanCase{"EmptyLinesStay", {"", "  ", ""}, {"", " ", ""}},
+                      CleanCase{"NoLines", {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pagelathe

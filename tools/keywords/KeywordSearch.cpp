@@ -12,6 +12,7 @@
 
 #include "platform/IntParse.h"
 #include "platform/Win1251.h"
+#include "textlib/Dizerezez.h"
 
 namespace pagelathe {
 namespace {
@@ -240,6 +241,11 @@ void SortKeywordList(std::vector<KeywordEntry>& rows, int column, KeywordSortSta
   }
   state.Direction = -direction;
   state.LastColumn = column;
+}
+
+void CleanOpenedText(TextList& lines) {
+  for (auto& line : lines)
+    line = DelDoubBlank(DeleteTag(line));
 }
 
 }  // namespace pagelathe
