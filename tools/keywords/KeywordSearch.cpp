@@ -46,64 +46,86 @@ void ForEachWord(std::string_view line, int min_length, std::string& scratch, Ta
   }
 }
 
+// Up to the first eight sort weights of a text packed into one number, so that most
+// comparisons of the final sort touch no text. Weights are stored plus one, so that a text
+// that ends early (padding 0) comes before its continuations, as in CompareText.
+uint64_t SortPrefix(std::string_view text) {
+  uint64_t key = 0;
+  for (size_t i = 0; i < 8; ++i) {
+    key <<= 8;
+    if (i < text.size()) key |= static_cast<uint64_t>(SortWeight(text[i]) + 1);
+  }
+  return key;
+}
+
 // Everything the count needs, kept compact: each distinct spelling ("form") once, each word
 // without regard to case ("group") once, and per group its runs in the order of the text.
+// The run being counted sits in the group itself; only runs that ended (with case
+// sensitivity, where a change of spelling ends a run) go to a list.
 class WordCounter {
  public:
   explicit WordCounter(bool case_sensitive) : case_sensitive_(case_sensitive) {
-    slots_.assign(1024, kNone);
+    slots_.assign(1024, Slot{kNone, 0});
   }
 
   void Add(std::string_view word) {
     const uint32_t form = FindOrAddForm(word);
     Group& group = groups_[forms_[form].group];
-    // Without case sensitivity all forms of a word are one run; with it, a run ends where
-    // the spelling changes.
-    if (group.tail != kNone && (!case_sensitive_ || runs_[group.tail].form == form)) {
-      Run& run = runs_[group.tail];
-      ++run.count;
-      run.form = form;
-      return;
+    if (group.count > 0 && case_sensitive_ && group.form != form) {
+      // The spelling changed: the run so far is complete.
+      const auto run = static_cast<uint32_t>(runs_.size());
+      runs_.push_back({group.form, group.count, kNone});
+      if (group.tail == kNone) {
+        group.head = run;
+      } else {
+        runs_[group.tail].next = run;
+      }
+      group.tail = run;
+      group.count = 0;
     }
-    const auto run = static_cast<uint32_t>(runs_.size());
-    runs_.push_back({form, 1, kNone});
-    if (group.tail == kNone) {
-      group.head = run;
-    } else {
-      runs_[group.tail].next = run;
-    }
-    group.tail = run;
+    ++group.count;
+    group.form = form;
   }
 
   std::vector<KeywordEntry> Rows(int min_frequency) const {
-    std::vector<uint32_t> order(groups_.size());
+    std::vector<std::pair<uint64_t, uint32_t>> order(groups_.size());
     for (uint32_t i = 0; i < order.size(); ++i)
-      order[i] = i;
+      order[i] = {SortPrefix(Text(groups_[i].first_form)), i};
     // Distinct groups never compare equal: equal sort weights mean equal folded texts.
-    std::sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) {
-      return CompareText(Text(groups_[a].first_form), Text(groups_[b].first_form)) < 0;
+    std::sort(order.begin(), order.end(), [this](const auto& a, const auto& b) {
+      if (a.first != b.first) return a.first < b.first;
+      return CompareText(Text(groups_[a.second].first_form), Text(groups_[b.second].first_form)) <
+             0;
     });
     std::vector<KeywordEntry> rows;
-    for (uint32_t g : order) {
-      for (uint32_t r = groups_[g].head; r != kNone; r = runs_[r].next) {
-        const Run& run = runs_[r];
-        if (run.count < static_cast<long long>(min_frequency)) continue;
-        rows.push_back({std::string(Text(run.form)), IntToStr(run.count), true});
-      }
+    auto emit = [&](uint32_t form, long long count) {
+      if (count >= static_cast<long long>(min_frequency))
+        rows.push_back({std::string(Text(form)), IntToStr(count), true});
+    };
+    for (const auto& entry : order) {
+      const Group& group = groups_[entry.second];
+      for (uint32_t r = group.head; r != kNone; r = runs_[r].next)
+        emit(runs_[r].form, runs_[r].count);
+      emit(group.form, group.count);
     }
     return rows;
   }
 
  private:
+  struct Slot {
+    uint32_t form;
+    uint32_t tag;  // high bits of the hash, to pass over other words without reading them
+  };
   struct Form {
     size_t offset;
     uint32_t length;
     uint32_t group;
-    size_t hash;
   };
   struct Group {
     uint32_t first_form;
-    uint32_t head = kNone;
+    uint32_t form;          // spelling of the current run: its last word
+    long long count = 0;    // length of the current run
+    uint32_t head = kNone;  // runs that ended, in text order
     uint32_t tail = kNone;
   };
   struct Run {
@@ -116,41 +138,49 @@ class WordCounter {
     return {bytes_.data() + forms_[form].offset, forms_[form].length};
   }
 
+  static uint32_t Tag(size_t hash) { return static_cast<uint32_t>(hash >> 32) | 1u; }
+
   uint32_t FindOrAddForm(std::string_view word) {
     const size_t hash = std::hash<std::string_view>{}(word);
+    const uint32_t tag = Tag(hash);
     const size_t mask = slots_.size() - 1;
     size_t slot = hash & mask;
-    while (slots_[slot] != kNone) {
-      const Form& form = forms_[slots_[slot]];
-      if (form.hash == hash && form.length == word.size() &&
-          std::memcmp(bytes_.data() + form.offset, word.data(), word.size()) == 0)
-        return slots_[slot];
+    while (slots_[slot].form != kNone) {
+      if (slots_[slot].tag == tag) {
+        const Form& form = forms_[slots_[slot].form];
+        if (form.length == word.size() &&
+            std::memcmp(bytes_.data() + form.offset, word.data(), word.size()) == 0)
+          return slots_[slot].form;
+      }
       slot = (slot + 1) & mask;
     }
     const auto index = static_cast<uint32_t>(forms_.size());
-    forms_.push_back({bytes_.size(), static_cast<uint32_t>(word.size()), 0, hash});
+    forms_.push_back({bytes_.size(), static_cast<uint32_t>(word.size()), 0});
+    hashes_.push_back(hash);
     bytes_.append(word);
     forms_.back().group = GroupOf(word, index);
-    slots_[slot] = index;
+    slots_[slot] = {index, tag};
     if (forms_.size() * 2 > slots_.size()) Grow();
     return index;
   }
 
   uint32_t GroupOf(std::string_view word, uint32_t form) {
-    auto [it, added] =
-        group_of_folded_.try_emplace(LowerCase(word), static_cast<uint32_t>(groups_.size()));
-    if (added) groups_.push_back({form});
+    folded_.assign(word);
+    for (char& c : folded_)
+      c = LowerChar(c);
+    auto [it, added] = group_of_folded_.try_emplace(folded_, static_cast<uint32_t>(groups_.size()));
+    if (added) groups_.push_back({form, form});
     return it->second;
   }
 
   void Grow() {
-    std::vector<uint32_t> slots(slots_.size() * 2, kNone);
+    std::vector<Slot> slots(slots_.size() * 2, Slot{kNone, 0});
     const size_t mask = slots.size() - 1;
     for (uint32_t i = 0; i < forms_.size(); ++i) {
-      size_t slot = forms_[i].hash & mask;
-      while (slots[slot] != kNone)
+      size_t slot = hashes_[i] & mask;
+      while (slots[slot].form != kNone)
         slot = (slot + 1) & mask;
-      slots[slot] = i;
+      slots[slot] = {i, Tag(hashes_[i])};
     }
     slots_.swap(slots);
   }
@@ -158,7 +188,9 @@ class WordCounter {
   bool case_sensitive_;
   std::string bytes_;  // the text of every form, one after the other
   std::vector<Form> forms_;
-  std::vector<uint32_t> slots_;  // open addressing over forms_, a power of two long
+  std::vector<size_t> hashes_;  // of each form, read only when the table grows
+  std::vector<Slot> slots_;     // open addressing over forms_, a power of two long
+  std::string folded_;
   std::unordered_map<std::string, uint32_t> group_of_folded_;
   std::vector<Group> groups_;
   std::vector<Run> runs_;
