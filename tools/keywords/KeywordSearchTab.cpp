@@ -139,6 +139,11 @@ void KeywordSearchTab::LayOut() {
   text->addWidget(PanelKWText);
   text->addWidget(MemoKW, 1);
   auto* text_buttons = new QHBoxLayout;
+  // The text column gets what the word list leaves; its buttons share it.
+  for (QPushButton* button : {ButtonOpenFile, ButtonKWSearch, ButtonKWClearText}) {
+    button->setMinimumWidth(50);
+    button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  }
   text_buttons->addWidget(ButtonOpenFile);
   text_buttons->addWidget(ButtonKWSearch);
   text_buttons->addWidget(ButtonKWClearText);
@@ -152,8 +157,8 @@ void KeywordSearchTab::LayOut() {
   options->addWidget(EditKWFreq, 1, 1);
   options->addWidget(cbCase, 2, 0, 1, 2);
   options->setColumnStretch(0, 1);
-  EditKWLength->setFixedWidth(40);
-  EditKWFreq->setFixedWidth(40);
+  EditKWLength->setFixedWidth(36);
+  EditKWFreq->setFixedWidth(36);
   text->addLayout(options);
 
   auto* words = new QVBoxLayout;
@@ -185,8 +190,8 @@ void KeywordSearchTab::LayOut() {
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   ListViewKW->setMinimumWidth(235 + 40 + scroll_bar + 2 * ListViewKW->frameWidth() + 2);
   auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(6, 6, 6, 6);
-  grid->setHorizontalSpacing(8);
+  grid->setContentsMargins(4, 4, 4, 4);
+  grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(4);
   grid->addLayout(text, 0, 0);
   grid->addLayout(words, 0, 1);

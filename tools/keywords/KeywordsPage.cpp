@@ -18,7 +18,7 @@ KeywordsPage::KeywordsPage(TForm1& form, QWidget* parent)
   PageControlKeywords->addTab(TabSheetKeywordsSearch, "Search Keywords");
   PageControlKeywords->addTab(TabSheetKeywordsCreate, "Create Page");
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setContentsMargins(0, 2, 0, 0);
   layout->addWidget(PageControlKeywords);
   connect(PageControlKeywords, &QTabWidget::currentChanged, this,
           &KeywordsPage::PageControlKeywordsChange);
