@@ -1,8 +1,41 @@
 // The Keywords page with its two tabs, Search Keywords and Create Page.
 #include "tools/keywords/KeywordsPage.h"
 
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "tools/keywords/KeywordSearchTab.h"
+#include "tools/keywords/PageCreatorTab.h"
+
 namespace pagelathe {
 
-KeywordsPage::KeywordsPage(TForm1& form, QWidget* parent) : ToolPage(form, "TabSheetKeywords", parent) {}
+KeywordsPage::KeywordsPage(TForm1& form, QWidget* parent)
+    : ToolPage(form, "TabSheetKeywords", parent) {
+  PageControlKeywords = new QTabWidget(this);
+  PageControlKeywords->setObjectName("PageControlKeywords");
+  TabSheetKeywordsSearch = new KeywordSearchTab(form, PageControlKeywords);
+  TabSheetKeywordsCreate = new PageCreatorTab(form, *TabSheetKeywordsSearch, PageControlKeywords);
+  PageControlKeywords->addTab(TabSheetKeywordsSearch, "Search Keywords");
+  PageControlKeywords->addTab(TabSheetKeywordsCreate, "Create Page");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 2, 0, 0);
+  layout->addWidget(PageControlKeywords);
+  connect(PageControlKeywords, &QTabWidget::currentChanged, this,
+          &KeywordsPage::PageControlKeywordsChange);
+}
+
+void KeywordsPage::FirstShow() {
+  PageControlKeywords->setCurrentIndex(0);
+}
+
+void KeywordsPage::LanguageApplied() {
+  TabSheetKeywordsSearch->UpdateWordsPanel();
+  TabSheetKeywordsSearch->UpdateKeywordsPanel();
+}
+
+void KeywordsPage::PageControlKeywordsChange() {
+  if (PageControlKeywords->currentWidget() == TabSheetKeywordsCreate)
+    TabSheetKeywordsCreate->Entered();
+}
 
 }  // namespace pagelathe

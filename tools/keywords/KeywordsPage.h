@@ -1,14 +1,29 @@
-// The Keywords page with its two tabs, Search Keywords and Create Page.
+// The Keywords page: the inner tabs Search Keywords and Create Page.
 #pragma once
 
 #include "app/ToolPage.h"
 
+class QTabWidget;
+
 namespace pagelathe {
+
+class KeywordSearchTab;
+class PageCreatorTab;
 
 class KeywordsPage : public ToolPage {
   Q_OBJECT
  public:
   explicit KeywordsPage(TForm1& form, QWidget* parent = nullptr);
+
+  void FirstShow() override;
+  void LanguageApplied() override;
+
+  // The current inner tab changed.
+  void PageControlKeywordsChange();
+
+  QTabWidget* PageControlKeywords;
+  KeywordSearchTab* TabSheetKeywordsSearch;
+  PageCreatorTab* TabSheetKeywordsCreate;
 };
 
 }  // namespace pagelathe

@@ -1,0 +1,101 @@
+// The Keywords page with a hundred thousand result rows: the search that fills ListViewKW,
+// the view painting them, and the keyword list taking them all. Runs on the offscreen
+// platform in a temporary program folder.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTreeView>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/TForm1.h"
+#include "tools/keywords/KeywordSearchTab.h"
+#include "tools/keywords/KeywordsPage.h"
+
+namespace {
+
+using pagelathe::KeywordSearchTab;
+
+struct Window {
+  std::string folder;
+  std::unique_ptr<pagelathe::TForm1> form;
+  KeywordSearchTab* search = nullptr;
+
+  Window() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pagelathe-bench-XXXXXX");
+    folder = std::string(::mkdtemp(pattern.data())) + "/";
+    std::ofstream(folder + "brevanoth-pagelathe.ini") << "[Options]\r\nfirstStart=0\r\n";
+    form = std::make_unique<pagelathe::TForm1>(folder);
+    form->show();
+    form->PageControl1->setCurrentWidget(form->Keywords);
+    search = form->Keywords->TabSheetKeywordsSearch;
+    // 100,000 different words, each twice: "w0000001 w0000001 w0000002 ...".
+    QString text;
+    for (int i = 0; i < 100000; ++i) {
+      const QString word = QString("w%1").arg(i, 7, 10, QChar('0'));
+      text += word + ' ' + word + (i % 8 == 7 ? '\n' : ' ');
+    }
+    search->MemoKW->setPlainText(text);
+    search->EditKWLength->setText("1");
+    search->EditKWFreq->setText("1");
+    QApplication::processEvents();
+  }
+  ~Window() {
+    form.reset();
+    std::filesystem::remove_all(folder);
+  }
+};
+
+Window& TheWindow() {
+  static Window window;
+  return window;
+}
+
+void BM_SearchFills100kRows(benchmark::State& state) {
+  Window& window = TheWindow();
+  for (auto _ : state) {
+    window.search->ButtonKWSearchClick();
+    QApplication::processEvents();  // the view lays out and paints its visible rows
+  }
+  state.counters["rows"] = window.search->ListViewKW->model()->rowCount();
+}
+BENCHMARK(BM_SearchFills100kRows)->Unit(benchmark::kMillisecond);
+
+void BM_ColumnClickOn100kRows(benchmark::State& state) {
+  Window& window = TheWindow();
+  window.search->ButtonKWSearchClick();
+  for (auto _ : state) {
+    window.search->ListViewKWColumnClick(0);
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ColumnClickOn100kRows)->Unit(benchmark::kMillisecond);
+
+void BM_Add100kKeywords(benchmark::State& state) {
+  Window& window = TheWindow();
+  window.search->ButtonKWSearchClick();
+  for (auto _ : state) {
+    window.search->ButtonKWClearClick();
+    window.search->ButtonKWAddClick();
+    QApplication::processEvents();
+  }
+  state.counters["items"] = window.search->ListBoxKW->count();
+}
+BENCHMARK(BM_Add100kKeywords)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

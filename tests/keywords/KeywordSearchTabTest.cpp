@@ -1,0 +1,327 @@
+// The Search Keywords tab with real widgets: the search, the column clicks, the keyword list
+// and the files it reads.
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTreeView>
+
+#include "KeywordsFixture.h"
+#include "platform/Errors.h"
+#include "tools/keywords/KeywordListModel.h"
+#include "ui/Controls.h"
+
+namespace pagelathe::testing {
+namespace {
+
+class KeywordSearchTabTest : public KeywordsFixture {
+ protected:
+  void Search(const std::string& text, const char* length, const char* frequency) {
+    search_->MemoKW->setPlainText(ToQ(text));
+    search_->EditKWLength->setText(length);
+    search_->EditKWFreq->setText(frequency);
+    search_->ButtonKWSearch->click();
+  }
+
+  [[nodiscard]] std::vector<std::pair<std::string, std::string>> ShownRows() const {
+    std::vector<std::pair<std::string, std::string>> rows;
+    QAbstractItemModel* model = search_->ListViewKW->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+      rows.emplace_back(FromQ(model->index(r, 0).data().toString()),
+                        FromQ(model->index(r, 1).data().toString()));
+    return rows;
+  }
+
+  [[nodiscard]] TextList Items() const { return search_->KeywordItems(); }
+
+  [[nodiscard]] std::string WordsPanel() const { return FromQ(search_->PanelKWWords->text()); }
+  [[nodiscard]] std::string KeywordsPanel() const {
+    return FromQ(search_->PanelKWKeywords->text());
+  }
+
+  void SetChecked(int row, bool checked) {
+    QAbstractItemModel* model = search_->ListViewKW->model();
+    model->setData(model->index(row, 0), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+  }
+};
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+TEST_F(KeywordSearchTabTest, StartsWithTheDocumentedControls) {
+  EXPECT_EQ(page_->PageControlKeywords->count(), 2);
+  EXPECT_EQ(page_->PageControlKeywords->widget(0)->objectName(), "TabSheetKeywordsSearch");
+  EXPECT_EQ(page_->PageControlKeywords->widget(1)->objectName(), "TabSheetKeywordsCreate");
+  EXPECT_EQ(page_->PageControlKeywords->tabText(0), "Search Keywords");
+  EXPECT_EQ(page_->PageControlKeywords->tabText(1), "Create Page");
+  EXPECT_EQ(Find<QLineEdit>(form_.get(), "EditKWLength")->text(), "4");
+  EXPECT_EQ(Find<QLineEdit>(form_.get(), "EditKWFreq")->text(), "4");
+  EXPECT_FALSE(Find<QCheckBox>(form_.get(), "cbCase")->isChecked());
+  auto* progress = Find<QProgressBar>(form_.get(), "pbKW");
+  EXPECT_EQ(progress->minimum(), 0);
+  EXPECT_EQ(progress->maximum(), 100);
+  EXPECT_EQ(progress->value(), 0);
+  auto* view = Find<QTreeView>(form_.get(), "ListViewKW");
+  EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Word");
+  EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("\u2116"));
+  EXPECT_EQ(view->columnWidth(0), 235);
+  EXPECT_EQ(view->columnWidth(1), 40);
+  EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
+  EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_EQ(Find<QListWidget>(form_.get(), "ListBoxKW")->selectionMode(),
+            QAbstractItemView::ExtendedSelection);
+  auto* open = Find<TFileDialog>(form_.get(), "OpenDialog1");
+  EXPECT_EQ(open->Filter(),
+            "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|HTML Files (*.htm; *.html)|*.htm;*.html");
+  EXPECT_EQ(open->DefaultExt, "*.*");
+}
+
+TEST_F(KeywordSearchTabTest, ApplesWithAndWithoutCase) {
+  Search("Apple apple, APPLE. pear", "4", "2");
+  EXPECT_EQ(ShownRows(), (Rows{{"APPLE", "3"}}));
+  EXPECT_EQ(WordsPanel(), "Words: 1");
+  EXPECT_EQ(search_->ListViewKW->model()->index(0, 0).data(Qt::CheckStateRole).toInt(),
+            Qt::Checked);
+  search_->cbCase->click();  // a click searches again at once
+  EXPECT_TRUE(search_->cbCase->isChecked());
+  EXPECT_EQ(ShownRows(), Rows{});
+  EXPECT_EQ(WordsPanel(), "Words: 0");
+  search_->cbCase->click();
+  EXPECT_EQ(ShownRows(), (Rows{{"APPLE", "3"}}));
+}
+
+TEST_F(KeywordSearchTabTest, SearchOrdersByCountThenColumnClicksReorder) {
+  Search("b a c c a c\nd", "1", "1");
+  struct Step {
+    int column;  // -1: the search itself
+    Rows rows;
+  };
+  const std::vector<Step> steps = {
+      {-1, {{"c", "3"}, {"a", "2"}, {"b", "1"}, {"d", "1"}}},
+      {0, {{"d", "1"}, {"c", "3"}, {"b", "1"}, {"a", "2"}}},
+      {0, {{"a", "2"}, {"b", "1"}, {"c", "3"}, {"d", "1"}}},
+      {1, {{"c", "3"}, {"a", "2"}, {"b", "1"}, {"d", "1"}}},
+      {1, {{"b", "1"}, {"d", "1"}, {"a", "2"}, {"c", "3"}}},
+  };
+  for (size_t i = 0; i < steps.size(); ++i) {
+    if (steps[i].column >= 0) emit search_->ListViewKW->header()->sectionClicked(steps[i].column);
+    EXPECT_EQ(ShownRows(), steps[i].rows) << "step " << i;
+  }
+  // A new search sorts by count again, highest first, whatever the last click was.
+  search_->ButtonKWSearch->click();
+  EXPECT_EQ(ShownRows(), steps[0].rows);
+  EXPECT_EQ(search_->SortState(), (KeywordSortState{1, 1}));
+}
+
+TEST_F(KeywordSearchTabTest, ABCGivesThreeRowsOfOne) {
+  Search("a b c", "1", "1");
+  EXPECT_EQ(ShownRows(), (Rows{{"a", "1"}, {"b", "1"}, {"c", "1"}}));
+  EXPECT_EQ(WordsPanel(), "Words: 3");
+}
+
+TEST_F(KeywordSearchTabTest, BadNumbersRaiseAfterTheRowsWereCleared) {
+  struct Case {
+    const char* length;
+    const char* frequency;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"x", "1", "'x' is not a valid integer value"},
+      {"1", "2.5", "'2.5' is not a valid integer value"},
+      {"", "1", "'' is not a valid integer value"},
+      {"1", "", "'' is not a valid integer value"},
+  };
+  for (const auto& c : cases) {
+    Search("one two three", "1", "1");
+    ASSERT_EQ(ShownRows().size(), 3u);
+    search_->EditKWLength->setText(c.length);
+    search_->EditKWFreq->setText(c.frequency);
+    try {
+      search_->ButtonKWSearchClick();
+      ADD_FAILURE() << "no error for " << c.length << " / " << c.frequency;
+    } catch (const EConvertError& error) {
+      EXPECT_EQ(std::string(error.what()), c.message);
+    }
+    EXPECT_EQ(ShownRows(), Rows{});
+    EXPECT_EQ(WordsPanel(), "Words: 3");  // the caption keeps its old text
+  }
+}
+
+TEST_F(KeywordSearchTabTest, BadNumberThroughAClickIsShownAsAnError) {
+  search_->EditKWFreq->setText("many");
+  ClickButton(search_->ButtonKWSearch);
+  ASSERT_EQ(RecordedMessages().size(), 1u);
+  EXPECT_TRUE(RecordedMessages()[0].is_error);
+  EXPECT_EQ(RecordedMessages()[0].text, "'many' is not a valid integer value");
+}
+
+TEST_F(KeywordSearchTabTest, AddAppendsTheCheckedWordsInRowOrderEveryTime) {
+  Search("gamma beta beta alpha alpha alpha", "1", "1");
+  search_->ButtonKWAdd->click();
+  EXPECT_EQ(Items(), (TextList{"alpha", "beta", "gamma"}));
+  search_->ButtonKWAdd->click();
+  EXPECT_EQ(Items(), (TextList{"alpha", "beta", "gamma", "alpha", "beta", "gamma"}));
+  EXPECT_EQ(KeywordsPanel(), "Keywords: 6");
+
+  search_->ButtonKWClear->click();
+  EXPECT_EQ(Items(), TextList{});
+  EXPECT_EQ(KeywordsPanel(), "Keywords: 0");
+
+  SetChecked(1, false);
+  search_->ButtonKWAdd->click();
+  EXPECT_EQ(Items(), (TextList{"alpha", "gamma"}));
+
+  search_->ButtonKWUncheck->click();
+  search_->ButtonKWAdd->click();
+  EXPECT_EQ(Items(), (TextList{"alpha", "gamma"}));
+
+  search_->ButtonKWCheck->click();
+  search_->ButtonKWAdd->click();
+  EXPECT_EQ(Items(), (TextList{"alpha", "gamma", "alpha", "beta", "gamma"}));
+  EXPECT_EQ(KeywordsPanel(), "Keywords: 5");
+}
+
+TEST_F(KeywordSearchTabTest, CheckMarksFollowTheirRowsThroughASort) {
+  Search("b a a", "1", "1");                              // a 2, b 1
+  SetChecked(0, false);                                   // a
+  emit search_->ListViewKW->header()->sectionClicked(0);  // b, a
+  search_->ButtonKWAdd->click();
+  EXPECT_EQ(Items(), (TextList{"b"}));
+}
+
+TEST_F(KeywordSearchTabTest, EnterInTheEditAppendsItsTextEvenEmpty) {
+  struct Step {
+    QString typed;
+    int key;
+    TextList items;
+    QString edit_after;
+  };
+  const std::vector<Step> steps = {
+      {"", Qt::Key_Return, {""}, ""},
+      {"web design", Qt::Key_Enter, {"", "web design"}, ""},
+      {"  spaced  ", Qt::Key_Return, {"", "web design", "  spaced  "}, ""},
+      {"kept", Qt::Key_Tab, {"", "web design", "  spaced  "}, "kept"},
+      {"kept", Qt::Key_A, {"", "web design", "  spaced  "}, "kept"},
+  };
+  for (size_t i = 0; i < steps.size(); ++i) {
+    search_->EditKW->setText(steps[i].typed);
+    PressKey(search_->EditKW, steps[i].key);
+    EXPECT_EQ(Items(), steps[i].items) << "step " << i;
+    EXPECT_EQ(search_->EditKW->text(), steps[i].edit_after) << "step " << i;
+  }
+  EXPECT_EQ(KeywordsPanel(), "Keywords: 3");
+}
+
+TEST_F(KeywordSearchTabTest, RemoveTakesTheSelectedItemsOnly) {
+  struct Case {
+    std::vector<int> selected;
+    bool by_delete_key;
+    TextList left;
+  };
+  const std::vector<Case> cases = {
+      {{0, 2}, false, {"b", "d", "e"}},
+      {{4}, true, {"a", "b", "c", "d"}},
+      {{}, false, {"a", "b", "c", "d", "e"}},
+      {{0, 1, 2, 3, 4}, true, {}},
+  };
+  for (const auto& c : cases) {
+    search_->ListBoxKW->clear();
+    search_->ListBoxKW->addItems({"a", "b", "c", "d", "e"});
+    for (int row : c.selected)
+      search_->ListBoxKW->item(row)->setSelected(true);
+    if (c.by_delete_key) {
+      PressKey(search_->ListBoxKW, Qt::Key_Delete);
+    } else {
+      search_->ButtonKWRemove->click();
+    }
+    EXPECT_EQ(Items(), c.left);
+    EXPECT_EQ(KeywordsPanel(), "Keywords: " + std::to_string(c.left.size()));
+  }
+  // Other keys leave the list alone.
+  search_->ListBoxKW->addItems({"x"});
+  search_->ListBoxKW->item(0)->setSelected(true);
+  PressKey(search_->ListBoxKW, Qt::Key_Backspace);
+  EXPECT_EQ(Items(), TextList{"x"});
+}
+
+TEST_F(KeywordSearchTabTest, ClearTextEmptiesTheMemoOnly) {
+  Search("one one", "1", "1");
+  search_->ButtonKWAdd->click();
+  search_->ButtonKWClearText->click();
+  EXPECT_TRUE(search_->MemoKW->toPlainText().isEmpty());
+  EXPECT_EQ(ShownRows(), (Rows{{"one", "2"}}));
+  EXPECT_EQ(Items(), TextList{"one"});
+}
+
+TEST_F(KeywordSearchTabTest, OpenCleansTheFileAndRemembersItsFolder) {
+  form_->KeywordsFolder = dir_.MakeFolder("keywords");
+  const std::string file = dir_.Write(
+      "texts/page.htm", "<p>Hello   <b>big</b> world</p>\r\n<a\r\nhref>x</a>\r\nsecond  line\r\n");
+  Answer(file);
+  search_->ButtonOpenFile->click();
+  ASSERT_EQ(calls_.size(), 1u);
+  EXPECT_EQ(calls_[0].name, "OpenDialog1");
+  EXPECT_EQ(calls_[0].initial_dir, ToQ(dir_ / "keywords/"));
+  EXPECT_EQ(search_->MemoKW->toPlainText(), "Hello big world\n\nhref>x\nsecond line");
+  EXPECT_EQ(form_->KeywordsFolder, dir_ / "texts/");
+  // The next dialog starts where the last file was.
+  Answer("");
+  search_->ButtonOpenFile->click();
+  ASSERT_EQ(calls_.size(), 2u);
+  EXPECT_EQ(calls_[1].initial_dir, ToQ(dir_ / "texts/"));
+}
+
+TEST_F(KeywordSearchTabTest, CancelAndUnreadableFilesChangeNothing) {
+  search_->MemoKW->setPlainText("kept text");
+  search_->ListBoxKW->addItems({"kept"});
+  form_->KeywordsFolder = dir_.Path();
+  Answer("");
+  search_->ButtonOpenFile->click();
+  search_->ButtonKWInsert->click();
+  Answer(dir_ / "missing.txt");
+  EXPECT_THROW(search_->ButtonOpenFileClick(), EFileError);
+  EXPECT_THROW(search_->ButtonKWInsertClick(), EFileError);
+  EXPECT_EQ(search_->MemoKW->toPlainText(), "kept text");
+  EXPECT_EQ(Items(), TextList{"kept"});
+  EXPECT_EQ(form_->KeywordsFolder, dir_.Path());
+  // Through a click the error reaches the message box.
+  ClickButton(search_->ButtonKWInsert);
+  ASSERT_EQ(RecordedMessages().size(), 1u);
+  EXPECT_TRUE(RecordedMessages()[0].is_error);
+  EXPECT_NE(RecordedMessages()[0].text.find("missing.txt"), std::string::npos);
+}
+
+TEST_F(KeywordSearchTabTest, InsertFromFileReplacesTheKeywordList) {
+  search_->ListBoxKW->addItems({"old"});
+  const std::string file = dir_.Write("lists/words.txt", "alpha\r\n\r\nbeta gamma\n<b>\n");
+  Answer(file);
+  search_->ButtonKWInsert->click();
+  EXPECT_EQ(Items(), (TextList{"alpha", "", "beta gamma", "<b>"}));
+  EXPECT_EQ(KeywordsPanel(), "Keywords: 4");
+  EXPECT_EQ(form_->KeywordsFolder, dir_ / "lists/");
+}
+
+TEST_F(KeywordSearchTabTest, LanguageRefreshesBothPanelsAndTheColumnCaption) {
+  Search("a b", "1", "1");
+  search_->ListBoxKW->addItems({"x", "y", "z"});
+  form_->StringWords = "Mots ";
+  form_->StringKeywords = "Cles ";
+  form_->LoadLanguage("English");
+  EXPECT_EQ(WordsPanel(), "Mots 2");
+  EXPECT_EQ(KeywordsPanel(), "Cles 3");
+  EXPECT_TRUE(search_->ListViewKW->model()->setHeaderData(0, Qt::Horizontal, "Slovo"));
+  EXPECT_EQ(search_->ListViewKW->model()->headerData(0, Qt::Horizontal).toString(), "Slovo");
+  EXPECT_EQ(search_->ListViewKW->model()->headerData(1, Qt::Horizontal).toString(),
+            QString::fromUtf8("\u2116"));
+}
+
+TEST_F(KeywordSearchTabTest, CyrillicWordsRoundTrip) {
+  // "Дом дом ДОМ" in Windows-1251.
+  Search("\xC4\xEE\xEC \xE4\xEE\xEC \xC4\xCE\xCC", "3", "3");
+  EXPECT_EQ(ShownRows(), (Rows{{"\xC4\xCE\xCC", "3"}}));
+}
+
+}  // namespace
+}  // namespace pagelathe::testing

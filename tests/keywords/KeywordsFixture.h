@@ -1,0 +1,82 @@
+// A main window in a temporary program folder with the Keywords page's tabs at hand, file
+// dialogs answered by the test and no browser opened.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <memory>
+#include <string>
+
+#include "app/TForm1.h"
+#include "support/GuiTest.h"
+#include "support/TempFolder.h"
+#include "tools/keywords/KeywordSearchTab.h"
+#include "tools/keywords/KeywordsPage.h"
+#include "tools/keywords/PageCreatorTab.h"
+#include "ui/FileDialogs.h"
+#include "ui/Text1251.h"
+
+namespace pagelathe::testing {
+
+// What a file dialog was shown with, and the answer the test gives it.
+struct DialogCall {
+  std::string name;  // objectName of the dialog
+  QString initial_dir;
+  QString proposed;
+};
+
+class KeywordsFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
+    form_ = std::make_unique<TForm1>(dir_.Path());
+    form_->StringWords = "Words: ";
+    form_->StringKeywords = "Keywords: ";
+    page_ = form_->Keywords;
+    search_ = page_->TabSheetKeywordsSearch;
+    creator_ = page_->TabSheetKeywordsCreate;
+    RecordedMessages().clear();
+    TFileDialog::SetChooser([this](TFileDialog& dialog) {
+      calls_.push_back({dialog.objectName().toStdString(), dialog.InitialDir, dialog.FileName});
+      if (answer_.empty()) return false;
+      dialog.FileName = ToQ(answer_);
+      return true;
+    });
+    PageCreatorTab::SetFileOpener([this](const QString& path) { opened_.push_back(path); });
+  }
+
+  void TearDown() override {
+    TFileDialog::SetChooser(nullptr);
+    PageCreatorTab::SetFileOpener(nullptr);
+  }
+
+  // The next file dialog picks `path`; an empty path cancels it.
+  void Answer(const std::string& path) { answer_ = path; }
+
+  // A key press delivered as the application delivers it (exceptions end in a message box).
+  static void PressKey(QWidget* widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+  }
+
+  // A button pressed with the space bar, delivered through the application (a mouse click
+  // would need the button laid out on screen).
+  static void ClickButton(QPushButton* button) { PressKey(button, Qt::Key_Space); }
+
+  TempFolder dir_;
+  std::unique_ptr<TForm1> form_;
+  KeywordsPage* page_ = nullptr;
+  KeywordSearchTab* search_ = nullptr;
+  PageCreatorTab* creator_ = nullptr;
+  std::vector<DialogCall> calls_;
+  std::vector<QString> opened_;
+
+ private:
+  std::string answer_;
+};
+
+}  // namespace pagelathe::testing

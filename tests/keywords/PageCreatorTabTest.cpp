@@ -1,0 +1,209 @@
+// The Create Page tab with real widgets: entering the tab, the page it builds, saving and
+// previewing.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+#include "KeywordsFixture.h"
+#include "platform/Errors.h"
+#include "platform/TextList.h"
+
+namespace pagelathe::testing {
+namespace {
+
+class PageCreatorTabTest : public KeywordsFixture {
+ protected:
+  void EnterCreateTab() {
+    page_->PageControlKeywords->setCurrentIndex(0);
+    page_->PageControlKeywords->setCurrentIndex(1);
+  }
+
+  [[nodiscard]] TextList CodeLines() const {
+    return SplitLines(FromQ(creator_->MemoPageCode->toPlainText()));
+  }
+};
+
+TEST_F(PageCreatorTabTest, StartsEmptyWithSaveAndPreviewDisabled) {
+  EXPECT_FALSE(Find<QCheckBox>(form_.get(), "cbInsertText")->isChecked());
+  EXPECT_FALSE(Find<QPushButton>(form_.get(), "ButtonPageSave")->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>(form_.get(), "ButtonPagePreview")->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>(form_.get(), "ButtonPageCreate")->isEnabled());
+  EXPECT_FALSE(Find<QPlainTextEdit>(form_.get(), "MemoPageCode")->isReadOnly());
+  auto* save = Find<TFileDialog>(form_.get(), "SaveDialogKW");
+  EXPECT_EQ(save->Filter(), "HTML Files (*.htm; *.html)|*.htm;*.html");
+  EXPECT_EQ(save->DefaultExt, "*.htm");
+}
+
+TEST_F(PageCreatorTabTest, EnteringTheTabTakesKeywordsAndText) {
+  struct Case {
+    const char* name;
+    TextList keywords;
+    QString expected;
+  };
+  const std::vector<Case> cases = {
+      {"Three", {"alpha", "beta", "gamma"}, "alpha, beta, gamma"},
+      {"One", {"alpha"}, "alpha"},
+      {"NoneKeepsTheMemo", {}, "typed by hand"},
+  };
+  for (const auto& c : cases) {
+    creator_->MemoPageKW->setPlainText("typed by hand");
+    search_->ListBoxKW->clear();
+    for (const auto& k : c.keywords)
+      search_->ListBoxKW->addItem(ToQ(k));
+    EnterCreateTab();
+    EXPECT_EQ(creator_->MemoPageKW->toPlainText(), c.expected) << c.name;
+  }
+}
+
+TEST_F(PageCreatorTabTest, SecondVisitKeepsAHandEditedTextButNotHandEditedKeywords) {
+  search_->MemoKW->setPlainText("first line\nsecond line");
+  search_->ListBoxKW->addItems({"alpha", "beta"});
+  EnterCreateTab();
+  EXPECT_TRUE(creator_->cbInsertText->isChecked());
+  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "first line\nsecond line");
+  EXPECT_EQ(creator_->MemoPageKW->toPlainText(), "alpha, beta");
+
+  creator_->MemoPageText->setPlainText("edited text");
+  creator_->MemoPageKW->setPlainText("edited keywords");
+  search_->MemoKW->setPlainText("changed on the first tab");
+  EnterCreateTab();
+  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "edited text");
+  EXPECT_EQ(creator_->MemoPageKW->toPlainText(), "alpha, beta");
+
+  // The check box itself: off empties the text, on copies the first tab's text again.
+  creator_->cbInsertText->click();
+  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "");
+  creator_->cbInsertText->click();
+  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "changed on the first tab");
+}
+
+TEST_F(PageCreatorTabTest, HomePageLineByLine) {
+  creator_->EditPageTitle->setText("Home");
+  creator_->EditPageDesc->setText("my site");
+  creator_->MemoPageKW->setPlainText("alpha, beta");
+  creator_->MemoPageText->setPlainText("one\ntwo");
+  creator_->ButtonPageCreate->click();
+  const TextList lines = CodeLines();
+  ASSERT_EQ(lines.size(), 23u);
+  EXPECT_EQ(lines[3], "<TITLE>Home</TITLE>");
+  EXPECT_EQ(lines[4], "<META name=\"keywords\" content=\"alpha, beta\">");
+  EXPECT_EQ(lines[5], "<META name=\"description\" content=\"About my site\">");
+  EXPECT_EQ(lines[12], "<META name=\"generator\" content=\"Brevanoth Pagelathe 1.51\">");
+  EXPECT_EQ(lines[16], "<h2 align=center>Home</h2>");
+  const TextList tail(lines.end() - 5, lines.end());
+  EXPECT_EQ(tail, (TextList{"<br>one", "<br>two", "", "</BODY>", "</HTML>"}));
+  EXPECT_TRUE(creator_->ButtonPageSave->isEnabled());
+  EXPECT_FALSE(creator_->ButtonPagePreview->isEnabled());
+}
+
+TEST_F(PageCreatorTabTest, BodyLinesFollowTheText) {
+  struct Case {
+    const char* name;
+    QString text;
+    size_t br_lines;
+  };
+  const std::vector<Case> cases = {
+      {"Empty", "", 0},
+      {"OneLine", "only", 1},
+      {"FinalLineBreakAddsNoLine", "a\nb\n", 2},
+      {"EmptyLinesInside", "a\n\nb", 3},
+  };
+  for (const auto& c : cases) {
+    creator_->MemoPageText->setPlainText(c.text);
+    creator_->ButtonPageCreateClick();
+    const TextList lines = CodeLines();
+    const auto br = static_cast<size_t>(std::count_if(
+        lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("<br>", 0) == 0; }));
+    EXPECT_EQ(br, c.br_lines) << c.name;
+    EXPECT_EQ(lines.size(), 21 + c.br_lines) << c.name;
+  }
+}
+
+TEST_F(PageCreatorTabTest, MarkupCharactersPassUnchanged) {
+  creator_->EditPageTitle->setText("A < B & C");
+  creator_->MemoPageText->setPlainText("x < y && z > 0 &amp;");
+  creator_->ButtonPageCreate->click();
+  const TextList lines = CodeLines();
+  EXPECT_EQ(lines[3], "<TITLE>A < B & C</TITLE>");
+  EXPECT_EQ(lines[16], "<h2 align=center>A < B & C</h2>");
+  EXPECT_EQ(lines[18], "<br>x < y && z > 0 &amp;");
+}
+
+TEST_F(PageCreatorTabTest, KeywordsOnSeveralLinesStayInTheOneMetaLineWithCrLf) {
+  creator_->MemoPageKW->setPlainText("alpha,\nbeta");
+  creator_->ButtonPageCreate->click();
+  Answer(dir_ / "projects/multi.htm");
+  creator_->ButtonPageSave->click();
+  const std::string saved = dir_.Read("projects/multi.htm");
+  EXPECT_NE(saved.find("<META name=\"keywords\" content=\"alpha,\r\nbeta\">\r\n"),
+            std::string::npos);
+}
+
+TEST_F(PageCreatorTabTest, SaveProposesTheOpenedNameInTheProjectsFolder) {
+  creator_->ButtonPageCreate->click();
+  Answer("");
+  creator_->ButtonPageSave->click();  // nothing opened yet: an empty name; Cancel
+  ASSERT_EQ(calls_.size(), 1u);
+  EXPECT_EQ(calls_[0].name, "SaveDialogKW");
+  EXPECT_EQ(calls_[0].initial_dir, ToQ(dir_ / "projects"));
+  EXPECT_EQ(calls_[0].proposed, "");
+  EXPECT_FALSE(creator_->ButtonPagePreview->isEnabled());
+
+  Answer(dir_.Write("texts/my.notes.txt", "some words"));
+  search_->ButtonOpenFile->click();
+  Answer("");
+  creator_->ButtonPageSave->click();  // the name is taken when the page is created
+  EXPECT_EQ(calls_.back().proposed, "");
+  creator_->ButtonPageCreate->click();
+  creator_->ButtonPageSave->click();
+  EXPECT_EQ(calls_.back().proposed, "my.notes");
+}
+
+TEST_F(PageCreatorTabTest, SaveWritesTheEditedCodeAndPreviewOpensIt) {
+  creator_->EditPageTitle->setText("Home");
+  creator_->ButtonPageCreate->click();
+  creator_->MemoPageCode->setPlainText("<HTML>\nedited by hand\n</HTML>");
+  const std::string target = dir_ / "projects/home.htm";
+  Answer(target);
+  creator_->ButtonPageSave->click();
+  EXPECT_EQ(dir_.Read("projects/home.htm"), "<HTML>\r\nedited by hand\r\n</HTML>\r\n");
+  EXPECT_TRUE(creator_->ButtonPagePreview->isEnabled());
+  creator_->ButtonPagePreview->click();
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0], ToQ(target));
+}
+
+TEST_F(PageCreatorTabTest, FailedSaveShowsTheErrorAndKeepsPreviewAsItWas) {
+  creator_->MemoPageText->setPlainText(QString(200, 'x'));
+  creator_->ButtonPageCreate->click();
+  dir_.Write("projects/old.htm", "old page");
+  Answer(dir_ / "projects/old.htm");
+  {
+    ScopedFileSizeLimit limit(16);
+    EXPECT_THROW(creator_->ButtonPageSaveClick(), EFileError);
+    ClickButton(creator_->ButtonPageSave);
+  }
+  ASSERT_EQ(RecordedMessages().size(), 1u);
+  EXPECT_TRUE(RecordedMessages()[0].is_error);
+  EXPECT_FALSE(creator_->ButtonPagePreview->isEnabled());
+  EXPECT_EQ(dir_.Read("projects/old.htm"), "old page");
+
+  // After a good save, a failed one leaves Preview on the page that was saved.
+  Answer(dir_ / "projects/good.htm");
+  creator_->ButtonPageSave->click();
+  ASSERT_TRUE(creator_->ButtonPagePreview->isEnabled());
+  Answer(dir_ / "projects/old.htm");
+  {
+    ScopedFileSizeLimit limit(16);
+    EXPECT_THROW(creator_->ButtonPageSaveClick(), EFileError);
+  }
+  EXPECT_TRUE(creator_->ButtonPagePreview->isEnabled());
+  creator_->ButtonPagePreview->click();
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0], ToQ(dir_ / "projects/good.htm"));
+}
+
+}  // namespace
+}  // namespace pagelathe::testing

@@ -1,0 +1,179 @@
+// The Create Page tab.
+#include "tools/keywords/PageCreatorTab.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/TForm1.h"
+#include "tools/converter/HtmlPage.h"
+#include "tools/keywords/KeywordSearchTab.h"
+#include "tools/keywords/MemoLines.h"
+#include "tools/keywords/PageCreator.h"
+#include "ui/Controls.h"
+#include "ui/FileDialogs.h"
+#include "ui/Text1251.h"
+
+namespace pagelathe {
+namespace {
+
+PageCreatorTab::FileOpener& CurrentOpener() {
+  static PageCreatorTab::FileOpener opener;
+  return opener;
+}
+
+QPlainTextEdit* MakeMemo(const char* name, QWidget* parent) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(name);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  return memo;
+}
+
+QLabel* MakeLabel(const char* name, const char* caption, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QPushButton* MakeButton(const char* name, const char* caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+void PageCreatorTab::SetFileOpener(FileOpener opener) {
+  CurrentOpener() = std::move(opener);
+}
+
+PageCreatorTab::PageCreatorTab(TForm1& form, KeywordSearchTab& search, QWidget* parent)
+    : QWidget(parent), form_(form), search_(search) {
+  setObjectName("TabSheetKeywordsCreate");
+  BuildControls();
+  LayOut();
+}
+
+void PageCreatorTab::BuildControls() {
+  LabelPageTitle = MakeLabel("LabelPageTitle", "Title:", this);
+  LabelPageDesc = MakeLabel("LabelPageDesc", "Page Description:", this);
+  LabelPageKW = MakeLabel("LabelPageKW", "Keywords:", this);
+  LabelPageText = MakeLabel("LabelPageText", "Text:", this);
+  EditPageTitle = new QLineEdit(this);
+  EditPageTitle->setObjectName("EditPageTitle");
+  EditPageDesc = new QLineEdit(this);
+  EditPageDesc->setObjectName("EditPageDesc");
+  MemoPageKW = MakeMemo("MemoPageKW", this);
+  MemoPageText = MakeMemo("MemoPageText", this);
+  cbInsertText = new QCheckBox("insert from text", this);
+  cbInsertText->setObjectName("cbInsertText");
+  PanelPageCode = new TPanel("PanelPageCode", "HTML Code", this);
+  MemoPageCode = MakeMemo("MemoPageCode", this);
+  MemoPageCode->setLineWrapMode(QPlainTextEdit::NoWrap);
+  ButtonPageCreate = MakeButton("ButtonPageCreate", "Create", this);
+  ButtonPageSave = MakeButton("ButtonPageSave", "Save", this);
+  ButtonPagePreview = MakeButton("ButtonPagePreview", "Preview", this);
+  ButtonPageSave->setEnabled(false);
+  ButtonPagePreview->setEnabled(false);
+
+  SaveDialogKW = new TFileDialog("SaveDialogKW", TFileDialog::Kind::Save, this);
+  SaveDialogKW->SetFilter("HTML Files (*.htm; *.html)|*.htm;*.html");
+  SaveDialogKW->DefaultExt = "*.htm";
+
+  // Checked by the program (entering the tab) as well as by the user: both fill the text.
+  connect(cbInsertText, &QCheckBox::toggled, this, &PageCreatorTab::cbInsertTextClick);
+  connect(ButtonPageCreate, &QPushButton::clicked, this, &PageCreatorTab::ButtonPageCreateClick);
+  connect(ButtonPageSave, &QPushButton::clicked, this, &PageCreatorTab::ButtonPageSaveClick);
+  connect(ButtonPagePreview, &QPushButton::clicked, this, &PageCreatorTab::ButtonPagePreviewClick);
+}
+
+void PageCreatorTab::LayOut() {
+  auto* fields = new QGridLayout;
+  fields->setHorizontalSpacing(6);
+  fields->setVerticalSpacing(4);
+  fields->addWidget(LabelPageTitle, 0, 0);
+  fields->addWidget(EditPageTitle, 0, 1);
+  fields->addWidget(LabelPageDesc, 1, 0);
+  fields->addWidget(EditPageDesc, 1, 1);
+
+  auto* input = new QVBoxLayout;
+  input->setSpacing(4);
+  input->addLayout(fields);
+  input->addWidget(LabelPageKW);
+  input->addWidget(MemoPageKW, 2);
+  auto* text_header = new QHBoxLayout;
+  text_header->addWidget(LabelPageText);
+  text_header->addStretch(1);
+  text_header->addWidget(cbInsertText);
+  input->addLayout(text_header);
+  input->addWidget(MemoPageText, 3);
+
+  auto* code = new QVBoxLayout;
+  code->setSpacing(4);
+  code->addWidget(PanelPageCode);
+  code->addWidget(MemoPageCode, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ButtonPageCreate);
+  buttons->addWidget(ButtonPageSave);
+  buttons->addWidget(ButtonPagePreview);
+  code->addLayout(buttons);
+
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(6, 6, 6, 6);
+  row->setSpacing(8);
+  row->addLayout(input, 1);
+  row->addLayout(code, 1);
+}
+
+void PageCreatorTab::Entered() {
+  const TextList keywords = search_.KeywordItems();
+  if (!keywords.empty()) MemoPageKW->setPlainText(ToQ(KeywordsText(keywords)));
+  // Already checked: no toggle, so a text edited here by hand stays.
+  cbInsertText->setChecked(true);
+}
+
+void PageCreatorTab::cbInsertTextClick() {
+  if (cbInsertText->isChecked()) {
+    MemoPageText->setPlainText(search_.MemoText());
+  } else {
+    MemoPageText->clear();
+  }
+}
+
+void PageCreatorTab::ButtonPageCreateClick() {
+  suggested_name_ = FromQ(search_.OpenDialog1->FileName);
+  const std::string title = FromQ(EditPageTitle->text());
+  const TextList page = BuildHtmlPage(title, MemoText(MemoPageKW), FromQ(EditPageDesc->text()),
+                                      FromQ(form_.windowTitle()), title, MemoLines(MemoPageText));
+  SetMemoLines(MemoPageCode, page);
+  ButtonPageSave->setEnabled(true);
+}
+
+void PageCreatorTab::ButtonPageSaveClick() {
+  SaveDialogKW->InitialDir = ToQ(form_.ProgramFolder + "projects");
+  SaveDialogKW->FileName = ToQ(ProposedSaveName(suggested_name_));
+  if (!SaveDialogKW->Execute(this)) return;
+  // A failed write raises before Preview changes; the old file stays whole.
+  SaveTextList(MemoLines(MemoPageCode), FromQ(SaveDialogKW->FileName));
+  saved_file_ = SaveDialogKW->FileName;
+  ButtonPagePreview->setEnabled(true);
+}
+
+void PageCreatorTab::ButtonPagePreviewClick() {
+  if (saved_file_.isEmpty()) return;
+  if (CurrentOpener()) {
+    CurrentOpener()(saved_file_);
+    return;
+  }
+  QDesktopServices::openUrl(QUrl::fromLocalFile(saved_file_));
+}
+
+}  // namespace pagelathe
