@@ -11,6 +11,7 @@ packages=(
   libcurl4-openssl-dev
   xvfb xauth fonts-dejavu-core
   python3
+  html2text  # bench/bench_converter_compare.sh compares the converter with it
 )
 
 missing=()
