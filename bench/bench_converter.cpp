@@ -35,7 +35,8 @@ const std::string kChunk =
 std::string MakeText(size_t bytes) {
   std::string text;
   text.reserve(bytes + kChunk.size());
-  while (text.size() < bytes) text += kChunk;
+  while (text.size() < bytes)
+    text += kChunk;
   return text;
 }
 
@@ -46,7 +47,8 @@ const std::string& HundredMegabytes() {
 
 void BM_HtmlToText(benchmark::State& state) {
   const std::string& text = HundredMegabytes();
-  for (auto _ : state) benchmark::DoNotOptimize(HtmlToText(text, kSeparatorText));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(HtmlToText(text, kSeparatorText));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_HtmlToText)->Unit(benchmark::kMillisecond)->MinTime(3);
@@ -54,21 +56,24 @@ BENCHMARK(BM_HtmlToText)->Unit(benchmark::kMillisecond)->MinTime(3);
 // The two library passes that HtmlToText ends with, to see where its time goes.
 void BM_DeleteTagThenDelDoubBlank(benchmark::State& state) {
   const std::string& text = HundredMegabytes();
-  for (auto _ : state) benchmark::DoNotOptimize(DelDoubBlank(DeleteTag(text)));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(DelDoubBlank(DeleteTag(text)));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_DeleteTagThenDelDoubBlank)->Unit(benchmark::kMillisecond);
 
 void BM_JoinedText(benchmark::State& state) {
   static const std::string bytes = MakeText(100u << 20);
-  for (auto _ : state) benchmark::DoNotOptimize(JoinedText(bytes));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(JoinedText(bytes));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(BM_JoinedText)->Unit(benchmark::kMillisecond);
 
 void BM_CutToWidth(benchmark::State& state) {
   const std::string& text = HundredMegabytes();
-  for (auto _ : state) benchmark::DoNotOptimize(CutToWidth(text, 75));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(CutToWidth(text, 75));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_CutToWidth)->Unit(benchmark::kMillisecond);
@@ -94,7 +99,8 @@ const Pages& BenchPages() {
       }
     }
     p.names = ListFiles(p.folder, "*.htm;*.shtm");
-    for (const auto& name : p.names) p.bytes += std::filesystem::file_size(p.folder + name);
+    for (const auto& name : p.names)
+      p.bytes += std::filesystem::file_size(p.folder + name);
     return p;
   }();
   return pages;
@@ -130,7 +136,8 @@ BENCHMARK(BM_ConvertFolder)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseR
 // --cold to measure with the system's defaults.
 int main(int argc, char** argv) {
   bool cold = false;
-  for (int i = 1; i < argc; ++i) cold = cold || std::string_view(argv[i]) == "--cold";
+  for (int i = 1; i < argc; ++i)
+    cold = cold || std::string_view(argv[i]) == "--cold";
   if (!cold) {
     mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);

@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const pagelathe::TextList lines = pagelathe::CutToWidth(text, width);
   std::string joined;
-  for (const auto& line : lines) joined += line;
+  for (const auto& line : lines)
+    joined += line;
   if (joined != text || lines.empty()) std::abort();
   if (width > 0) {
     for (size_t i = 0; i + 1 < lines.size(); ++i) {

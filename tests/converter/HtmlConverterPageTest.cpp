@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QValidator>
 #include <filesystem>
 #include <memory>
 
@@ -70,7 +71,16 @@ TEST(HtmlConverterPage, ControlsStartAsTheyShould) {
   EXPECT_EQ(Find<TRadioGroup>(page, "RadioGroupConvertOptions")->ItemIndex(), 0);
   EXPECT_TRUE(Find<QLineEdit>(page, "EditSourceFolder")->isReadOnly());
   EXPECT_TRUE(Find<QLineEdit>(page, "EditResultFolder")->isReadOnly());
-  EXPECT_EQ(Find<QLineEdit>(page, "EditCharPerLine")->maxLength(), 3);
+  // At most three typed characters.
+  const QValidator* typed = Find<QLineEdit>(page, "EditCharPerLine")->validator();
+  ASSERT_NE(typed, nullptr);
+  for (const auto& [text, state] :
+       {std::pair{"", QValidator::Acceptable}, std::pair{"123", QValidator::Acceptable},
+        std::pair{"-12", QValidator::Acceptable}, std::pair{"1234", QValidator::Invalid}}) {
+    QString input = text;
+    int position = 0;
+    EXPECT_EQ(typed->validate(input, position), state) << text;
+  }
   EXPECT_FALSE(Find<QCheckBox>(page, "CheckBoxSubfolders")->isChecked());
   EXPECT_EQ(Find<QProgressBar>(page, "pbConverter")->maximum(), 100);
   for (const char* name : {"ButtonSourceFolder", "ButtonResultFolder"})
@@ -160,6 +170,11 @@ TEST(HtmlConverterPage, SettingsComeBackAndAreWrittenAtClose) {
   Window fresh;
   EXPECT_EQ(Text(fresh.page->EditSourceFolder), fresh.dir.Path());
   EXPECT_EQ(Text(fresh.page->EditResultFolder), fresh.dir.Path());
+
+  // A limit longer than the edit takes from the keyboard comes back whole.
+  Window wide("Chars Per Line=1000\r\n");
+  EXPECT_EQ(Text(wide.page->EditCharPerLine), "1000");
+  EXPECT_EQ(wide.form->CharsPerLine, 1000);
 }
 
 TEST(HtmlConverterPage, FolderButtonsTakeTheChosenFolderWithAFinalSlash) {

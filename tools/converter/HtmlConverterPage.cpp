@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "app/AppSettings.h"
 #include "app/TForm1.h"
@@ -29,6 +30,20 @@ constexpr const char* kFilter =
     "HTML files (*.htm, *.html, *.shtm, *.shtml)|*.htm;*.shtm|Text files (*.txt)|*.txt|"
     "All files (*.*)|*.*";
 constexpr int kTextEntry = 1;  // the file-type entry that turns the direction to text -> HTML
+
+// A limit on what the user types, like a maximum length, that leaves a longer text put in by
+// the program whole: a line limit of 1000 from the settings file shows as "1000", where a
+// maximum length would cut it to "100" and change the limit behind the user's back.
+class TypedLengthValidator : public QValidator {
+ public:
+  TypedLengthValidator(int length, QObject* parent) : QValidator(parent), length_(length) {}
+  State validate(QString& input, int&) const override {
+    return input.size() <= length_ ? Acceptable : Invalid;
+  }
+
+ private:
+  int length_;
+};
 
 QPushButton* FolderButton(const char* name, QWidget* parent) {
   auto* button = new QPushButton("...", parent);
@@ -115,7 +130,7 @@ void HtmlConverterPage::CreateControls() {
   LabelCharPerLine->setEnabled(false);
   EditCharPerLine = new QLineEdit(this);
   EditCharPerLine->setObjectName("EditCharPerLine");
-  EditCharPerLine->setMaxLength(3);
+  EditCharPerLine->setValidator(new TypedLengthValidator(3, EditCharPerLine));
   EditCharPerLine->setFixedWidth(44);
   EditCharPerLine->setEnabled(false);
   ButtonConvert = new QPushButton("Convert", this);
