@@ -15,33 +15,42 @@ namespace pagelathe {
 namespace {
 
 int g_pipe[2] = {-1, -1};
+QPointer<QWidget>& Target() {
+  static QPointer<QWidget> target;
+  return target;
+}
 
 void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);
 }
 
-void CloseEverything(QPointer<QWidget> window) {
+void CloseEverything() {
   // Modal dialogs first, innermost first; each runs its own close rule. Their event loops
   // return before the main window goes.
   if (QWidget* modal = QApplication::activeModalWidget()) {
     modal->close();
-    QTimer::singleShot(0, [window] { CloseEverything(window); });
+    QTimer::singleShot(0, [] { CloseEverything(); });
     return;
   }
-  if (window) window->close();
+  if (QWidget* window = Target()) {
+    window->close();
+  } else {
+    QCoreApplication::quit();
+  }
 }
 
 }  // namespace
 
-void CloseOnQuitSignals(QWidget* window) {
+void SetQuitSignalWindow(QWidget* window) { Target() = window; }
+
+void InstallQuitSignals() {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0) return;
   auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, qApp);
-  QPointer<QWidget> target(window);
-  QObject::connect(notifier, &QSocketNotifier::activated, qApp, [target] {
+  QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
     char buffer[16];
     [[maybe_unused]] const ssize_t n = ::read(g_pipe[0], buffer, sizeof buffer);
-    CloseEverything(target);
+    CloseEverything();
   });
   struct sigaction action {};
   action.sa_handler = OnSignal;

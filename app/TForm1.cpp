@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -29,6 +30,10 @@
 #include "ui/Text1251.h"
 #include "update/FormUpdate.h"
 
+// The icons are compiled into the GUI library; a static library needs its resources
+// registered by hand, outside any namespace.
+static void RegisterResources() { Q_INIT_RESOURCE(resources); }
+
 namespace pagelathe {
 namespace {
 
@@ -47,9 +52,15 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
   ExclusionsFileName = "exclusions.dat";
   ProgramFolder = WithFinalSlash(program_folder);
 
+  RegisterResources();
+  const QIcon icon(":/icons/brevanoth-pagelathe.png");
+  setWindowIcon(icon);
+  QApplication::setWindowIcon(icon);
+
   QFont font = this->font();
   font.setPointSize(8);
   setFont(font);
+  QApplication::setFont(font);  // dialogs and message boxes are windows of their own
 
   WinXP1 = new TWinXP(this);
   FolderDialog1 = new TFolderDialog("FolderDialog1", this);
@@ -173,7 +184,12 @@ void TForm1::FormCreate() {
   KeywordsFolder = settings.DirKW;
   CharsPerLine = settings.CharsPerLine;
   RememberedUrl = settings.Link;
-  if (!settings.UpdateServer.empty()) UpdateBaseUrl = settings.UpdateServer;
+  if (!settings.UpdateServer.empty()) {
+    // Another update service (a mirror, or a test server) moves the product page with it.
+    UpdateBaseUrl = settings.UpdateServer;
+    while (!UpdateBaseUrl.empty() && UpdateBaseUrl.back() == '/') UpdateBaseUrl.pop_back();
+    ProductPageUrl = UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
+  }
   for (ToolPage* page : pages_) page->ApplySettings(settings);
 
   LoadLanguage(LanguageName);
@@ -184,7 +200,9 @@ void TForm1::FormShow() {
     FirstStart = false;
     FormLanguage->ShowChoice();
   }
+  GradientText->FillFontList();
   PageControl1->setCurrentIndex(0);
+  GradientText->BuildGradientText();  // before any colour edit is filled
   for (ToolPage* page : pages_) page->FirstShow();
 }
 

@@ -9,9 +9,10 @@
 
 int main(int argc, char** argv) {
   pagelathe::Application app(argc, argv);
+  pagelathe::InstallQuitSignals();
   try {
     pagelathe::TForm1 form(pagelathe::FolderOf(pagelathe::ExecutablePath()));
-    pagelathe::CloseOnQuitSignals(&form);
+    pagelathe::SetQuitSignalWindow(&form);
     form.show();
     app.exec();
   } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -60,23 +61,25 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
   if (path.empty()) throw EFileError("Cannot create file \"\". No file name.");
   if (DirectoryExists(path)) throw EFileError("Cannot create file \"" + path + "\". It is a folder.");
-  std::string temp = path + ".tmp-XXXXXX";
-  Descriptor fd(::mkstemp(temp.data()));
+  // A new name beside the target, created with the usual 0666 less the umask; an existing
+  // file's permissions are copied over below.
+  static std::atomic<unsigned> counter{0};
+  std::string temp;
+  int raw = -1;
+  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
+    temp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (raw < 0 && errno != EEXIST) break;
+  }
+  Descriptor fd(raw);
   if (fd.get() < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason());
   auto fail = [&](const char* what) {
     const std::string reason = Reason();
     ::unlink(temp.c_str());
     throw EFileError(std::string(what) + " \"" + path + "\". " + reason);
   };
-  // Keep the permissions of the file we replace; a new file gets the usual 0666 & ~umask.
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) {
-    ::fchmod(fd.get(), old.st_mode & 07777);
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd.get(), 0666 & ~mask);
-  }
+  if (::stat(path.c_str(), &old) == 0) ::fchmod(fd.get(), old.st_mode & 07777);
   size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);

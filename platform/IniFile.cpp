@@ -52,6 +52,13 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
+std::string KeyLine(std::string_view key, std::string_view value) {
+  std::string line;
+  line.reserve(key.size() + 1 + value.size());
+  line.append(key).append("=").append(value);
+  return line;
+}
+
 }  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
@@ -123,12 +130,15 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     std::string& line = lines_[static_cast<size_t>(found.key_line)];
     bool has_value = false;
     const std::string name(KeyName(line, has_value));
-    line = name + "=" + std::string(value);
+    line = KeyLine(name, value);
   } else if (found.section_line >= 0) {
-    lines_.insert(lines_.begin() + found.last_line + 1, std::string(key) + "=" + std::string(value));
+    lines_.insert(lines_.begin() + found.last_line + 1, KeyLine(key, value));
   } else {
-    lines_.push_back("[" + std::string(section) + "]");
-    lines_.push_back(std::string(key) + "=" + std::string(value));
+    std::string header;
+    header.reserve(section.size() + 2);
+    header.append("[").append(section).append("]");
+    lines_.push_back(std::move(header));
+    lines_.push_back(KeyLine(key, value));
   }
   dirty_ = true;
 }

@@ -41,3 +41,11 @@ bool WaitFor(Condition condition, int ms = 10000) {
 }
 
 }  // namespace pagelathe::testing
+
+namespace pagelathe::testing {
+
+// Closes the modal dialog that the next step opens, as its title-bar close would, once it is
+// up; for steps that show a modal window (the first-start language choice, a message box).
+void CloseNextModal();
+
+}  // namespace pagelathe::testing

@@ -2,11 +2,25 @@
 // boxes recorded instead of shown (a modal box would stop the test).
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "app/Application.h"
 #include "support/GuiTest.h"
 #include "ui/Messages.h"
 
 namespace pagelathe::testing {
+
+void CloseNextModal() {
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      modal->close();
+      timer->deleteLater();
+    }
+  });
+  timer->start();
+}
 
 std::vector<RecordedMessage>& RecordedMessages() {
   static std::vector<RecordedMessage> messages;

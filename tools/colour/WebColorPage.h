@@ -1,7 +1,13 @@
-// The Web Color page.
+// The Web Color page: red, green and blue from track bars or typed values, shown as a swatch
+// and as the colour code of HTML.
 #pragma once
 
 #include "app/ToolPage.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
 
 namespace pagelathe {
 
@@ -9,6 +15,42 @@ class WebColorPage : public ToolPage {
   Q_OBJECT
  public:
   explicit WebColorPage(TForm1& form, QWidget* parent = nullptr);
+
+  // The window's first show: each edit receives its track bar's position, then the swatch and
+  // the code follow the colour.
+  void FirstShow() override;
+
+  // Fills the swatch with the track bars' colour and writes its code.
+  void UpdateWebColor();
+
+  // A track bar moved: only a move by the user (the bar has the keyboard focus) writes the
+  // position into the edit; a position set from the edit does not write back, so "007" stays.
+  void TrackBarRedWebChange();
+  void TrackBarGreenWebChange();
+  void TrackBarBlueWebChange();
+  // An edit changed: a value from 0 to 255 moves its track bar; an empty text or a value out of
+  // range changes nothing; a text that is no integer raises EConvertError.
+  void EditRedWebChange();
+  void EditGreenWebChange();
+  void EditBlueWebChange();
+
+  QGroupBox* GroupBox1 = nullptr;
+  QLabel* LabelRedWeb = nullptr;
+  QLabel* LabelGreenWeb = nullptr;
+  QLabel* LabelBlueWeb = nullptr;
+  QSlider* TrackBarRedWeb = nullptr;
+  QSlider* TrackBarGreenWeb = nullptr;
+  QSlider* TrackBarBlueWeb = nullptr;
+  QLineEdit* EditRedWeb = nullptr;
+  QLineEdit* EditGreenWeb = nullptr;
+  QLineEdit* EditBlueWeb = nullptr;
+  QLabel* ImageWebColor = nullptr;
+  QLabel* LabelWebColor = nullptr;
+  QLineEdit* EditWebColor = nullptr;
+
+ private:
+  void TrackBarChange(QSlider* bar, QLineEdit* edit);
+  void EditChange(QLineEdit* edit, QSlider* bar);
 };
 
 }  // namespace pagelathe

@@ -1,0 +1,145 @@
+// The main window offscreen: creation steps, the settings file, the visual-style marker.
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/AppSettings.h"
+#include "app/TForm1.h"
+#include "platform/FileIO.h"
+#include "platform/TextList.h"
+#include "support/GuiTest.h"
+#include "support/TempFolder.h"
+#include "ui/TWinXP.h"
+
+namespace pagelathe {
+namespace {
+
+const TextList kKeysInOrder = {"Language", "firstStart", "Folder",      "Source Folder",
+                               "Result Folder", "DirKW", "Chars Per Line", "Link",
+                               "Search Type", "Link Type", "View Option", "Sub Dirs",
+                               "Sort Links", "No Http"};
+
+TextList KeysOf(const std::string& ini_text) {
+  TextList keys;
+  for (const auto& line : SplitLines(ini_text))
+    if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
+  return keys;
+}
+
+TEST(MainWindow, CaptionPagesMenusAndProjectsFolder) {
+  testing::TempFolder dir;
+  dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
+  TForm1 form(dir.Path());
+  EXPECT_EQ(form.windowTitle(), "Brevanoth Pagelathe 1.51");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "Brevanoth Pagelathe 1.51");
+  EXPECT_TRUE(DirectoryExists(dir / "projects"));
+  EXPECT_TRUE(FileExists(dir / "exclusions.dat"));
+  EXPECT_EQ(form.ProgramFolder, dir.Path());
+  EXPECT_EQ(form.VersionFile, dir / "version.txt");
+  EXPECT_EQ(form.HelpFileRussian, dir / "Help - RU.chm");
+  const QStringList pages = {"TabSheetLinksGrabber", "TabSheetHtmlConverter", "TabSheetKeywords",
+                             "TabSheetWebColor", "TabSheetGradientText"};
+  ASSERT_EQ(form.PageControl1->count(), pages.size());
+  for (int i = 0; i < pages.size(); ++i)
+    EXPECT_EQ(form.PageControl1->widget(i)->objectName(), pages[i]);
+  EXPECT_EQ(form.MExclusions->shortcut(), QKeySequence("Ctrl+E"));
+  EXPECT_FALSE(form.MContents->isVisible());
+  EXPECT_EQ(form.statusBar()->height(), 19);
+  EXPECT_TRUE(form.TimerConnection->isActive());
+  EXPECT_EQ(form.TimerConnection->interval(), 1000);
+}
+
+TEST(MainWindow, FirstRunWritesEveryKeyWithItsDefaultInTableOrder) {
+  testing::TempFolder dir;
+  {
+    TForm1 form(dir.Path());
+    EXPECT_TRUE(form.FirstStart);
+    testing::CloseNextModal();  // the language choice, when it is modal
+    form.FormShow();
+    EXPECT_FALSE(form.FirstStart);
+    form.FormClose();
+  }
+  const std::string written = dir.Read("brevanoth-pagelathe.ini");
+  EXPECT_EQ(KeysOf(written), kKeysInOrder);
+  const TextList lines = SplitLines(written);
+  EXPECT_EQ(lines.front(), "[Options]");
+  EXPECT_NE(written.find("\r\nfirstStart=0\r\n"), std::string::npos);
+  EXPECT_NE(written.find("\r\nSub Dirs=1\r\nSort Links=1\r\nNo Http=0\r\n"), std::string::npos);
+  EXPECT_NE(written.find("\r\nFolder=" + dir.Path() + "\r\n"), std::string::npos);
+  EXPECT_NE(written.find("\r\nDirKW=" + dir.Path() + "keywords\r\n"), std::string::npos);
+  EXPECT_NE(written.find("\r\nChars Per Line=75\r\nLink=\r\nSearch Type=3\r\nLink Type=1\r\n"
+                         "View Option=0\r\n"),
+            std::string::npos);
+
+  // A second start reads the file back and writes the same bytes.
+  {
+    TForm1 form(dir.Path());
+    EXPECT_FALSE(form.FirstStart);
+    form.FormShow();
+    form.FormClose();
+  }
+  EXPECT_EQ(dir.Read("brevanoth-pagelathe.ini"), written);
+}
+
+TEST(MainWindow, HandEditedSettingsSurviveAndBadNumbersReadAsDefaults) {
+  testing::TempFolder dir;
+  dir.Write("brevanoth-pagelathe.ini",
+            "; kept\r\n[options]\r\nfirststart=0\r\nChars Per Line=abc\r\nLink=\"  x  \"\r\n"
+            "Mine=1\r\n[Other]\r\nz=2\r\n");
+  {
+    TForm1 form(dir.Path());
+    EXPECT_EQ(form.CharsPerLine, 75);
+    EXPECT_EQ(form.RememberedUrl, "  x  ");
+    form.FormClose();
+  }
+  const std::string written = dir.Read("brevanoth-pagelathe.ini");
+  EXPECT_EQ(written.rfind("; kept\r\n[options]\r\nfirststart=0\r\nChars Per Line=75\r\n", 0), 0u);
+  EXPECT_NE(written.find("Mine=1\r\n"), std::string::npos);
+  EXPECT_NE(written.find("[Other]\r\nz=2\r\n"), std::string::npos);
+}
+
+TEST(MainWindow, UpdateServerKeyIsReadButNeverWritten) {
+  testing::TempFolder dir;
+  dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\nUpdate Server=http://127.0.0.1:9\r\n");
+  {
+    TForm1 form(dir.Path());
+    EXPECT_EQ(form.UpdateBaseUrl, "http://127.0.0.1:9");
+    form.FormClose();
+  }
+  const TextList keys = KeysOf(dir.Read("brevanoth-pagelathe.ini"));
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "Update Server"), 1);
+}
+
+TEST(TWinXP, PlacementChecks) {
+  QWidget form;
+  QWidget child(&form);
+  QObject plain;
+  struct Case {
+    QObject* owner;
+    const char* message;
+  };
+  for (const Case& c : {Case{&plain, "Control parent must be a form!"},
+                        Case{&child, "Control parent must be a form!"}}) {
+    try {
+      TWinXP marker(c.owner);
+      ADD_FAILURE() << "no error";
+    } catch (const std::exception& error) {
+      EXPECT_STREQ(error.what(), c.message);
+    }
+  }
+  TWinXP first(&form);
+  try {
+    TWinXP second(&form);
+    ADD_FAILURE() << "no error";
+  } catch (const std::exception& error) {
+    EXPECT_STREQ(error.what(), "Only one instance of TWinXP allowed on form");
+  }
+  EXPECT_EQ(form.findChildren<TWinXP*>().size(), 1);
+}
+
+}  // namespace
+}  // namespace pagelathe
