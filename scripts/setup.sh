@@ -11,7 +11,7 @@ packages=(
   libcurl4-openssl-dev
   xvfb xauth fonts-dejavu-core
   python3
-  curl time
+  curl time html2text  # the whole-process benchmarks compare with these
 )
 
 missing=()

@@ -1,10 +1,13 @@
 // The folder chooser on Qt's own file dialog, placed and captioned as the properties say.
 #include "ui/FolderDialog.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "platform/FileIO.h"
 #include "platform/Paths.h"
@@ -18,22 +21,60 @@ TFolderDialog::Chooser& CurrentChooser() {
   return chooser;
 }
 
+bool Has(const TFolderDialog& dialog, TOptions option) {
+  return dialog.Options.count(option) > 0;
+}
+
+void HideChild(QObject* root, const char* name) {
+  if (auto* widget = root->findChild<QWidget*>(QString::fromLatin1(name))) widget->hide();
+}
+
+// Qt's own folder view inside a window of ours, so that the title can stand above the tree
+// and the window can be placed before it shows.
 std::optional<std::string> RunQtChooser(TFolderDialog& dialog, QWidget* parent) {
-  QFileDialog qt(parent);
-  qt.setOption(QFileDialog::DontUseNativeDialog);  // so that it can be placed
-  qt.setFileMode(QFileDialog::Directory);
-  qt.setOption(QFileDialog::ShowDirsOnly);
-  qt.setAcceptMode(QFileDialog::AcceptOpen);
-  qt.setDirectory(ToQ(dialog.Directory));
-  qt.setWindowTitle(dialog.Caption.empty() ? QObject::tr("Browse for Folder") : ToQ(dialog.Caption));
-  if (!dialog.Title.empty()) qt.setLabelText(QFileDialog::LookIn, ToQ(dialog.Title));
-  QTimer::singleShot(0, &qt, [&qt, &dialog] {
-    const QScreen* screen = qt.screen() ? qt.screen() : QGuiApplication::primaryScreen();
+  QDialog window(parent);
+  window.setObjectName("FolderBrowser");
+  window.setWindowTitle(dialog.Caption.empty() ? QStringLiteral("Browse for Folder")
+                                               : ToQ(dialog.Caption));
+  auto* layout = new QVBoxLayout(&window);
+  layout->setContentsMargins(8, 8, 8, 8);
+  if (!dialog.Title.empty()) {
+    auto* title = new QLabel(ToQ(dialog.Title), &window);
+    title->setObjectName("FolderTitle");
+    title->setWordWrap(true);
+    layout->addWidget(title);
+  }
+  auto* view = new QFileDialog(&window);
+  view->setObjectName("FolderView");
+  view->setWindowFlags(Qt::Widget);
+  view->setOption(QFileDialog::DontUseNativeDialog);  // so that it can be embedded and placed
+  view->setFileMode(QFileDialog::Directory);
+  view->setOption(QFileDialog::ShowDirsOnly);
+  view->setAcceptMode(QFileDialog::AcceptOpen);
+  const bool new_style = Has(dialog, TOptions::fdoNewDialogStyle);
+  if (!new_style || Has(dialog, TOptions::fdoNoNewFolderButton)) {
+    view->setOption(QFileDialog::ReadOnly);
+    HideChild(view, "newFolderButton");
+  }
+  if (!Has(dialog, TOptions::fdoEditBox)) {
+    HideChild(view, "fileNameLabel");
+    HideChild(view, "fileNameEdit");
+  }
+  HideChild(view, "fileTypeLabel");
+  HideChild(view, "fileTypeCombo");
+  view->setDirectory(ToQ(dialog.Directory));
+  layout->addWidget(view);
+  QObject::connect(view, &QDialog::accepted, &window, &QDialog::accept);
+  QObject::connect(view, &QDialog::rejected, &window, &QDialog::reject);
+  window.resize(520, 380);
+  if (!new_style) window.setFixedSize(window.size());
+  QTimer::singleShot(0, &window, [&window, &dialog] {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
     const QSize desktop = screen ? screen->geometry().size() : QSize(1024, 768);
-    if (auto at = dialog.Placement(desktop, qt.frameGeometry().size())) qt.move(*at);
+    if (auto at = dialog.Placement(desktop, window.frameGeometry().size())) window.move(*at);
   });
-  if (qt.exec() != QDialog::Accepted || qt.selectedFiles().isEmpty()) return std::nullopt;
-  return FromQ(qt.selectedFiles().front());
+  if (window.exec() != QDialog::Accepted || view->selectedFiles().isEmpty()) return std::nullopt;
+  return FromQ(view->selectedFiles().front());
 }
 
 }  // namespace
@@ -42,21 +83,41 @@ unsigned BrowseFlags(const TFolderOptions& options) {
   unsigned flags = 0;
   for (TOptions option : options) {
     switch (option) {
-      case TOptions::fdoBrowseForComputer: flags += 4096; break;
-      case TOptions::fdoBrowseForPrinter: flags += 8192; break;
-      case TOptions::fdoDontgoBelowDomain: flags += 2; break;
-      case TOptions::fdoReturnFSAncestors: flags += 8; break;
-      case TOptions::fdoReturnOnlyFSDirs: flags += 1; break;
-      case TOptions::fdoStatusText: flags += 4; break;
-      case TOptions::fdoNewDialogStyle: flags += 64; break;
-      case TOptions::fdoNoNewFolderButton: flags += 512; break;
-      case TOptions::fdoEditBox: flags += 16; break;
+      case TOptions::fdoBrowseForComputer:
+        flags += 4096;
+        break;
+      case TOptions::fdoBrowseForPrinter:
+        flags += 8192;
+        break;
+      case TOptions::fdoDontgoBelowDomain:
+        flags += 2;
+        break;
+      case TOptions::fdoReturnFSAncestors:
+        flags += 8;
+        break;
+      case TOptions::fdoReturnOnlyFSDirs:
+        flags += 1;
+        break;
+      case TOptions::fdoStatusText:
+        flags += 4;
+        break;
+      case TOptions::fdoNewDialogStyle:
+        flags += 64;
+        break;
+      case TOptions::fdoNoNewFolderButton:
+        flags += 512;
+        break;
+      case TOptions::fdoEditBox:
+        flags += 16;
+        break;
     }
   }
   return flags;
 }
 
-uint32_t GetVersionNr() { return (1u << 24) | (1u << 16) | (0u << 8) | 0u; }
+uint32_t GetVersionNr() {
+  return (1u << 24) | (1u << 16) | (0u << 8) | 0u;
+}
 
 TFolderDialog::TFolderDialog(const QString& name, QObject* parent) : QObject(parent) {
   setObjectName(name);
@@ -82,7 +143,9 @@ std::optional<QPoint> TFolderDialog::Placement(QSize desktop, QSize window) cons
   return std::nullopt;
 }
 
-void TFolderDialog::SetChooser(Chooser chooser) { CurrentChooser() = std::move(chooser); }
+void TFolderDialog::SetChooser(Chooser chooser) {
+  CurrentChooser() = std::move(chooser);
+}
 
 bool TFolderDialog::Execute(QWidget* parent) {
   if (!DirectoryExists(Directory)) Directory = CurrentFolder();
@@ -93,6 +156,8 @@ bool TFolderDialog::Execute(QWidget* parent) {
     chosen.reset();  // a failure while the chooser is shown counts as no choice
   }
   // Computers and printers have no folder path: such a choice is no choice.
+  if (Has(*this, TOptions::fdoBrowseForComputer) || Has(*this, TOptions::fdoBrowseForPrinter))
+    return false;
   if (!chosen || chosen->empty() || !DirectoryExists(*chosen)) return false;
   Directory = *chosen;
   image_index_ = 0;  // no system image list here; the folder icon is always the first

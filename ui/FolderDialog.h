@@ -1,6 +1,13 @@
 // TFolderDialog: picks a folder. The caller sets Directory, calls Execute, and reads the chosen
 // folder back from Directory. Qt's folder chooser stands in for the shell's folder browser;
-// tests replace the chooser.
+// tests replace the chooser. The options as the chooser honours them:
+//   fdoNewDialogStyle     a resizable window that can make new folders
+//   fdoNoNewFolderButton  no new folders, even in the new style
+//   fdoEditBox            a field where a folder path can be typed
+//   fdoBrowseForComputer, fdoBrowseForPrinter
+//                         only computers or printers may be chosen; none has a folder path
+//                         here, so Execute then returns false whatever is picked
+//   the others            no counterpart; they only add their flag to BrowseFlags
 #pragma once
 
 #include <QObject>
@@ -55,6 +62,7 @@ class TFolderDialog : public QObject {
 
   [[nodiscard]] int ImageIndex() const { return image_index_; }
   [[nodiscard]] std::string Version() const;
+  [[nodiscard]] std::string GetVersion() const { return Version(); }
   void SetVersion(const std::string&) {}  // writing the version has no effect
 
   void SetDirectory(const std::string& value) { Directory = value; }
@@ -73,7 +81,7 @@ class TFolderDialog : public QObject {
   [[nodiscard]] std::optional<QPoint> Placement(QSize desktop, QSize window) const;
 
   // The chooser: gets the dialog (Directory already checked) and returns the chosen folder,
-  // or nothing on cancel. Tests install their own; nothing restores Qt's chooser.
+  // or nothing on cancel. Tests install their own; an empty chooser restores Qt's.
   using Chooser = std::function<std::optional<std::string>(TFolderDialog& dialog)>;
   static void SetChooser(Chooser chooser);
 

@@ -1,0 +1,294 @@
+// The batch over folders: output names and places, sub-folder passes, progress, stop, and
+// the files that are skipped instead of ending the batch.
+#include "tools/converter/ConvertBatch.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/FileIO.h"
+#include "platform/FolderList.h"
+#include "support/TempFolder.h"
+
+namespace pagelathe {
+namespace {
+
+using testing::TempFolder;
+
+const char* const kHtmlMask = "*.htm;*.shtm";
+
+ConvertOptions Options(const TempFolder& dir, int direction = kHtmlToText) {
+  ConvertOptions options;
+  options.SourceFolder = dir / "src/";
+  options.ResultFolder = dir / "res/";
+  options.Direction = direction;
+  options.Generator = "Brevanoth Pagelathe 1.51";
+  return options;
+}
+
+struct BatchRun {
+  ConvertResult result;
+  TextList folders;
+  FolderCounters counters;
+  std::vector<std::pair<std::string, int>> progress;
+  std::vector<std::string> skipped;
+};
+
+BatchRun Convert(const ConvertOptions& options, const std::atomic<bool>* stop = nullptr,
+                 int stop_after = -1, std::atomic<bool>* stop_flag = nullptr) {
+  BatchRun run;
+  run.folders = {options.SourceFolder};
+  ConvertObserver observer;
+  observer.Progress = [&](const std::string& name, int position) {
+    run.progress.emplace_back(name, position);
+    if (stop_flag && static_cast<int>(run.progress.size()) == stop_after) stop_flag->store(true);
+  };
+  observer.Skipped = [&](const std::string& message) { run.skipped.push_back(message); };
+  const std::vector<std::string> names = ListFiles(options.SourceFolder, options.Mask);
+  run.result = ConvertFiles(options, names, run.folders, run.counters, stop, observer);
+  return run;
+}
+
+TEST(ConvertText, DirectionsAndTheLineLimit) {
+  ConvertOptions html;
+  ConvertOptions limited;
+  limited.LimitLines = true;
+  limited.CharsPerLine = 10;
+  struct Case {
+    const char* name;
+    const ConvertOptions& options;
+    std::string joined;
+    TextList lines;
+  };
+  const Case cases[] = {
+      {"one line holding the text", html, "a<br>b", {"a\r\nb"}},
+      {"an empty text gives no line", html, "<b></b>", {}},
+      {"the limit skips the replacements", limited, "<p>x&nbsp;y", {"x&nbsp;y"}},
+      {"the limit cuts 25 characters",
+       limited,
+       "<i>abcdefghij</i>klmnopqrstuvw  <b>xy",
+       {"abcdefghij", "klmnopqrst", "uvw xy"}},
+      {"the limit keeps 7 characters", limited, "a<br>bcdefg", {"abcdefg"}},
+      {"the limit on an empty text gives one empty line", limited, "<hr>", {""}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ConvertText(c.options, c.joined, "x"), c.lines) << c.name;
+
+  ConvertOptions to_html;
+  to_html.Direction = kTextToHtml;
+  to_html.Generator = "Gen";
+  to_html.LimitLines = true;  // plays no part in this direction
+  to_html.CharsPerLine = 2;
+  const TextList page = ConvertText(to_html, "onetwo", "index");
+  ASSERT_EQ(page.size(), 22u);
+  EXPECT_EQ(page[3], "<TITLE>index</TITLE>");
+  EXPECT_EQ(page[4], "<META name=\"keywords\" content=\"index\">");
+  EXPECT_EQ(page[5], "<META name=\"description\" content=\"About index\">");
+  EXPECT_EQ(page[12], "<META name=\"generator\" content=\"Gen\">");
+  EXPECT_EQ(page[16], "<h2 align=center>index</h2>");
+  EXPECT_EQ(page[18], "<br>onetwo");
+}
+
+TEST(OutputName, BaseNameWithTheDirectionsExtension) {
+  ConvertOptions text;
+  ConvertOptions html;
+  html.Direction = kTextToHtml;
+  EXPECT_EQ(OutputName(text, "index.htm"), "index.txt");
+  EXPECT_EQ(OutputName(html, "index.htm"), "index.html");
+  EXPECT_EQ(OutputName(text, "notes"), ".txt");
+  EXPECT_EQ(OutputName(html, "notes"), ".html");
+  EXPECT_EQ(OutputName(html, "a.b.txt"), "a.b.html");
+  EXPECT_EQ(OutputFolder("/r"), "/r/");
+  EXPECT_EQ(OutputFolder("/r/"), "/r/");
+  EXPECT_EQ(OutputFolder(""), "/");
+}
+
+TEST(ConvertFiles, TreeWithTwoSubfolders) {
+  TempFolder dir;
+  dir.Write("src/a.htm", "one<br>\r\ntwo");
+  dir.Write("src/b.HTML", "<p>b");
+  dir.Write("src/notes.txt", "not listed");
+  dir.Write("src/sub1/c.htm", "c<hr>d");
+  dir.Write("src/sub1/d.txt", "not matching");
+  dir.Write("src/sub2/deep/e.shtml", "e&nbsp;e");
+  dir.MakeFolder("res");
+  ConvertOptions options = Options(dir);
+  options.ScanSubfolders = true;
+  options.Mask = kHtmlMask;
+  const BatchRun run = Convert(options);
+
+  EXPECT_EQ(run.result.Converted, 4);
+  EXPECT_EQ(run.result.Skipped, 0);
+  EXPECT_FALSE(run.result.Stopped);
+  EXPECT_EQ(dir.Read("res/a.txt"), "one\r\ntwo\r\n");
+  EXPECT_EQ(dir.Read("res/b.txt"), "\r\n\r\nb\r\n");
+  EXPECT_EQ(dir.Read("res/sub1/c.txt"), "c\r\n\r\n----------\r\nd\r\n");
+  EXPECT_EQ(dir.Read("res/sub2/deep/e.txt"), "ee\r\n");
+  EXPECT_FALSE(FileExists(dir / "res/sub1/d.txt"));
+  EXPECT_FALSE(FileExists(dir / "res/notes.txt"));
+  EXPECT_FALSE(DirectoryExists(dir / "res/sub2/deep/sub"));
+
+  ASSERT_EQ(run.folders.size(), 4u);  // the source folder first, then the walk's
+  EXPECT_EQ(run.folders[0], dir / "src/");
+  EXPECT_EQ(run.counters.FolderCount, 3);
+  EXPECT_EQ(run.counters.FileCount, 6);
+  // Progress per pass: 100 * index / count, names as listed. The sub-folders come in the
+  // order the file system gives them.
+  std::vector<std::pair<std::string, int>> progress = run.progress;
+  ASSERT_EQ(progress.size(), 4u);
+  std::sort(progress.begin() + 2, progress.end());
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"a.htm", 0}, {"b.HTML", 50}, {"c.htm", 0}, {"e.shtml", 0}};
+  EXPECT_EQ(progress, expected);
+}
+
+TEST(ConvertFiles, WithoutSubfoldersOnlyTheListedFilesAndNoProgress) {
+  TempFolder dir;
+  dir.Write("src/a.htm", "a");
+  dir.Write("src/sub/c.htm", "c");
+  dir.MakeFolder("res");
+  ConvertOptions options = Options(dir);
+  options.Mask = kHtmlMask;
+  const BatchRun run = Convert(options);
+  EXPECT_EQ(run.result.Converted, 1);
+  EXPECT_EQ(dir.Read("res/a.txt"), "a\r\n");
+  EXPECT_FALSE(DirectoryExists(dir / "res/sub"));
+  EXPECT_EQ(run.folders, TextList{dir / "src/"});
+  EXPECT_EQ(run.counters.FolderCount + run.counters.FileCount, 0);
+  EXPECT_TRUE(run.progress.empty());
+}
+
+TEST(ConvertFiles, TextToHtmlJoinsTheLinesAndNamesThePage) {
+  TempFolder dir;
+  dir.Write("src/index.txt", "one\r\ntwo\r\n");
+  dir.Write("src/README", "x");
+  dir.MakeFolder("res");
+  ConvertOptions options = Options(dir, kTextToHtml);
+  options.Mask = "*.*";
+  const BatchRun run = Convert(options);
+  EXPECT_EQ(run.result.Converted, 2);
+  const TextList page = SplitLines(dir.Read("res/index.html"));
+  ASSERT_EQ(page.size(), 22u);
+  EXPECT_EQ(page[3], "<TITLE>index</TITLE>");
+  EXPECT_EQ(page[18], "<br>onetwo");
+  EXPECT_TRUE(FileExists(dir / "res/.html"));  // a name without a dot
+}
+
+TEST(ConvertFiles, AnEmptyTextWritesAnEmptyFileAndOldOutputsAreReplaced) {
+  TempFolder dir;
+  dir.Write("src/empty.htm", "<html></html>");
+  dir.Write("src/a.htm", "new");
+  dir.Write("res/a.txt", "old text that is longer");
+  ConvertOptions options = Options(dir);
+  options.Mask = kHtmlMask;
+  Convert(options);
+  EXPECT_TRUE(FileExists(dir / "res/empty.txt"));
+  EXPECT_EQ(dir.Read("res/empty.txt"), "");
+  EXPECT_EQ(dir.Read("res/a.txt"), "new\r\n");
+}
+
+TEST(ConvertFiles, AStopBetweenFilesEndsTheBatch) {
+  TempFolder dir;
+  for (char c = 'a'; c <= 'f'; ++c)
+    dir.Write(std::string("src/") + c + ".htm", "text");
+  dir.Write("src/sub/z.htm", "z");
+  dir.MakeFolder("res");
+  ConvertOptions options = Options(dir);
+  options.ScanSubfolders = true;
+  options.Mask = kHtmlMask;
+  std::atomic<bool> stop{false};
+  const BatchRun run = Convert(options, &stop, 2, &stop);
+  EXPECT_TRUE(run.result.Stopped);
+  EXPECT_EQ(run.result.Converted, 2);
+  EXPECT_TRUE(FileExists(dir / "res/a.txt"));
+  EXPECT_TRUE(FileExists(dir / "res/b.txt"));
+  EXPECT_FALSE(FileExists(dir / "res/c.txt"));
+  EXPECT_FALSE(DirectoryExists(dir / "res/sub"));
+
+  // Stopped before it starts: nothing at all.
+  TempFolder other;
+  other.Write("src/a.htm", "a");
+  other.MakeFolder("res");
+  std::atomic<bool> stopped{true};
+  const BatchRun none = Convert(Options(other), &stopped);
+  EXPECT_TRUE(none.result.Stopped);
+  EXPECT_FALSE(FileExists(other / "res/a.txt"));
+}
+
+TEST(ConvertFiles, UnreadableAndUnwritableFilesAreSkippedAndNamed) {
+  TempFolder dir;
+  dir.Write("src/a.htm", "a");
+  dir.Write("src/big.htm", std::string(300, 'x'));
+  dir.Write("src/c.htm", "c");
+  dir.Write("res/big.txt", "old");
+  dir.MakeFolder("res/a.txt");  // a folder where the output file should go
+  ConvertOptions options = Options(dir);
+  options.Mask = kHtmlMask;
+  const std::vector<std::string> names = {"a.htm", "big.htm", "gone.htm", "c.htm"};
+  std::vector<std::string> skipped;
+  ConvertObserver observer;
+  observer.Skipped = [&](const std::string& message) { skipped.push_back(message); };
+  TextList folders = {options.SourceFolder};
+  FolderCounters counters;
+  ConvertResult result;
+  {
+    testing::ScopedFileSizeLimit limit(100);  // the 300-byte output cannot be written
+    result = ConvertFiles(options, names, folders, counters, nullptr, observer);
+  }
+  EXPECT_EQ(result.Converted, 1);
+  EXPECT_EQ(result.Skipped, 3);
+  ASSERT_EQ(skipped.size(), 3u);
+  EXPECT_NE(skipped[0].find(dir / "res/a.txt"), std::string::npos) << skipped[0];
+  EXPECT_NE(skipped[1].find(dir / "res/big.txt"), std::string::npos) << skipped[1];
+  EXPECT_NE(skipped[2].find(dir / "src/gone.htm"), std::string::npos) << skipped[2];
+  EXPECT_EQ(dir.Read("res/big.txt"), "old");  // the old file is whole
+  EXPECT_EQ(dir.Read("res/c.txt"), "c\r\n");  // the batch went on
+  for (const auto& entry : std::filesystem::directory_iterator(dir / "res")) {
+    EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
+        << "temporary file left: " << entry.path();
+  }
+}
+
+TEST(ConvertFiles, NeverWritesOverTheFileItReads) {
+  TempFolder dir;
+  dir.Write("src/a.txt", "keep<br>me");
+  dir.Write("src/b.htm", "b");
+  ASSERT_EQ(::symlink((dir / "src").c_str(), (dir / "alias").c_str()), 0);
+  struct Case {
+    const char* name;
+    std::string result_folder;
+  };
+  const Case cases[] = {
+      {"same spelling", dir / "src/"},
+      {"no final slash", dir / "src"},
+      {"through a link", dir / "alias/"},
+      {"doubled slashes", dir / "src//"},
+  };
+  for (const Case& c : cases) {
+    ConvertOptions options = Options(dir);
+    options.ResultFolder = c.result_folder;
+    options.Mask = "*.*";
+    const BatchRun run = Convert(options);
+    EXPECT_EQ(run.result.Converted, 1) << c.name;  // b.htm -> b.txt
+    ASSERT_EQ(run.skipped.size(), 1u) << c.name;
+    EXPECT_NE(run.skipped[0].find("a.txt"), std::string::npos) << run.skipped[0];
+    EXPECT_EQ(dir.Read("src/a.txt"), "keep<br>me") << c.name;
+    ::unlink((dir / "src/b.txt").c_str());
+  }
+}
+
+TEST(SkippedFilesMessage, NamesTheFilesUpToALimit) {
+  EXPECT_EQ(SkippedFilesMessage({"one", "two"}), "These files were not converted:\none\ntwo");
+  std::vector<std::string> many;
+  for (int i = 0; i < 25; ++i)
+    many.push_back("f" + std::to_string(i));
+  const std::string message = SkippedFilesMessage(many, 20);
+  EXPECT_NE(message.find("\nf19\n"), std::string::npos);
+  EXPECT_EQ(message.find("f20"), std::string::npos);
+  EXPECT_TRUE(message.ends_with("\n... and 5 more.")) << message;
+}
+
+}  // namespace
+}  // namespace pagelathe

@@ -1,0 +1,320 @@
+// The HTML Converter page in a whole main window: controls, settings, the folder buttons and
+// the batch started, finished and stopped from its button.
+#include "tools/converter/HtmlConverterPage.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QValidator>
+#include <filesystem>
+#include <memory>
+
+#include "app/TForm1.h"
+#include "platform/FileIO.h"
+#include "platform/IniFile.h"
+#include "support/GuiTest.h"
+#include "support/TempFolder.h"
+#include "ui/Controls.h"
+#include "ui/FolderDialog.h"
+#include "ui/Text1251.h"
+
+namespace pagelathe {
+namespace {
+
+using testing::Find;
+using testing::RecordedMessages;
+using testing::TempFolder;
+using testing::WaitFor;
+
+std::string Text(const QLineEdit* edit) {
+  return FromQ(edit->text());
+}
+std::string Text(const QPushButton* button) {
+  return FromQ(button->text());
+}
+
+// A main window in a temporary program folder, shown once, with message texts that make
+// captions and the status text recognisable.
+struct Window {
+  TempFolder dir;
+  std::unique_ptr<TForm1> form;
+  HtmlConverterPage* page = nullptr;
+
+  explicit Window(const std::string& settings = "") {
+    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n" + settings);
+    form = std::make_unique<TForm1>(dir.Path());
+    form->StringStop = "Stop";
+    form->StringConvert = "Convert!";
+    form->StringProccessedFiles = "Files: ";
+    form->StringFolders = "Folders: ";
+    form->FormShow();
+    page = form->HtmlConverter;
+  }
+  ~Window() { TFolderDialog::SetChooser(nullptr); }
+
+  void SetFolders(const std::string& source, const std::string& result) {
+    page->EditSourceFolder->setText(ToQ(source));
+    page->EditResultFolder->setText(ToQ(result));
+    page->FileListBoxConverter->SetDirectory(source);
+  }
+};
+
+TEST(HtmlConverterPage, ControlsStartAsTheyShould) {
+  Window w;
+  HtmlConverterPage* page = w.page;
+  EXPECT_EQ(page, Find<HtmlConverterPage>(w.form.get(), "TabSheetHtmlConverter"));
+  auto* filter = Find<TFilterComboBox>(page, "FilterComboBox1");
+  ASSERT_EQ(filter->count(), 3);
+  EXPECT_EQ(filter->Mask(), "*.htm;*.shtm");
+  EXPECT_EQ(Find<TFileListBox>(page, "FileListBoxConverter")->Mask(), "*.htm;*.shtm");
+  EXPECT_EQ(Find<TRadioGroup>(page, "RadioGroupConvertOptions")->ItemIndex(), 0);
+  EXPECT_TRUE(Find<QLineEdit>(page, "EditSourceFolder")->isReadOnly());
+  EXPECT_TRUE(Find<QLineEdit>(page, "EditResultFolder")->isReadOnly());
+  // At most three typed characters.
+  const QValidator* typed = Find<QLineEdit>(page, "EditCharPerLine")->validator();
+  ASSERT_NE(typed, nullptr);
+  for (const auto& [text, state] :
+       {std::pair{"", QValidator::Acceptable}, std::pair{"123", QValidator::Acceptable},
+        std::pair{"-12", QValidator::Acceptable}, std::pair{"1234", QValidator::Invalid}}) {
+    QString input = text;
+    int position = 0;
+    EXPECT_EQ(typed->validate(input, position), state) << text;
+  }
+  EXPECT_FALSE(Find<QCheckBox>(page, "CheckBoxSubfolders")->isChecked());
+  EXPECT_EQ(Find<QProgressBar>(page, "pbConverter")->maximum(), 100);
+  for (const char* name : {"ButtonSourceFolder", "ButtonResultFolder"})
+    EXPECT_EQ(Text(Find<QPushButton>(page, name)), "...") << name;
+
+  // The limit check box enables and disables its label and edit, which start disabled.
+  EXPECT_FALSE(page->LabelCharPerLine->isEnabled());
+  EXPECT_FALSE(page->EditCharPerLine->isEnabled());
+  for (bool on : {true, false, true}) {
+    page->cbLimit->setChecked(on);
+    EXPECT_EQ(page->LabelCharPerLine->isEnabled(), on);
+    EXPECT_EQ(page->EditCharPerLine->isEnabled(), on);
+  }
+}
+
+TEST(HtmlConverterPage, TheFileTypeSetsTheMaskAndTheDirection) {
+  Window w;
+  w.dir.Write("src/a.htm", "");
+  w.dir.Write("src/b.SHTML", "");
+  w.dir.Write("src/c.txt", "");
+  w.dir.Write("src/d", "");
+  w.SetFolders(w.dir / "src/", w.dir / "res/");
+  struct Case {
+    int index;
+    int direction;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {1, 1, {"c.txt"}},
+      {2, 0, {"a.htm", "b.SHTML", "c.txt", "d"}},
+      {1, 1, {"c.txt"}},
+      {0, 0, {"a.htm", "b.SHTML"}},
+  };
+  for (const Case& c : cases) {
+    w.page->FilterComboBox1->setCurrentIndex(c.index);
+    EXPECT_EQ(w.page->RadioGroupConvertOptions->ItemIndex(), c.direction) << c.index;
+    EXPECT_EQ(w.page->FileListBoxConverter->Names(), c.names) << c.index;
+  }
+}
+
+TEST(HtmlConverterPage, CharsPerLineFollowsTheEditAndKeepsItsValueOnBadText) {
+  Window w;
+  EXPECT_EQ(Text(w.page->EditCharPerLine), "75");
+  struct Case {
+    const char* text;
+    int chars_per_line;
+    bool error;
+  };
+  const Case cases[] = {
+      {"50", 50, false}, {"", 50, false},  {"x1", 50, true}, {"$1F", 31, false},
+      {"-4", -4, false}, {"4 ", -4, true}, {"0", 0, false},
+  };
+  for (const Case& c : cases) {
+    RecordedMessages().clear();
+    w.page->EditCharPerLine->setText(c.text);
+    EXPECT_EQ(w.form->CharsPerLine, c.chars_per_line) << c.text;
+    ASSERT_EQ(RecordedMessages().size(), c.error ? 1u : 0u) << c.text;
+    if (c.error) {
+      EXPECT_EQ(RecordedMessages()[0].text,
+                "'" + std::string(c.text) + "' is not a valid integer value");
+      EXPECT_TRUE(RecordedMessages()[0].is_error);
+    }
+  }
+}
+
+TEST(HtmlConverterPage, SettingsComeBackAndAreWrittenAtClose) {
+  TempFolder folders;
+  const std::string source = folders.MakeFolder("in");
+  const std::string result = folders.MakeFolder("out");
+  folders.Write("in/page.htm", "");
+  Window w("Source Folder=" + source + "\r\nResult Folder=" + result + "\r\nChars Per Line=12\r\n");
+  EXPECT_EQ(Text(w.page->EditSourceFolder), source);
+  EXPECT_EQ(Text(w.page->EditResultFolder), result);
+  EXPECT_EQ(w.page->FileListBoxConverter->Directory(), source);
+  EXPECT_EQ(w.page->FileListBoxConverter->Names(), std::vector<std::string>{"page.htm"});
+  EXPECT_EQ(Text(w.page->EditCharPerLine), "12");
+
+  w.page->EditCharPerLine->setText("33");
+  w.page->EditResultFolder->setText(ToQ(source));
+  w.form->FormClose();
+  const IniFile ini(w.dir / "brevanoth-pagelathe.ini");
+  EXPECT_EQ(ini.ReadString("Options", "Source Folder", "?"), source);
+  EXPECT_EQ(ini.ReadString("Options", "Result Folder", "?"), source);
+  EXPECT_EQ(ini.ReadInteger("Options", "Chars Per Line", 0), 33);
+
+  // Without the keys the program folder is the default of both.
+  Window fresh;
+  EXPECT_EQ(Text(fresh.page->EditSourceFolder), fresh.dir.Path());
+  EXPECT_EQ(Text(fresh.page->EditResultFolder), fresh.dir.Path());
+
+  // A limit longer than the edit takes from the keyboard comes back whole.
+  Window wide("Chars Per Line=1000\r\n");
+  EXPECT_EQ(Text(wide.page->EditCharPerLine), "1000");
+  EXPECT_EQ(wide.form->CharsPerLine, 1000);
+}
+
+TEST(HtmlConverterPage, FolderButtonsTakeTheChosenFolderWithAFinalSlash) {
+  Window w;
+  const std::string start = w.dir.MakeFolder("start");
+  const std::string chosen = w.dir.MakeFolder("chosen");
+  w.dir.Write("chosen/x.htm", "");
+  w.SetFolders(start, start);
+  struct Case {
+    const char* button;
+    QLineEdit* edit;
+    bool lists_files;
+  };
+  const Case cases[] = {{"ButtonSourceFolder", w.page->EditSourceFolder, true},
+                        {"ButtonResultFolder", w.page->EditResultFolder, false}};
+  for (const Case& c : cases) {
+    std::string offered;
+    std::optional<std::string> answer;  // nothing: the user cancels
+    TFolderDialog::SetChooser([&](TFolderDialog& dialog) {
+      offered = dialog.Directory;
+      return answer;
+    });
+    auto* button = Find<QPushButton>(w.page, c.button);
+    button->click();  // cancel: nothing changes
+    EXPECT_EQ(offered, start) << c.button;
+    EXPECT_EQ(Text(c.edit), start) << c.button;
+    EXPECT_EQ(w.page->FileListBoxConverter->Directory(), start);
+
+    answer = chosen.substr(0, chosen.size() - 1);  // the chooser gives no final slash
+    button->click();
+    EXPECT_EQ(Text(c.edit), chosen) << c.button;
+    EXPECT_EQ(w.page->FileListBoxConverter->Directory(), c.lists_files ? chosen : start);
+    EXPECT_EQ(w.page->FileListBoxConverter->Names().size(), c.lists_files ? 1u : 0u);
+
+    answer = chosen;  // already ending with "/": not doubled
+    button->click();
+    EXPECT_EQ(Text(c.edit), chosen) << c.button;
+    EXPECT_EQ(w.form->FolderDialog1->Directory, chosen);
+
+    answer = w.dir / "no such folder";  // not a folder path: no choice
+    button->click();
+    EXPECT_EQ(Text(c.edit), chosen) << c.button;
+    c.edit->setText(ToQ(start));
+    w.page->FileListBoxConverter->SetDirectory(start);
+  }
+  TFolderDialog::SetChooser([&](TFolderDialog&) { return std::optional<std::string>(chosen); });
+  w.page->ButtonSourceFolder->click();
+  w.form->FormClose();
+  const IniFile ini(w.dir / "brevanoth-pagelathe.ini");
+  EXPECT_EQ(ini.ReadString("Options", "Source Folder", "?"), chosen);
+}
+
+TEST(HtmlConverterPage, BatchOverTwoSubfoldersReportsTheWalk) {
+  Window w;
+  w.dir.Write("src/a.htm", "a<br>b");
+  w.dir.Write("src/sub1/c.htm", "c");
+  w.dir.Write("src/sub2/d.shtml", "d");
+  w.dir.Write("src/sub2/e.txt", "e");
+  w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
+  w.page->CheckBoxSubfolders->setChecked(true);
+  w.page->pbConverter->setValue(40);
+
+  w.page->ButtonConvert->click();
+  EXPECT_TRUE(w.page->Running());
+  EXPECT_EQ(Text(w.page->ButtonConvert), "Stop");
+  ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }));
+  EXPECT_EQ(Text(w.page->ButtonConvert), "Convert!");
+  EXPECT_EQ(w.page->pbConverter->value(), 0);
+  EXPECT_EQ(w.form->StatusText(), "Files: 4 Folders: 2");
+  EXPECT_EQ(w.form->FolderList.size(), 3u);
+  EXPECT_EQ(w.form->FolderList[0], w.dir / "src/");
+  EXPECT_EQ(w.dir.Read("res/a.txt"), "a\r\nb\r\n");
+  EXPECT_EQ(w.dir.Read("res/sub1/c.txt"), "c\r\n");
+  EXPECT_EQ(w.dir.Read("res/sub2/d.txt"), "d\r\n");
+  EXPECT_FALSE(FileExists(w.dir / "res/sub2/e.txt"));
+}
+
+TEST(HtmlConverterPage, WithoutSubfoldersTheStatusBarKeepsItsText) {
+  Window w;
+  w.dir.Write("src/a.txt", "one\r\ntwo");
+  w.dir.Write("src/sub/b.txt", "b");
+  w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
+  w.page->FilterComboBox1->setCurrentIndex(1);  // text files: text to HTML
+  w.form->SetStatusText("before");
+  w.page->ButtonConvert->click();
+  ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }));
+  EXPECT_EQ(w.form->StatusText(), "before");
+  EXPECT_EQ(w.form->FolderList, TextList{w.dir / "src/"});
+  const TextList page = SplitLines(w.dir.Read("res/a.html"));
+  ASSERT_EQ(page.size(), 22u);
+  EXPECT_EQ(page[12], "<META name=\"generator\" content=\"Brevanoth Pagelathe 1.51\">");
+  EXPECT_EQ(page[18], "<br>onetwo");
+  EXPECT_FALSE(FileExists(w.dir / "res/sub/b.html"));
+}
+
+TEST(HtmlConverterPage, SkippedFilesAreNamedWhenTheBatchEnds) {
+  Window w;
+  w.dir.Write("src/a.htm", "a");
+  w.dir.Write("src/gone.htm", "g");
+  w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
+  std::filesystem::remove(w.dir / "src/gone.htm");  // still listed
+  RecordedMessages().clear();
+  w.page->ButtonConvert->click();
+  ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }));
+  ASSERT_EQ(RecordedMessages().size(), 1u);
+  EXPECT_NE(RecordedMessages()[0].text.find(w.dir / "src/gone.htm"), std::string::npos);
+  EXPECT_EQ(w.dir.Read("res/a.txt"), "a\r\n");
+}
+
+TEST(HtmlConverterPage, AStopEndsAtOnceAndLeavesNoHalfWrittenFile) {
+  Window w;
+  constexpr int kFiles = 3000;
+  const std::string body(2000, 'x');
+  for (int i = 0; i < kFiles; ++i)
+    w.dir.Write("src/f" + std::to_string(i) + ".htm", body);
+  w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
+  ASSERT_EQ(w.page->FileListBoxConverter->Names().size(), static_cast<size_t>(kFiles));
+
+  w.page->ButtonConvert->click();
+  ASSERT_TRUE(w.page->Running());
+  w.page->ButtonConvert->click();  // stop
+  EXPECT_FALSE(w.page->Running());
+  EXPECT_EQ(Text(w.page->ButtonConvert), "Convert!");
+  EXPECT_EQ(w.page->pbConverter->value(), 0);
+
+  w.page->StopJobs();  // the worker comes to rest at its next file
+  int outputs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(w.dir / "res")) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name.ends_with(".txt")) << "left behind: " << name;
+    EXPECT_EQ(w.dir.Read("res/" + name), body + "\r\n") << name;
+    ++outputs;
+  }
+  EXPECT_LT(outputs, kFiles);
+
+  // A new batch after a stop runs to its end.
+  w.page->ButtonConvert->click();
+  ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }, 60000));
+  EXPECT_TRUE(FileExists(w.dir / ("res/f" + std::to_string(kFiles - 1) + ".txt")));
+}
+
+}  // namespace
+}  // namespace pagelathe
