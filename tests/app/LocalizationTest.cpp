@@ -220,7 +220,12 @@ TEST(LoadLanguage, EveryKeyOfTheTableResolvesToAControl) {
     const QString control =
         std::string(key.control).empty() ? root->objectName() : QString::fromLatin1(key.control);
     const std::vector<QString> texts = TextsOf(root, control);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), ToQ(marker[name])), texts.end())
+    // The two keyword panels are read, then rewritten by the last step of the load as their
+    // message text followed by the count.
+    std::string expected = marker[name];
+    if (name == "PanelKWWords->Caption") expected = form.StringWords + "0";
+    if (name == "PanelKWKeywords->Caption") expected = form.StringKeywords + "0";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), ToQ(expected)), texts.end())
         << name << " did not reach " << control.toStdString();
   }
   for (const auto& [owner, count] : skipped)
@@ -290,8 +295,11 @@ TEST(LoadLanguage, ShippedEnglishRepeatsTheBuiltInCaptions) {
   const auto captions = Snapshot(builtin);
   ShipLanguageFiles(dir);
   builtin.LoadLanguage("English");
+  // Captions built from message texts (the keyword panels' counts) are not built-in captions.
+  const std::set<std::string> counted = {"PanelKWWords->Caption", "PanelKWKeywords->Caption"};
   for (const auto& [name, value] : Snapshot(builtin))
-    if (name.rfind("String", 0) != 0 && name.find("->String") == std::string::npos) {
+    if (name.rfind("String", 0) != 0 && name.find("->String") == std::string::npos &&
+        !counted.count(name)) {
       EXPECT_EQ(value, captions.at(name)) << name;
     }
 }
