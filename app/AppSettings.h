@@ -10,21 +10,21 @@ class IniFile;
 
 struct AppSettings {
   std::string Language = "English";  // "Language"
-  bool FirstStart = true;             // "firstStart" (the only boolean key)
-  std::string Folder;                 // "Folder", default the program folder
-  std::string SourceFolder;           // "Source Folder", default the program folder
-  std::string ResultFolder;           // "Result Folder", default the program folder
-  std::string DirKW;                  // "DirKW", default program folder + "keywords"
-  int CharsPerLine = 75;              // "Chars Per Line"
-  std::string Link;                   // "Link"
-  int SearchType = 3;                 // "Search Type": index of "http://"
-  int LinkType = 1;                   // "Link Type": "Domen"
-  int ViewOption = 0;                 // "View Option": "Link"
-  int SubDirs = 1;                    // "Sub Dirs" (integer, not boolean)
-  int SortLinks = 1;                  // "Sort Links"
-  int NoHttp = 0;                     // "No Http"
+  bool FirstStart = true;            // "firstStart" (the only boolean key)
+  std::string Folder;                // "Folder", default the program folder
+  std::string SourceFolder;          // "Source Folder", default the program folder
+  std::string ResultFolder;          // "Result Folder", default the program folder
+  std::string DirKW;                 // "DirKW", default program folder + "keywords"
+  int CharsPerLine = 75;             // "Chars Per Line"
+  std::string Link;                  // "Link"
+  int SearchType = 3;                // "Search Type": index of "http://"
+  int LinkType = 1;                  // "Link Type": "Domen"
+  int ViewOption = 0;                // "View Option": "Link"
+  int SubDirs = 1;                   // "Sub Dirs" (integer, not boolean)
+  int SortLinks = 1;                 // "Sort Links"
+  int NoHttp = 0;                    // "No Http"
   // Not written back: where the update check asks, when the file names one.
-  std::string UpdateServer;           // "Update Server"
+  std::string UpdateServer;  // "Update Server"
 };
 
 inline constexpr const char* kOptionsSection = "Options";

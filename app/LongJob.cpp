@@ -26,7 +26,9 @@ void LongJob::Context::Flush() {
 
 LongJob::LongJob(QObject* parent) : QObject(parent) {}
 
-LongJob::~LongJob() { StopAndWait(); }
+LongJob::~LongJob() {
+  StopAndWait();
+}
 
 void LongJob::Post(unsigned number, std::function<void()> call) {
   QPointer<LongJob> self(this);

@@ -42,7 +42,9 @@ void CloseEverything() {
 
 }  // namespace
 
-void SetQuitSignalWindow(QWidget* window) { Target() = window; }
+void SetQuitSignalWindow(QWidget* window) {
+  Target() = window;
+}
 
 void InstallQuitSignals() {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0) return;

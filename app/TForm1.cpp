@@ -33,7 +33,9 @@
 
 // The icons are compiled into the GUI library; a static library needs its resources
 // registered by hand, outside any namespace.
-static void RegisterResources() { Q_INIT_RESOURCE(resources); }
+static void RegisterResources() {
+  Q_INIT_RESOURCE(resources);
+}
 
 namespace pagelathe {
 namespace {
@@ -93,7 +95,8 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
 }
 
 TForm1::~TForm1() {
-  for (ToolPage* page : pages_) page->StopJobs();
+  for (ToolPage* page : pages_)
+    page->StopJobs();
 }
 
 void TForm1::CreateHttpClient() {
@@ -154,7 +157,8 @@ void TForm1::CreatePages() {
   pages_ = {LinksGrabber, HtmlConverter, Keywords, WebColor, GradientText};
   const char* captions[] = {"Links Grabber", "HTML Converter", "Keywords", "Web Color",
                             "Gradient Text"};
-  for (size_t i = 0; i < pages_.size(); ++i) PageControl1->addTab(pages_[i], captions[i]);
+  for (size_t i = 0; i < pages_.size(); ++i)
+    PageControl1->addTab(pages_[i], captions[i]);
   setCentralWidget(PageControl1);
 }
 
@@ -204,10 +208,12 @@ void TForm1::FormCreate() {
   if (!settings.UpdateServer.empty()) {
     // Another update service (a mirror, or a test server) moves the product page with it.
     UpdateBaseUrl = settings.UpdateServer;
-    while (!UpdateBaseUrl.empty() && UpdateBaseUrl.back() == '/') UpdateBaseUrl.pop_back();
+    while (!UpdateBaseUrl.empty() && UpdateBaseUrl.back() == '/')
+      UpdateBaseUrl.pop_back();
     ProductPageUrl = UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
   }
-  for (ToolPage* page : pages_) page->ApplySettings(settings);
+  for (ToolPage* page : pages_)
+    page->ApplySettings(settings);
 
   LoadLanguage(LanguageName);
 }
@@ -220,11 +226,13 @@ void TForm1::FormShow() {
   GradientText->FillFontList();
   PageControl1->setCurrentIndex(0);
   GradientText->BuildGradientText();  // before any colour edit is filled
-  for (ToolPage* page : pages_) page->FirstShow();
+  for (ToolPage* page : pages_)
+    page->FirstShow();
 }
 
 void TForm1::FormClose() {
-  for (ToolPage* page : pages_) page->StopJobs();
+  for (ToolPage* page : pages_)
+    page->StopJobs();
   AppSettings settings = settings_;  // what no page keeps goes back as it was read
   settings.Language = LanguageName;
   settings.FirstStart = FirstStart;
@@ -232,7 +240,8 @@ void TForm1::FormClose() {
   settings.DirKW = KeywordsFolder;
   settings.CharsPerLine = CharsPerLine;
   settings.Link = RememberedUrl;
-  for (ToolPage* page : pages_) page->StoreSettings(settings);
+  for (ToolPage* page : pages_)
+    page->StoreSettings(settings);
   IniFile ini(SettingsFileName);
   WriteAppSettings(ini, settings);
   ini.UpdateFile();
@@ -258,16 +267,25 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::ApplicationEvents1Activate() {
-  for (ToolPage* page : pages_) page->ApplicationActivated();
+  for (ToolPage* page : pages_)
+    page->ApplicationActivated();
 }
 
-void TForm1::TimerConnectionTimer() { FormUpdate->RefreshConnectionState(); }
+void TForm1::TimerConnectionTimer() {
+  FormUpdate->RefreshConnectionState();
+}
 
-void TForm1::SetStatusText(const std::string& text) { statusBar()->showMessage(ToQ(text)); }
+void TForm1::SetStatusText(const std::string& text) {
+  statusBar()->showMessage(ToQ(text));
+}
 
-std::string TForm1::StatusText() const { return FromQ(statusBar()->currentMessage()); }
+std::string TForm1::StatusText() const {
+  return FromQ(statusBar()->currentMessage());
+}
 
-void TForm1::MExitClick() { close(); }
+void TForm1::MExitClick() {
+  close();
+}
 
 void TForm1::MContentsClick() {
   std::string file;

@@ -14,7 +14,9 @@
 namespace pagelathe {
 namespace {
 
-std::string Reason() { return std::strerror(errno); }
+std::string Reason() {
+  return std::strerror(errno);
+}
 
 class Descriptor {
  public:
@@ -60,7 +62,8 @@ std::string ReadFileBytes(const std::string& path) {
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
   if (path.empty()) throw EFileError("Cannot create file \"\". No file name.");
-  if (DirectoryExists(path)) throw EFileError("Cannot create file \"" + path + "\". It is a folder.");
+  if (DirectoryExists(path))
+    throw EFileError("Cannot create file \"" + path + "\". It is a folder.");
   // A new name beside the target, created with the usual 0666 less the umask; an existing
   // file's permissions are copied over below.
   static std::atomic<unsigned> counter{0};
@@ -115,7 +118,8 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 std::string WithFinalSlash(const std::string& folder) {
   if (folder.empty()) return folder;
   size_t end = folder.size();
-  while (end > 1 && folder[end - 1] == '/') --end;
+  while (end > 1 && folder[end - 1] == '/')
+    --end;
   std::string result = folder.substr(0, end);
   if (result != "/") result += '/';
   return result;

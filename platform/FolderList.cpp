@@ -28,13 +28,16 @@ bool Wildcard(std::string_view name, std::string_view mask) {
       return false;
     }
   }
-  while (m < mask.size() && mask[m] == '*') ++m;
+  while (m < mask.size() && mask[m] == '*')
+    ++m;
   return m == mask.size();
 }
 
 std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  while (!s.empty() && s.front() == ' ')
+    s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ')
+    s.remove_suffix(1);
   return s;
 }
 

@@ -18,8 +18,10 @@ bool IsBlank(char c) {
 
 std::string_view Trim(std::string_view s) {
   size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
+  while (b < e && IsBlank(s[b]))
+    ++b;
+  while (e > b && IsBlank(s[e - 1]))
+    --e;
   return s.substr(b, e - b);
 }
 
@@ -123,7 +125,8 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   size_t b = 0;
-  while (b < value.size() && IsBlank(value[b])) ++b;
+  while (b < value.size() && IsBlank(value[b]))
+    ++b;
   value = value.substr(b);
   const Found found = Find(section, key);
   if (found.key_line >= 0) {
@@ -157,6 +160,8 @@ void IniFile::UpdateFile() {
   dirty_ = false;
 }
 
-std::string IniFile::Text() const { return JoinLines(lines_); }
+std::string IniFile::Text() const {
+  return JoinLines(lines_);
+}
 
 }  // namespace pagelathe

@@ -23,8 +23,7 @@ class IniFile {
   [[nodiscard]] std::string ReadString(std::string_view section, std::string_view key,
                                        const std::string& fallback) const;
   // The value parsed as a whole integer ("12abc" gives the fallback).
-  [[nodiscard]] int ReadInteger(std::string_view section, std::string_view key,
-                                int fallback) const;
+  [[nodiscard]] int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
   // The integer read with default 1 or 0, true when not 0.
   [[nodiscard]] bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 

@@ -41,8 +41,8 @@ std::optional<int> ParseInteger(std::string_view text) {
     if (value > limit) return std::nullopt;
   }
   // Hexadecimal fills all 32 bits, so "$FFFFFFFF" is -1 as in the original.
-  int64_t signed_value = hex ? static_cast<int32_t>(static_cast<uint32_t>(value))
-                             : static_cast<int64_t>(value);
+  int64_t signed_value =
+      hex ? static_cast<int32_t>(static_cast<uint32_t>(value)) : static_cast<int64_t>(value);
   if (negative) signed_value = -signed_value;
   return static_cast<int>(static_cast<int32_t>(signed_value));
 }
@@ -56,6 +56,8 @@ int StrToIntDef(std::string_view text, int fallback) {
   return ParseInteger(text).value_or(fallback);
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+  return std::to_string(value);
+}
 
 }  // namespace pagelathe

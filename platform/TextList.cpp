@@ -31,7 +31,8 @@ TextList SplitLines(std::string_view bytes) {
 
 std::string JoinLines(const TextList& lines) {
   size_t total = 0;
-  for (const auto& line : lines) total += line.size() + 2;
+  for (const auto& line : lines)
+    total += line.size() + 2;
   std::string bytes;
   bytes.reserve(total);
   for (const auto& line : lines) {
@@ -41,7 +42,9 @@ std::string JoinLines(const TextList& lines) {
   return bytes;
 }
 
-TextList LoadTextList(const std::string& path) { return SplitLines(ReadFileBytes(path)); }
+TextList LoadTextList(const std::string& path) {
+  return SplitLines(ReadFileBytes(path));
+}
 
 void SaveTextList(const TextList& lines, const std::string& path) {
   WriteFileAtomic(path, JoinLines(lines));

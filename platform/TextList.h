@@ -18,7 +18,9 @@ using TextList = std::vector<std::string>;
 
 // All lines joined as the text of a memo: lines separated by CR LF, the last one ended too.
 // (Same bytes as JoinLines; named for the places that treat a list as one text.)
-[[nodiscard]] inline std::string ListText(const TextList& lines) { return JoinLines(lines); }
+[[nodiscard]] inline std::string ListText(const TextList& lines) {
+  return JoinLines(lines);
+}
 
 // Loads a file's lines; raises EFileError naming the file when it cannot be read.
 [[nodiscard]] TextList LoadTextList(const std::string& path);

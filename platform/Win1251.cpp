@@ -21,9 +21,21 @@ constexpr std::array<char16_t, 64> kHighTable = {
 
 // Upper/lower pairs outside the two regular ranges.
 constexpr std::array<std::array<unsigned char, 2>, 15> kExtraPairs = {{
-    {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D},
-    {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4},
-    {0xA8, 0xB8}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE},
+    {0x80, 0x90},
+    {0x81, 0x83},
+    {0x8A, 0x9A},
+    {0x8C, 0x9C},
+    {0x8D, 0x9D},
+    {0x8E, 0x9E},
+    {0x8F, 0x9F},
+    {0xA1, 0xA2},
+    {0xA3, 0xBC},
+    {0xA5, 0xB4},
+    {0xA8, 0xB8},
+    {0xAA, 0xBA},
+    {0xAF, 0xBF},
+    {0xB2, 0xB3},
+    {0xBD, 0xBE},
 }};
 
 struct Tables {
@@ -34,15 +46,19 @@ struct Tables {
   std::unordered_map<char32_t, unsigned char> byte_of;
 
   Tables() {
-    for (int i = 0; i < 256; ++i) upper[i] = lower[i] = static_cast<unsigned char>(i);
+    for (int i = 0; i < 256; ++i)
+      upper[i] = lower[i] = static_cast<unsigned char>(i);
     auto pair = [&](int up, int low) {
       lower[up] = static_cast<unsigned char>(low);
       upper[low] = static_cast<unsigned char>(up);
       letter[up] = letter[low] = true;
     };
-    for (int i = 0; i < 26; ++i) pair('A' + i, 'a' + i);
-    for (int i = 0; i < 32; ++i) pair(0xC0 + i, 0xE0 + i);
-    for (const auto& p : kExtraPairs) pair(p[0], p[1]);
+    for (int i = 0; i < 26; ++i)
+      pair('A' + i, 'a' + i);
+    for (int i = 0; i < 32; ++i)
+      pair(0xC0 + i, 0xE0 + i);
+    for (const auto& p : kExtraPairs)
+      pair(p[0], p[1]);
 
     // Weights: non-alphanumerics in byte order, digits, Latin, then Cyrillic lower-case
     // letters by code point with ё right after е.
@@ -51,8 +67,10 @@ struct Tables {
       const bool digit = i >= '0' && i <= '9';
       if (!digit && !letter[i]) weight[i] = next++;
     }
-    for (int i = '0'; i <= '9'; ++i) weight[i] = next++;
-    for (int i = 'a'; i <= 'z'; ++i) weight[i] = next++;
+    for (int i = '0'; i <= '9'; ++i)
+      weight[i] = next++;
+    for (int i = 'a'; i <= 'z'; ++i)
+      weight[i] = next++;
     std::array<std::pair<double, int>, 256> cyrillic{};
     int count = 0;
     for (int i = 0x80; i < 256; ++i) {
@@ -62,13 +80,14 @@ struct Tables {
       cyrillic[count++] = {key, i};
     }
     std::sort(cyrillic.begin(), cyrillic.begin() + count);
-    for (int k = 0; k < count; ++k) weight[cyrillic[k].second] = next++;
+    for (int k = 0; k < count; ++k)
+      weight[cyrillic[k].second] = next++;
     // Upper-case letters weigh like their lower-case partners.
     for (int i = 0; i < 256; ++i)
       if (letter[i] && lower[i] != i) weight[i] = weight[lower[i]];
 
-    for (int i = 0; i < 256; ++i) byte_of[CodePointOf1251(static_cast<unsigned char>(i))] =
-        static_cast<unsigned char>(i);
+    for (int i = 0; i < 256; ++i)
+      byte_of[CodePointOf1251(static_cast<unsigned char>(i))] = static_cast<unsigned char>(i);
   }
 };
 
@@ -92,22 +111,32 @@ int ByteOfCodePoint1251(char32_t code_point) {
   return it == map.end() ? -1 : it->second;
 }
 
-char UpperChar(char c) { return static_cast<char>(T().upper[static_cast<unsigned char>(c)]); }
-char LowerChar(char c) { return static_cast<char>(T().lower[static_cast<unsigned char>(c)]); }
-bool IsLetter1251(char c) { return T().letter[static_cast<unsigned char>(c)]; }
-int SortWeight(char c) { return T().weight[static_cast<unsigned char>(c)]; }
+char UpperChar(char c) {
+  return static_cast<char>(T().upper[static_cast<unsigned char>(c)]);
+}
+char LowerChar(char c) {
+  return static_cast<char>(T().lower[static_cast<unsigned char>(c)]);
+}
+bool IsLetter1251(char c) {
+  return T().letter[static_cast<unsigned char>(c)];
+}
+int SortWeight(char c) {
+  return T().weight[static_cast<unsigned char>(c)];
+}
 
 std::string UpperCase(std::string_view text) {
   const auto& table = T().upper;
   std::string result(text);
-  for (char& c : result) c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+  for (char& c : result)
+    c = static_cast<char>(table[static_cast<unsigned char>(c)]);
   return result;
 }
 
 std::string LowerCase(std::string_view text) {
   const auto& table = T().lower;
   std::string result(text);
-  for (char& c : result) c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+  for (char& c : result)
+    c = static_cast<char>(table[static_cast<unsigned char>(c)]);
   return result;
 }
 

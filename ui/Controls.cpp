@@ -34,7 +34,8 @@ void TRadioGroup::SetItemIndex(int index) {
   item_index_ = index;
   if (index < 0) {
     buttons_->setExclusive(false);
-    for (auto* button : buttons_->buttons()) button->setChecked(false);
+    for (auto* button : buttons_->buttons())
+      button->setChecked(false);
     buttons_->setExclusive(true);
   } else {
     buttons_->button(index)->setChecked(true);
@@ -42,7 +43,9 @@ void TRadioGroup::SetItemIndex(int index) {
   emit ItemIndexChanged(index);
 }
 
-int TRadioGroup::Count() const { return static_cast<int>(buttons_->buttons().size()); }
+int TRadioGroup::Count() const {
+  return static_cast<int>(buttons_->buttons().size());
+}
 
 QString TRadioGroup::ItemText(int index) const {
   auto* button = buttons_->button(index);
@@ -66,7 +69,8 @@ void TFilterComboBox::SetFilterText(const QString& filter) {
   entries_ = entries;
   const QSignalBlocker block(this);
   clear();
-  for (const auto& entry : entries_) addItem(ToQ(entry.description));
+  for (const auto& entry : entries_)
+    addItem(ToQ(entry.description));
   setCurrentIndex(same_shape && keep >= 0 ? keep : (entries_.empty() ? -1 : 0));
   if (!same_shape) emit MaskChanged(Mask());
 }
@@ -102,7 +106,8 @@ void TFileListBox::Update() {
   clear();
   QStringList items;
   items.reserve(static_cast<qsizetype>(names_.size()));
-  for (const auto& name : names_) items.append(ToQ(name));
+  for (const auto& name : names_)
+    items.append(ToQ(name));
   addItems(items);
 }
 

@@ -33,7 +33,9 @@ TFileDialog::TFileDialog(const QString& name, Kind kind, QObject* parent)
   setObjectName(name);
 }
 
-void TFileDialog::SetChooser(Chooser chooser) { CurrentChooser() = std::move(chooser); }
+void TFileDialog::SetChooser(Chooser chooser) {
+  CurrentChooser() = std::move(chooser);
+}
 
 bool RunQtFileDialog(TFileDialog& dialog, QWidget* parent) {
   QFileDialog qt(parent, dialog.Title);
@@ -42,7 +44,8 @@ bool RunQtFileDialog(TFileDialog& dialog, QWidget* parent) {
                                                            : QFileDialog::AcceptOpen);
   qt.setFileMode(dialog.kind_ == TFileDialog::Kind::Save ? QFileDialog::AnyFile
                                                          : QFileDialog::ExistingFile);
-  if (dialog.kind_ == TFileDialog::Kind::Save) qt.setOption(QFileDialog::DontConfirmOverwrite, false);
+  if (dialog.kind_ == TFileDialog::Kind::Save)
+    qt.setOption(QFileDialog::DontConfirmOverwrite, false);
   const QStringList filters = QtFilters(dialog.Filter());
   qt.setNameFilters(filters);
   if (dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size())

@@ -21,10 +21,10 @@ class TFileDialog : public QObject {
 
   [[nodiscard]] QString Filter() const { return filter_; }
   void SetFilter(const QString& filter) { filter_ = filter; }
-  QString DefaultExt;       // without the dot; "*.*" or empty adds nothing
-  QString InitialDir;       // folder shown first
-  QString FileName;         // in: proposed name; out: the chosen file's full path
-  int FilterIndex = 1;      // 1-based, as the original counts them
+  QString DefaultExt;   // without the dot; "*.*" or empty adds nothing
+  QString InitialDir;   // folder shown first
+  QString FileName;     // in: proposed name; out: the chosen file's full path
+  int FilterIndex = 1;  // 1-based, as the original counts them
   QString Title;
 
   // Shows the dialog modally; true with FileName set when the user chose a file.

@@ -16,7 +16,9 @@ MessageSink& Sink() {
 
 }  // namespace
 
-void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
+void SetMessageSink(MessageSink sink) {
+  Sink() = std::move(sink);
+}
 
 void ShowMessage(const std::string& text, QWidget* parent) {
   if (Sink()) return Sink()(text, false);

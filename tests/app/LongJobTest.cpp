@@ -1,8 +1,8 @@
 // The long-job pattern: progress on the window's thread, stop at once, stale messages ignored.
 #include "app/LongJob.h"
 
-#include <QThread>
 #include <gtest/gtest.h>
+#include <QThread>
 
 #include <atomic>
 
@@ -45,7 +45,8 @@ TEST(LongJob, StopFinishesAtOnceAndIgnoresWhatTheWorkerSendsLater) {
   int late = 0;
   job.Start(
       [&](LongJob::Context& context) {
-        while (!release) QThread::msleep(1);
+        while (!release)
+          QThread::msleep(1);
         saw_stop = context.Stopped();
         context.Progress([&] { ++late; });
       },
@@ -68,7 +69,8 @@ TEST(LongJob, ANewJobIgnoresTheStoppedOnesMessages) {
   int old_updates = 0;
   job.Start(
       [&](LongJob::Context& context) {
-        while (!release) QThread::msleep(1);
+        while (!release)
+          QThread::msleep(1);
         context.Progress([&] { ++old_updates; });
       },
       [] {});

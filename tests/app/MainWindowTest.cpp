@@ -1,11 +1,11 @@
 // The main window offscreen: creation steps, the settings file, the visual-style marker.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/AppSettings.h"
 #include "app/TForm1.h"
@@ -18,10 +18,10 @@
 namespace pagelathe {
 namespace {
 
-const TextList kKeysInOrder = {"Language", "firstStart", "Folder",      "Source Folder",
-                               "Result Folder", "DirKW", "Chars Per Line", "Link",
-                               "Search Type", "Link Type", "View Option", "Sub Dirs",
-                               "Sort Links", "No Http"};
+const TextList kKeysInOrder = {"Language",      "firstStart", "Folder",         "Source Folder",
+                               "Result Folder", "DirKW",      "Chars Per Line", "Link",
+                               "Search Type",   "Link Type",  "View Option",    "Sub Dirs",
+                               "Sort Links",    "No Http"};
 
 TextList KeysOf(const std::string& ini_text) {
   TextList keys;
@@ -104,7 +104,8 @@ TEST(MainWindow, HandEditedSettingsSurviveAndBadNumbersReadAsDefaults) {
 
 TEST(MainWindow, UpdateServerKeyIsReadButNeverWritten) {
   testing::TempFolder dir;
-  dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\nUpdate Server=http://127.0.0.1:9\r\n");
+  dir.Write("brevanoth-pagelathe.ini",
+            "[Options]\r\nfirstStart=0\r\nUpdate Server=http://127.0.0.1:9\r\n");
   {
     TForm1 form(dir.Path());
     EXPECT_EQ(form.UpdateBaseUrl, "http://127.0.0.1:9");

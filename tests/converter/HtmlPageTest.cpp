@@ -7,8 +7,8 @@ namespace pagelathe {
 namespace {
 
 TEST(HtmlPage, WholePageWithTwoBodyLines) {
-  const TextList page = BuildHtmlPage("Home & <b>", "a, b", "us", "Brevanoth Pagelathe 1.51",
-                                      "Home", {"first", ""});
+  const TextList page =
+      BuildHtmlPage("Home & <b>", "a, b", "us", "Brevanoth Pagelathe 1.51", "Home", {"first", ""});
   const TextList expected = {
       "<HTML>",
       "<HEAD>",

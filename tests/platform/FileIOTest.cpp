@@ -15,7 +15,8 @@ namespace {
 int CountEntries(const std::string& folder) {
   int n = 0;
   DIR* dir = ::opendir(folder.c_str());
-  while (const dirent* e = ::readdir(dir)) n += e->d_name[0] != '.';
+  while (const dirent* e = ::readdir(dir))
+    n += e->d_name[0] != '.';
   ::closedir(dir);
   return n;
 }

@@ -17,7 +17,7 @@ TEST(FolderList, Masks) {
   const std::vector<Case> cases = {
       {"index.htm", "*.htm", true},
       {"INDEX.HTM", "*.htm", true},
-      {"index.html", "*.htm", true},     // three-letter extension takes longer ones
+      {"index.html", "*.htm", true},  // three-letter extension takes longer ones
       {"index.shtml", "*.htm", false},
       {"index.shtml", "*.htm;*.shtm", true},
       {"index.SHTML", "*.shtm", true},
@@ -27,8 +27,8 @@ TEST(FolderList, Masks) {
       {"a.txt.bak", "*.txt", false},
       {"a.html", "*.html", true},
       {"a.ht", "*.h", false},
-      {"a.hx", "*.h", false},            // one letter: no short-name rule
-      {"a.htmx", "*.h?m", false},        // wildcards: no short-name rule
+      {"a.hx", "*.h", false},      // one letter: no short-name rule
+      {"a.htmx", "*.h?m", false},  // wildcards: no short-name rule
       {"noext", "*.*", true},
       {"noext", "*", true},
       {"a.php", "*.htm; *.php", true},

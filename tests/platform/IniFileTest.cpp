@@ -13,31 +13,30 @@ namespace {
 
 TEST(IniFile, ReadsWithTheProfileRules) {
   testing::TempFolder dir;
-  const std::string path = dir.Write(
-      "a.ini",
-      "top=ignored\r\n"
-      "[ Options ]\r\n"
-      "  Key1 =  value one  \r\n"
-      "quoted=\"  keep blanks  \"\r\n"
-      "single=' x '\r\n"
-      "mixed=\"a'\r\n"
-      "lonequote=\"\r\n"
-      "empty=\r\n"
-      "novalue\r\n"
-      "; comment=5\r\n"
-      "#hash=6\r\n"
-      "note=v ; note\r\n"
-      "eq=a=b\r\n"
-      "dup=first\r\n"
-      "dup=second\r\n"
-      "num=12abc\r\n"
-      "hex=$10\r\n"
-      "\xCA\xEB\xFE\xF7=cyr\r\n"
-      "[options]\r\n"
-      "later=from second section\r\n"
-      "[broken\r\n"
-      "[\xD0\xE0\xE7\xE4\xE5\xEB]\r\n"
-      "k=in cyrillic section\r\n");
+  const std::string path = dir.Write("a.ini",
+                                     "top=ignored\r\n"
+                                     "[ Options ]\r\n"
+                                     "  Key1 =  value one  \r\n"
+                                     "quoted=\"  keep blanks  \"\r\n"
+                                     "single=' x '\r\n"
+                                     "mixed=\"a'\r\n"
+                                     "lonequote=\"\r\n"
+                                     "empty=\r\n"
+                                     "novalue\r\n"
+                                     "; comment=5\r\n"
+                                     "#hash=6\r\n"
+                                     "note=v ; note\r\n"
+                                     "eq=a=b\r\n"
+                                     "dup=first\r\n"
+                                     "dup=second\r\n"
+                                     "num=12abc\r\n"
+                                     "hex=$10\r\n"
+                                     "\xCA\xEB\xFE\xF7=cyr\r\n"
+                                     "[options]\r\n"
+                                     "later=from second section\r\n"
+                                     "[broken\r\n"
+                                     "[\xD0\xE0\xE7\xE4\xE5\xEB]\r\n"
+                                     "k=in cyrillic section\r\n");
   const IniFile ini(path);
   struct Case {
     const char* section;
@@ -84,7 +83,8 @@ TEST(IniFile, WritesANewFileExactly) {
     ini.WriteString("App2", "key4", "string4");
     ini.UpdateFile();
   }
-  EXPECT_EQ(dir.Read("new.ini"), "[App1]\r\nkey1=string1\r\nkey2=string2\r\n[App2]\r\nkey4=string4\r\n");
+  EXPECT_EQ(dir.Read("new.ini"),
+            "[App1]\r\nkey1=string1\r\nkey2=string2\r\n[App2]\r\nkey4=string4\r\n");
 }
 
 TEST(IniFile, WritingKeepsHandEditedLines) {

@@ -14,17 +14,36 @@ TEST(IntParse, AcceptedAndRefusedTexts) {
     std::optional<int> value;
   };
   const std::vector<Case> cases = {
-      {"0", 0},           {"42", 42},       {"+7", 7},          {"-7", -7},
-      {"007", 7},         {"$1F", 31},      {"$ff", 255},       {"0x10", 16},
-      {"0X10", 16},       {"-$10", -16},    {"2147483647", 2147483647},
-      {"-2147483648", -2147483647 - 1},    {"$FFFFFFFF", -1},  {"2147483648", std::nullopt},
-      {"$100000000", std::nullopt},        {"", std::nullopt}, {"-", std::nullopt},
-      {"$", std::nullopt},                 {"0x", std::nullopt}, {"12abc", std::nullopt},
-      {" 12", std::nullopt},               {"12 ", std::nullopt}, {"1.5", std::nullopt},
-      {"1e3", std::nullopt},               {std::string("1\0", 2), std::nullopt},
-      {"\xB3", std::nullopt},              {"$G", std::nullopt},
+      {"0", 0},
+      {"42", 42},
+      {"+7", 7},
+      {"-7", -7},
+      {"007", 7},
+      {"$1F", 31},
+      {"$ff", 255},
+      {"0x10", 16},
+      {"0X10", 16},
+      {"-$10", -16},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"$FFFFFFFF", -1},
+      {"2147483648", std::nullopt},
+      {"$100000000", std::nullopt},
+      {"", std::nullopt},
+      {"-", std::nullopt},
+      {"$", std::nullopt},
+      {"0x", std::nullopt},
+      {"12abc", std::nullopt},
+      {" 12", std::nullopt},
+      {"12 ", std::nullopt},
+      {"1.5", std::nullopt},
+      {"1e3", std::nullopt},
+      {std::string("1\0", 2), std::nullopt},
+      {"\xB3", std::nullopt},
+      {"$G", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(ParseInteger(c.text), c.value) << "'" << c.text << "'";
+  for (const auto& c : cases)
+    EXPECT_EQ(ParseInteger(c.text), c.value) << "'" << c.text << "'";
 }
 
 TEST(IntParse, ConversionErrorNamesTheText) {

@@ -21,13 +21,14 @@ TEST(TextList, SplitsAtEveryKindOfLineBreak) {
       {"a\rb\nc", {"a", "b", "c"}},
       {"a\n\nb", {"a", "", "b"}},
       {"\r\n", {""}},
-      {"\n\r", {"", ""}},            // LF then a lone CR: two breaks
+      {"\n\r", {"", ""}},  // LF then a lone CR: two breaks
       {"a\r\r\nb", {"a", "", "b"}},
       {std::string("ab\0cd\r\nef", 9), {"ab"}},  // NUL ends the text
       {std::string("\0", 1), {}},
       {"\xFF\xE0\r\n\x80", {"\xFF\xE0", "\x80"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(SplitLines(c.bytes), c.lines) << c.bytes;
+  for (const auto& c : cases)
+    EXPECT_EQ(SplitLines(c.bytes), c.lines) << c.bytes;
 }
 
 TEST(TextList, SavesEveryLineWithCrLfAndLoadsItBack) {

@@ -12,14 +12,18 @@ namespace {
 TEST(Win1251, EveryCasePairAndNothingElse) {
   // upper, lower
   const std::vector<std::pair<int, int>> pairs = {
-      {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D}, {0x8E, 0x9E},
-      {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4}, {0xA8, 0xB8}, {0xAA, 0xBA},
-      {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE}};
+      {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D},
+      {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4},
+      {0xA8, 0xB8}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE}};
   std::vector<int> upper_of(256), lower_of(256);
-  for (int i = 0; i < 256; ++i) upper_of[i] = lower_of[i] = i;
-  for (int i = 0; i < 26; ++i) upper_of['a' + i] = 'A' + i, lower_of['A' + i] = 'a' + i;
-  for (int i = 0; i < 32; ++i) upper_of[0xE0 + i] = 0xC0 + i, lower_of[0xC0 + i] = 0xE0 + i;
-  for (auto [u, l] : pairs) upper_of[l] = u, lower_of[u] = l;
+  for (int i = 0; i < 256; ++i)
+    upper_of[i] = lower_of[i] = i;
+  for (int i = 0; i < 26; ++i)
+    upper_of['a' + i] = 'A' + i, lower_of['A' + i] = 'a' + i;
+  for (int i = 0; i < 32; ++i)
+    upper_of[0xE0 + i] = 0xC0 + i, lower_of[0xC0 + i] = 0xE0 + i;
+  for (auto [u, l] : pairs)
+    upper_of[l] = u, lower_of[u] = l;
   for (int i = 0; i < 256; ++i) {
     const char c = static_cast<char>(i);
     EXPECT_EQ(static_cast<unsigned char>(UpperChar(c)), upper_of[i]) << "byte " << i;
@@ -44,18 +48,16 @@ TEST(Win1251, SortOrderOfLists) {
     int sign;
   };
   const std::vector<Case> cases = {
-      {"Apple", "apple", 0},
-      {"a", "ab", -1},
-      {"", "a", -1},
-      {"9", "a", -1},             // digits before letters
-      {"-", "0", -1},             // punctuation before digits
-      {"z", "\xE0", -1},          // Latin before Cyrillic
-      {"\xE5", "\xB8", -1},       // е before ё
-      {"\xB8", "\xE6", -1},       // ё before ж
-      {"\xA8", "\xE6", -1},       // Ё too
-      {"\xC0", "\xE0", 0},        // А and а
-      {"\xA0", "0", -1},          // no-break space is not a letter
-      {"\xFF", "\xE0", 1},        // я after а
+      {"Apple", "apple", 0}, {"a", "ab", -1},
+      {"", "a", -1},         {"9", "a", -1},  // digits before letters
+      {"-", "0", -1},                         // punctuation before digits
+      {"z", "\xE0", -1},                      // Latin before Cyrillic
+      {"\xE5", "\xB8", -1},                   // е before ё
+      {"\xB8", "\xE6", -1},                   // ё before ж
+      {"\xA8", "\xE6", -1},                   // Ё too
+      {"\xC0", "\xE0", 0},                    // А and а
+      {"\xA0", "0", -1},                      // no-break space is not a letter
+      {"\xFF", "\xE0", 1},                    // я after а
       {"B", "a", 1},
   };
   for (const auto& c : cases) {

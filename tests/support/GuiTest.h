@@ -2,11 +2,11 @@
 // window in a temporary program folder.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

@@ -30,8 +30,8 @@ std::vector<RecordedMessage>& RecordedMessages() {
 }  // namespace pagelathe::testing
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                   : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   pagelathe::Application app(argc, argv);
   pagelathe::SetMessageSink([](const std::string& text, bool is_error) {
     pagelathe::testing::RecordedMessages().push_back({text, is_error});

@@ -56,7 +56,7 @@ std::string TempFolder::Read(const std::string& name) const {
 }
 
 ScopedFileSizeLimit::ScopedFileSizeLimit(unsigned long bytes) {
-  rlimit limit {};
+  rlimit limit{};
   ::getrlimit(RLIMIT_FSIZE, &limit);
   old_soft_ = limit.rlim_cur;
   old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -65,7 +65,7 @@ ScopedFileSizeLimit::ScopedFileSizeLimit(unsigned long bytes) {
 }
 
 ScopedFileSizeLimit::~ScopedFileSizeLimit() {
-  rlimit limit {};
+  rlimit limit{};
   ::getrlimit(RLIMIT_FSIZE, &limit);
   limit.rlim_cur = old_soft_;
   ::setrlimit(RLIMIT_FSIZE, &limit);

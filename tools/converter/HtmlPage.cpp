@@ -26,7 +26,8 @@ TextList BuildHtmlPage(const std::string& title, const std::string& keywords,
   page.push_back("");
   page.push_back("<h2 align=center>" + heading + "</h2>");
   page.push_back("");
-  for (const auto& line : body_lines) page.push_back("<br>" + line);
+  for (const auto& line : body_lines)
+    page.push_back("<br>" + line);
   page.push_back("");
   page.push_back("</BODY>");
   page.push_back("</HTML>");
