@@ -254,6 +254,22 @@ std::string TPowersock::Transaction(const std::string& command) {
 
 // ---- Capturing to the end of the data ----
 
+long TPowersock::CaptureChunk(const std::function<void(const char* data, size_t length)>& sink) {
+  const long got = RecvRaw(data_buffer_.get(), kBufferSize, false);
+  if (got > 0) {
+    sink(data_buffer_.get(), static_cast<size_t>(got));
+    ReceivedTotal += got;
+    if (OnPacketRecvd) OnPacketRecvd(*this);
+    TimerOn();
+    return got;
+  }
+  if (got < 0) {
+    if (SocketLastError() == kNotConnected) return 0;  // the peer has gone: the end
+    ErrorManager(kWouldBlock);
+  }
+  return got;
+}
+
 void TPowersock::CaptureString(std::string& text, int32_t limit) {
   StatusMessage(kLevelDetail, "Capture String");
   text.clear();
@@ -270,17 +286,9 @@ void TPowersock::CaptureString(std::string& text, int32_t limit) {
   TimerGuard timer(*this);
   EnsureBuffer();
   while (!cancel_requested_ && (limit == -1 || text.size() < static_cast<size_t>(limit))) {
-    const long got = RecvRaw(data_buffer_.get(), kBufferSize, false);
+    const long got =
+        CaptureChunk([&text](const char* data, size_t length) { text.append(data, length); });
     if (got == 0) break;
-    if (got > 0) {
-      text.append(data_buffer_.get(), static_cast<size_t>(got));
-      ReceivedTotal += got;
-      if (OnPacketRecvd) OnPacketRecvd(*this);
-      TimerOn();
-    } else {
-      if (SocketLastError() == kNotConnected) break;
-      ErrorManager(kWouldBlock);
-    }
     PumpWait(got < 0);
   }
   if (cancel_requested_) {
@@ -299,17 +307,10 @@ void TPowersock::CaptureStream(std::ostream& stream, int32_t limit) {
       const std::streamoff size = stream.tellp();
       if (size >= limit) break;
     }
-    const long got = RecvRaw(data_buffer_.get(), kBufferSize, false);
+    const long got = CaptureChunk([&stream](const char* data, size_t length) {
+      stream.write(data, static_cast<std::streamsize>(length));
+    });
     if (got == 0) break;
-    if (got > 0) {
-      stream.write(data_buffer_.get(), got);
-      ReceivedTotal += got;
-      if (OnPacketRecvd) OnPacketRecvd(*this);
-      TimerOn();
-    } else {
-      if (SocketLastError() == kNotConnected) break;
-      ErrorManager(kWouldBlock);
-    }
     PumpWait(got < 0 && limit != -1);
     if (limit == -1) break;  // one pass only
   }
@@ -327,17 +328,9 @@ void TPowersock::CaptureFile(const std::string& name) {
   FileSink file(name);
   EnsureBuffer();
   while (!cancel_requested_) {
-    const long got = RecvRaw(data_buffer_.get(), kBufferSize, false);
+    const long got =
+        CaptureChunk([&file](const char* data, size_t length) { file.Write(data, length); });
     if (got == 0) break;
-    if (got > 0) {
-      file.Write(data_buffer_.get(), static_cast<size_t>(got));
-      ReceivedTotal += got;
-      if (OnPacketRecvd) OnPacketRecvd(*this);
-      TimerOn();
-    } else {
-      if (SocketLastError() == kNotConnected) break;
-      ErrorManager(kWouldBlock);
-    }
     PumpWait(got < 0);
   }
   if (cancel_requested_) {

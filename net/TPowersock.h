@@ -194,6 +194,9 @@ class TPowersock {
   void SendChunk(const char* data, size_t length, bool count_sent);
   void DeliverSocketEvents(short revents);
   void EnsureBuffer();
+  // One receive of a capture: hands the bytes that came to `sink` and counts them, or notes
+  // that none are there yet. Returns what the receive returned; 0 is the end of the data.
+  long CaptureChunk(const std::function<void(const char* data, size_t length)>& sink);
 
   bool designing_ = false;
   bool destroying_ = false;
