@@ -1,36 +1,18 @@
 // The uudecoder on any text, and the round trip of encoding.
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 
-#include "net/TNMUUProcessor.h"
+#include "fuzz/CoderRun.h"
 
-namespace {
-
-std::string Run(pagelathe::UUMethods method, bool encode, const std::string& input) {
-  std::stringstream source(input);
-  std::stringstream target;
-  pagelathe::TNMUUProcessor coder;
-  coder.Method = method;
-  coder.SourceStream = &source;
-  coder.TargetStream = &target;
-  if (encode) {
-    coder.Encode();
-  } else {
-    coder.Decode();
-  }
-  return target.str();
-}
-
-}  // namespace
+using pagelathe::fuzzing::RunCoder;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const auto method = pagelathe::UUMethods::uuCode;
   // A line's count may promise more bytes than it holds: the missing ones are zeros, at
   // most 63 per line of three characters or more.
-  if (Run(method, false, text).size() > 21 * text.size()) __builtin_trap();
-  if (Run(method, false, Run(method, true, text)) != text) __builtin_trap();
+  if (RunCoder(method, false, text).size() > 21 * text.size()) __builtin_trap();
+  if (RunCoder(method, false, RunCoder(method, true, text)) != text) __builtin_trap();
   return 0;
 }
