@@ -13,6 +13,7 @@ namespace pagelathe {
 namespace {
 
 using testing::ClosedPort;
+using testing::MessageOf;
 using testing::PeerConnection;
 using testing::ScriptedPeer;
 
@@ -62,16 +63,6 @@ class HttpPeer {
   std::vector<std::string> requests_;
   ScriptedPeer peer_;
 };
-
-template <typename Exception, typename Action>
-std::string MessageOf(Action action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return error.what();
-  }
-  return "(no exception)";
-}
 
 TEST(TNMHTTP, ParseUrlRules) {
   struct Case {

@@ -15,6 +15,7 @@ namespace pagelathe {
 namespace {
 
 using testing::ClosedPort;
+using testing::MessageOf;
 using testing::PeerConnection;
 using testing::ScriptedPeer;
 using Clock = std::chrono::steady_clock;
@@ -25,16 +26,6 @@ void ConnectTo(TPowersock& client, const ScriptedPeer& peer) {
   client.Port = peer.Port();
   client.Connect();
   ASSERT_TRUE(client.IsConnected());
-}
-
-template <typename Exception, typename Action>
-std::string MessageOf(Action action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return error.what();
-  }
-  return "(no exception)";
 }
 
 TEST(TPowersock, ReadLnTakesOneLineAndLeavesTheRest) {

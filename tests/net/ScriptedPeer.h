@@ -150,4 +150,16 @@ inline int ClosedPort() {
   return ntohs(address.sin_port);
 }
 
+// The message of the exception of type `Exception` that `action` raises, or
+// "(no exception)".
+template <typename Exception, typename Action>
+std::string MessageOf(Action action) {
+  try {
+    action();
+  } catch (const Exception& error) {
+    return error.what();
+  }
+  return "(no exception)";
+}
+
 }  // namespace pagelathe::testing
