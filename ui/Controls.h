@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QStringList>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FolderList.h"
@@ -17,6 +18,15 @@ class QButtonGroup;
 class QVBoxLayout;
 
 namespace pagelathe {
+
+// Creates a control with its objectName set, the name by which the language loader and the
+// tests find it: Named<QLabel>("LabelUrl", "URL:", parent).
+template <typename T, typename... Args>
+T* Named(const char* name, Args&&... args) {
+  auto* control = new T(std::forward<Args>(args)...);
+  control->setObjectName(name);
+  return control;
+}
 
 // A group box of radio buttons addressed by index. ItemIndex -1 selects none.
 class TRadioGroup : public QGroupBox {

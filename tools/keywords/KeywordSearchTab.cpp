@@ -26,28 +26,7 @@
 #include "ui/Text1251.h"
 
 namespace pagelathe {
-namespace {
-
-QPushButton* MakeButton(const char* name, const char* caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
-QLineEdit* MakeEdit(const char* name, const char* text, QWidget* parent) {
-  auto* edit = new QLineEdit(text, parent);
-  edit->setObjectName(name);
-  return edit;
-}
-
-QLabel* MakeLabel(const char* name, const char* caption, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 KeywordSearchTab::KeywordSearchTab(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName("TabSheetKeywordsSearch");
@@ -64,10 +43,10 @@ void KeywordSearchTab::BuildControls() {
   MemoKW->setObjectName("MemoKW");
   MemoKW->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-  LabelSearchLength = MakeLabel("LabelSearchLength", "search words with length >= ", this);
-  LabelSearchFreq = MakeLabel("LabelSearchFreq", "search words with frequency >=", this);
-  EditKWLength = MakeEdit("EditKWLength", "4", this);
-  EditKWFreq = MakeEdit("EditKWFreq", "4", this);
+  LabelSearchLength = Named<QLabel>("LabelSearchLength", "search words with length >= ", this);
+  LabelSearchFreq = Named<QLabel>("LabelSearchFreq", "search words with frequency >=", this);
+  EditKWLength = Named<QLineEdit>("EditKWLength", "4", this);
+  EditKWFreq = Named<QLineEdit>("EditKWFreq", "4", this);
   cbCase = new QCheckBox("case sensitive", this);
   cbCase->setObjectName("cbCase");
 
@@ -92,17 +71,17 @@ void KeywordSearchTab::BuildControls() {
   ListBoxKW->setObjectName("ListBoxKW");
   ListBoxKW->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ListBoxKW->setUniformItemSizes(true);
-  EditKW = MakeEdit("EditKW", "", this);
+  EditKW = Named<QLineEdit>("EditKW", "", this);
 
-  ButtonOpenFile = MakeButton("ButtonOpenFile", "Open", this);
-  ButtonKWSearch = MakeButton("ButtonKWSearch", "Search", this);
-  ButtonKWClearText = MakeButton("ButtonKWClearText", "Clear", this);
-  ButtonKWCheck = MakeButton("ButtonKWCheck", "Check All", this);
-  ButtonKWUncheck = MakeButton("ButtonKWUncheck", "Uncheck All", this);
-  ButtonKWAdd = MakeButton("ButtonKWAdd", "Add", this);
-  ButtonKWRemove = MakeButton("ButtonKWRemove", "Remove", this);
-  ButtonKWInsert = MakeButton("ButtonKWInsert", "Insert From File", this);
-  ButtonKWClear = MakeButton("ButtonKWClear", "Clear", this);
+  ButtonOpenFile = Named<QPushButton>("ButtonOpenFile", "Open", this);
+  ButtonKWSearch = Named<QPushButton>("ButtonKWSearch", "Search", this);
+  ButtonKWClearText = Named<QPushButton>("ButtonKWClearText", "Clear", this);
+  ButtonKWCheck = Named<QPushButton>("ButtonKWCheck", "Check All", this);
+  ButtonKWUncheck = Named<QPushButton>("ButtonKWUncheck", "Uncheck All", this);
+  ButtonKWAdd = Named<QPushButton>("ButtonKWAdd", "Add", this);
+  ButtonKWRemove = Named<QPushButton>("ButtonKWRemove", "Remove", this);
+  ButtonKWInsert = Named<QPushButton>("ButtonKWInsert", "Insert From File", this);
+  ButtonKWClear = Named<QPushButton>("ButtonKWClear", "Clear", this);
 
   pbKW = new QProgressBar(this);
   pbKW->setObjectName("pbKW");

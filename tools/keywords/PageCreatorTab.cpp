@@ -36,19 +36,6 @@ QPlainTextEdit* MakeMemo(const char* name, QWidget* parent) {
   return memo;
 }
 
-QLabel* MakeLabel(const char* name, const char* caption, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-QPushButton* MakeButton(const char* name, const char* caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
 }  // namespace
 
 void PageCreatorTab::SetFileOpener(FileOpener opener) {
@@ -63,10 +50,10 @@ PageCreatorTab::PageCreatorTab(TForm1& form, KeywordSearchTab& search, QWidget* 
 }
 
 void PageCreatorTab::BuildControls() {
-  LabelPageTitle = MakeLabel("LabelPageTitle", "Title:", this);
-  LabelPageDesc = MakeLabel("LabelPageDesc", "Page Description:", this);
-  LabelPageKW = MakeLabel("LabelPageKW", "Keywords:", this);
-  LabelPageText = MakeLabel("LabelPageText", "Text:", this);
+  LabelPageTitle = Named<QLabel>("LabelPageTitle", "Title:", this);
+  LabelPageDesc = Named<QLabel>("LabelPageDesc", "Page Description:", this);
+  LabelPageKW = Named<QLabel>("LabelPageKW", "Keywords:", this);
+  LabelPageText = Named<QLabel>("LabelPageText", "Text:", this);
   EditPageTitle = new QLineEdit(this);
   EditPageTitle->setObjectName("EditPageTitle");
   EditPageDesc = new QLineEdit(this);
@@ -78,9 +65,9 @@ void PageCreatorTab::BuildControls() {
   PanelPageCode = new TPanel("PanelPageCode", "HTML Code", this);
   MemoPageCode = MakeMemo("MemoPageCode", this);
   MemoPageCode->setLineWrapMode(QPlainTextEdit::NoWrap);
-  ButtonPageCreate = MakeButton("ButtonPageCreate", "Create", this);
-  ButtonPageSave = MakeButton("ButtonPageSave", "Save", this);
-  ButtonPagePreview = MakeButton("ButtonPagePreview", "Preview", this);
+  ButtonPageCreate = Named<QPushButton>("ButtonPageCreate", "Create", this);
+  ButtonPageSave = Named<QPushButton>("ButtonPageSave", "Save", this);
+  ButtonPagePreview = Named<QPushButton>("ButtonPagePreview", "Preview", this);
   ButtonPageSave->setEnabled(false);
   ButtonPagePreview->setEnabled(false);
 

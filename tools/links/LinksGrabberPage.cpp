@@ -51,33 +51,7 @@ struct LinksGrabberPage::Shared {
   TextList view;                 // built by the worker after a complete search
 };
 
-namespace {
-
-QPushButton* MakeButton(const char* name, const char* caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  return button;
-}
-
-QCheckBox* MakeCheckBox(const char* name, const char* caption, QWidget* parent) {
-  auto* box = new QCheckBox(caption, parent);
-  box->setObjectName(name);
-  return box;
-}
-
-QLabel* MakeLabel(const char* name, const char* caption, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  return label;
-}
-
-QLineEdit* MakeEdit(const char* name, QWidget* parent) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  return edit;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 LinksGrabberPage::LinksGrabberPage(TForm1& form, QWidget* parent)
     : ToolPage(form, "TabSheetLinksGrabber", parent) {
@@ -90,18 +64,18 @@ LinksGrabberPage::~LinksGrabberPage() {
 }
 
 void LinksGrabberPage::CreateControls() {
-  LabelFolder = MakeLabel("LabelFolder", "Folder:", this);
-  EditFolder = MakeEdit("EditFolder", this);
-  ButtonFolderLinks = MakeButton("ButtonFolderLinks", "...", this);
+  LabelFolder = Named<QLabel>("LabelFolder", "Folder:", this);
+  EditFolder = Named<QLineEdit>("EditFolder", this);
+  ButtonFolderLinks = Named<QPushButton>("ButtonFolderLinks", "...", this);
   ButtonFolderLinks->setFixedWidth(28);
   FilterComboBoxFiles = new TFilterComboBox("FilterComboBoxFiles", this);
   FilterComboBoxFiles->SetFilterText(
       "All files (*.*)|*.*|HTML files (*.htm*)|*.htm|Text files (*.txt)|*.txt");
   FileListBoxFiles = new TFileListBox("FileListBoxFiles", this);
   FileListBoxFiles->SetMask(FilterComboBoxFiles->Mask());
-  LabelUrl = MakeLabel("LabelUrl", "URL:", this);
-  EditUrl = MakeEdit("EditUrl", this);
-  ButtonGetUrl = MakeButton("ButtonGetUrl", "Get", this);
+  LabelUrl = Named<QLabel>("LabelUrl", "URL:", this);
+  EditUrl = Named<QLineEdit>("EditUrl", this);
+  ButtonGetUrl = Named<QPushButton>("ButtonGetUrl", "Get", this);
   ButtonGetUrl->setFixedWidth(40);
 
   GroupBoxSearchType = new QGroupBox(" Search Type ", this);
@@ -118,10 +92,10 @@ void LinksGrabberPage::CreateControls() {
   RadioGroupLinks =
       new TRadioGroup("RadioGroupLinks", "Link Type: ", {"Full link", "Domen", "Name"}, this);
   RadioGroupLinks->SetItemIndex(1);
-  CheckBoxSubDirs = MakeCheckBox("CheckBoxSubDirs", "Sub Dirs", this);
+  CheckBoxSubDirs = Named<QCheckBox>("CheckBoxSubDirs", "Sub Dirs", this);
   CheckBoxSubDirs->setChecked(true);
-  ButtonSearchLinks = MakeButton("ButtonSearchLinks", "Search", this);
-  ButtonFromClipboard = MakeButton("ButtonFromClipboard", "From Clipboard", this);
+  ButtonSearchLinks = Named<QPushButton>("ButtonSearchLinks", "Search", this);
+  ButtonFromClipboard = Named<QPushButton>("ButtonFromClipboard", "From Clipboard", this);
   pbGrabber = new QProgressBar(this);
   pbGrabber->setObjectName("pbGrabber");
   pbGrabber->setRange(0, 100);
@@ -140,13 +114,13 @@ void LinksGrabberPage::CreateControls() {
   RadioGroupView =
       new TRadioGroup("RadioGroupView", "View Option: ", {"Link", "HTML code", "BB code"}, this);
   RadioGroupView->SetItemIndex(0);
-  CheckBoxSort = MakeCheckBox("CheckBoxSort", "Sort links", this);
+  CheckBoxSort = Named<QCheckBox>("CheckBoxSort", "Sort links", this);
   CheckBoxSort->setChecked(true);
-  CheckBoxNoHttp = MakeCheckBox("CheckBoxNoHttp", "No http://", this);
-  ButtonRemove = MakeButton("ButtonRemove", "Remove", this);
-  ButtonClearLinks = MakeButton("ButtonClearLinks", "Clear", this);
-  ButtonToClipboard = MakeButton("ButtonToClipboard", "To Clipboard", this);
-  ButtonSave = MakeButton("ButtonSave", "Save", this);
+  CheckBoxNoHttp = Named<QCheckBox>("CheckBoxNoHttp", "No http://", this);
+  ButtonRemove = Named<QPushButton>("ButtonRemove", "Remove", this);
+  ButtonClearLinks = Named<QPushButton>("ButtonClearLinks", "Clear", this);
+  ButtonToClipboard = Named<QPushButton>("ButtonToClipboard", "To Clipboard", this);
+  ButtonSave = Named<QPushButton>("ButtonSave", "Save", this);
   ButtonSave->setEnabled(false);
 
   SaveDialog1 = new TFileDialog("SaveDialog1", TFileDialog::Kind::Save, this);
