@@ -8,6 +8,7 @@
 
 #include "app/AppSettings.h"
 #include "platform/TextList.h"
+#include "tools/links/LinkStore.h"
 
 class QAction;
 class QMenu;
@@ -75,7 +76,7 @@ class TForm1 : public QMainWindow {
   // The window's text lists.
   TextList DocumentLines;
   TextList TokenList;
-  TextList FoundLinks;
+  LinkStore FoundLinks;
   TextList FolderList;
   TextList OutputBuffer;
   TextList ScratchList;

@@ -1,6 +1,7 @@
-// Piece cutting and link extraction on arbitrary bytes: the file path and the line path must
-// agree, every link must begin with the protocol (full links and domains) and hold no
-// end-of-link character, and the displayed list built from the links must keep its rule.
+// Piece cutting and link extraction on arbitrary bytes: the file path, the line path and the
+// piece-by-piece reading must agree, every link must begin with the protocol (full links and
+// domains) and hold no end-of-link character, and the displayed list built from the links must
+// keep its rule.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,18 +22,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TextList exclusions = {
       std::string(bytes.substr(0, bytes.find('\n') == bytes.npos ? 0 : bytes.find('\n'))), ""};
   const LinkExtractor extractor(protocol, link_type, exclusions);
-  TextList by_file, by_lines, by_page;
+  LinkStore by_file, by_lines, by_page;
   extractor.ExtractFileText(bytes, by_file);
   const TextList lines = SplitLines(bytes);
   extractor.ExtractLines(lines, by_lines);
   if (by_file != by_lines) std::abort();
+  LinkStore by_pieces;
+  extractor.ExtractPieceByPiece(lines, by_pieces);
+  if (by_file != by_pieces) std::abort();
   extractor.ExtractLines({std::string(bytes)}, by_page);  // one fetched page
   (void)CutIntoPieces(lines);
-  for (const TextList* found : {&by_file, &by_page}) {
-    for (const std::string& link : *found) {
-      if (link_type != 2 && link.rfind(protocol, 0) != 0) std::abort();
-      const std::string_view rest =
-          link_type == 2 ? std::string_view(link) : std::string_view(link).substr(protocol.size());
+  for (const LinkStore* found : {&by_file, &by_page}) {
+    for (std::string_view link : *found) {
+      if (link_type != 2 && !link.starts_with(protocol)) std::abort();
+      const std::string_view rest = link_type == 2 ? link : link.substr(protocol.size());
       if (rest.find_first_of(std::string_view("<> '\")]\t\n")) != rest.npos) std::abort();
     }
   }

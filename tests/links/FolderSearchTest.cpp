@@ -2,8 +2,10 @@
 // folders, unreadable files and the stop flag.
 #include "tools/links/FolderSearch.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/TempFolder.h"
 
@@ -36,13 +38,13 @@ struct Searched {
 FolderSearchCallbacks Record(Searched& out) {
   FolderSearchCallbacks callbacks;
   callbacks.folder_started = [&out](const std::string& folder) { out.folders.push_back(folder); };
-  callbacks.document_searched = [&out](int percent, const std::string& name, TextList&& links,
-                                       std::string& bytes) {
+  callbacks.document_searched = [&out](int percent, const std::string& name, const LinkStore& links,
+                                       DocumentBuffer& document) {
     out.percents.push_back(percent);
     out.names.push_back(name);
-    for (auto& link : links)
-      out.links.push_back(link);
-    out.last_bytes = bytes;
+    for (std::string_view link : links)
+      out.links.emplace_back(link);
+    out.last_bytes = document.View();
   };
   return callbacks;
 }
@@ -93,6 +95,48 @@ TEST(SearchFolderFiles, SkipsAnUnreadableDocument) {
   EXPECT_EQ(out.last_bytes, "http://d.org");
 }
 
+// The read of one document: sizes around the first buffer's capacity (one read, a full
+// buffer, growth), and what is not a regular file, which must neither be read as a document
+// nor block the search.
+TEST(DocumentBuffer, ReadsWholeFilesAndRefusesTheRest) {
+  testing::TempFolder dir;
+  const size_t sizes[] = {0, 1, 65535, 65536, 65537, 300000};
+  std::string expected_last;
+  DocumentBuffer buffer;
+  const int folder = ::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(folder, 0);
+  for (const size_t size : sizes) {
+    std::string bytes(size, 'x');
+    for (size_t i = 0; i < size; i += 997)
+      bytes[i] = static_cast<char>('a' + i % 26);
+    const std::string name = "f" + std::to_string(size) + ".htm";
+    dir.Write(name, bytes);
+    ASSERT_TRUE(buffer.ReadFileAt(folder, name)) << size;
+    EXPECT_EQ(buffer.View(), bytes) << size;  // reused storage: no bytes of the larger file before
+  }
+  dir.MakeFolder("folder.htm");
+  ASSERT_EQ(::mkfifo((dir / "pipe.htm").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (dir / "zero.htm").c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "gone").c_str(), (dir / "dangling.htm").c_str()), 0);
+  for (const char* name : {"folder.htm", "zero.htm", "dangling.htm", "missing.htm"}) {
+    EXPECT_FALSE(buffer.ReadFileAt(folder, name)) << name;
+    EXPECT_TRUE(buffer.View().empty()) << name;
+  }
+  // A pipe without a writer reads as nothing at once instead of waiting for one.
+  buffer.ReadFileAt(folder, "pipe.htm");
+  EXPECT_TRUE(buffer.View().empty());
+  ::close(folder);
+
+  // Swapping hands the bytes over whole.
+  DocumentBuffer other;
+  const int again = ::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_TRUE(buffer.ReadFileAt(again, "f1.htm"));
+  ::close(again);
+  other.swap(buffer);
+  EXPECT_EQ(other.View(), "a");
+  EXPECT_TRUE(buffer.View().empty());
+}
+
 TEST(RunFolderSearch, RootFirstThenTheFoldersBelow) {
   testing::TempFolder dir;
   dir.Write("root/r.htm", "http://root.org");
@@ -135,7 +179,7 @@ TEST(RunFolderSearch, StopsBetweenDocuments) {
   std::atomic<bool> stop{false};
   int documents = 0;
   FolderSearchCallbacks callbacks;
-  callbacks.document_searched = [&](int, const std::string&, TextList&&, std::string&) {
+  callbacks.document_searched = [&](int, const std::string&, const LinkStore&, DocumentBuffer&) {
     if (++documents == 2) stop = true;
   };
   FolderSearchResult result;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <iterator>
+#include <random>
 #include <string>
 
 namespace pagelathe {
@@ -24,10 +26,12 @@ struct ExtractCase {
 };
 
 TextList Extract(const ExtractCase& c) {
-  TextList found = {"kept"};  // the search appends, it never clears
+  LinkStore found = {"kept"};  // the search appends, it never clears
   ExtractLinks(c.lines, c.protocol, c.link_type, c.exclusions, found);
-  found.erase(found.begin());
-  return found;
+  TextList links = found.ToTextList();
+  EXPECT_EQ(links.front(), "kept");
+  links.erase(links.begin());
+  return links;
 }
 
 const ExtractCase kCases[] = {
@@ -196,7 +200,7 @@ TEST(ExtractLinks, FileTextAgreesWithTheLines) {
     for (int type : {kFull, kDomen, kName}) {
       const LinkExtractor extractor(protocol, type, {"x ", "www.b.org"});
       for (std::string text : texts) {
-        TextList by_lines, by_file;
+        LinkStore by_lines, by_file;
         extractor.ExtractLines(SplitLines(text), by_lines);
         extractor.ExtractFileText(text, by_file);
         EXPECT_EQ(by_file, by_lines) << protocol << " " << type << " [" << text << "]";
@@ -205,9 +209,45 @@ TEST(ExtractLinks, FileTextAgreesWithTheLines) {
   }
   // A NUL byte ends the text of a file.
   const std::string with_nul("http://a.org\0 http://hidden.org", 31);
-  TextList found;
+  LinkStore found;
   LinkExtractor("http://", kFull, {}).ExtractFileText(with_nul, found);
-  EXPECT_EQ(found, TextList{"http://a.org"});
+  EXPECT_EQ(found.ToTextList(), TextList{"http://a.org"});
+}
+
+// The block-wise scan against the piece-by-piece reading on random texts made of the bytes
+// that matter (breaks, link ends, dots, protocol letters) in runs long enough to cross the
+// scan's 16- and 64-byte blocks, with and without exclusions.
+TEST(ExtractLinks, ScanAgreesWithThePieceByPieceRule) {
+  std::mt19937 random(20261208);
+  const std::string alphabet = "http://ftp:.. \r\n\t<>'\")]\"/\\abcw";
+  const std::string words[] = {"http://", "ftp://", "www.", "..", "x.org/", "          "};
+  const TextList exclusion_sets[] = {{}, {"www.b"}, {"http://x.org/", "t "}};
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int parts = static_cast<int>(random() % 40);
+    for (int i = 0; i < parts; ++i) {
+      if (random() % 3 == 0) {
+        text += words[random() % std::size(words)];
+      } else {
+        const int run = static_cast<int>(random() % 24);
+        for (int j = 0; j < run; ++j)
+          text += alphabet[random() % alphabet.size()];
+      }
+    }
+    const char* protocol = round % 4 == 3 ? "ftp://" : "http://";
+    const int type = static_cast<int>(random() % 3);
+    const LinkExtractor extractor(protocol, type, exclusion_sets[random() % 3]);
+    LinkStore by_scan, by_pieces, by_lines;
+    extractor.ExtractFileText(text, by_scan);
+    extractor.ExtractPieceByPiece(SplitLines(text), by_pieces);
+    ASSERT_EQ(by_scan.ToTextList(), by_pieces.ToTextList())
+        << "round " << round << " [" << text << "]";
+    // A fetched page is one line with its line breaks inside.
+    extractor.ExtractLines({text}, by_lines);
+    LinkStore page_by_pieces;
+    extractor.ExtractPieceByPiece({text}, page_by_pieces);
+    ASSERT_EQ(by_lines.ToTextList(), page_by_pieces.ToTextList()) << "round " << round;
+  }
 }
 
 TEST(CutIntoPieces, EveryPieceEndsWithOneSpace) {

@@ -101,7 +101,7 @@ const ViewCase kViewCases[] = {
 
 TEST(BuildLinkView, DocumentedCases) {
   for (const ViewCase& c : kViewCases)
-    EXPECT_EQ(BuildLinkView(c.found, c.options), c.expected) << c.name;
+    EXPECT_EQ(BuildLinkView(LinkStore(c.found), c.options), c.expected) << c.name;
 }
 
 // The rule read literally: compare with every line shown so far.
@@ -136,7 +136,8 @@ TEST(BuildLinkView, RepeatFilterAgreesWithThePlainRule) {
     }
     const LinkViewOptions options = Options(
         false, random() % 2 == 0, static_cast<int>(random() % 3), static_cast<int>(random() % 3));
-    ASSERT_EQ(BuildLinkView(found, options), PlainView(found, options)) << "round " << round;
+    ASSERT_EQ(BuildLinkView(LinkStore(found), options), PlainView(found, options))
+        << "round " << round;
   }
 }
 

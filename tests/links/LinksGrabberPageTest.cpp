@@ -111,7 +111,8 @@ TEST_F(LinksGrabberPageTest, FolderSearchShowsTheLinksOfTheTree) {
   EXPECT_TRUE(page->ButtonSave->isEnabled());
   EXPECT_EQ(page->pbGrabber->value(), 0);
   EXPECT_EQ(Folder(), dir / "docs");
-  EXPECT_EQ(form->FoundLinks, (TextList{"http://b.org", "http://a.org", "http://c.org"}));
+  EXPECT_EQ(form->FoundLinks.ToTextList(),
+            (TextList{"http://b.org", "http://a.org", "http://c.org"}));
   EXPECT_EQ(form->FolderList, (TextList{dir / "docs", dir / "docs/sub"}));
   EXPECT_EQ(form->DocumentLines, (TextList{"http://c.org/z", "http://spam.org/q"}));
 
@@ -163,7 +164,7 @@ TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
   EXPECT_EQ(Panel(), "Links:0");
   EXPECT_TRUE(page->ShownLines().empty());
   EXPECT_EQ(Folder(), dir / "big");
-  const TextList found = form->FoundLinks;
+  const LinkStore found = form->FoundLinks;
   const std::string status = form->StatusText();
   page->StopJobs();  // waits for the worker's thread; whatever it sent is queued by now
   QCoreApplication::sendPostedEvents();
@@ -386,7 +387,7 @@ TEST_F(LinksGrabberPageTest, ListViewHoldsManyLines) {
   TextList found;
   for (int i = 0; i < 200000; ++i)
     found.push_back("http://host" + std::to_string(i) + ".org/");
-  form->FoundLinks = found;
+  form->FoundLinks = LinkStore(found);
   page->CheckBoxSort->setChecked(false);
   page->BuildLinkView();
   EXPECT_EQ(page->ListBoxLinks->model()->rowCount(), 200000);

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,13 +25,35 @@ extern const char* const kDocumentExtensions[6];
 // Example: "Index.HTML" is one, "notes.txt.bak" and "README" are not.
 [[nodiscard]] bool IsDocumentFile(std::string_view name);
 
+// The bytes of one document, in storage kept from one document to the next (it is never
+// cleared before a read, so a read costs only the copy from the system).
+class DocumentBuffer {
+ public:
+  [[nodiscard]] std::string_view View() const { return {data_.get(), size_}; }
+  void swap(DocumentBuffer& other) noexcept;
+
+  // Reads the regular file `name` of the open folder `folder` whole. False, with the buffer
+  // empty, when it cannot be opened or read, or is not a regular file (a folder, a device,
+  // a pipe; none of these is ever waited on).
+  bool ReadFileAt(int folder, const std::string& name);
+
+ private:
+  void Grow(size_t capacity);
+
+  std::unique_ptr<char[]> data_;
+  size_t capacity_ = 0;
+  size_t size_ = 0;
+};
+
 struct FolderSearchCallbacks {
   // A folder's files are about to be searched (the page shows the folder).
   std::function<void(const std::string& folder)> folder_started;
   // A document was searched: the percentage of the folder's list before it (100 * i / n), its
-  // name and its links (possibly none, handed over). `bytes` is the document; the callback may
-  // take it by swapping it with a string of its own, which the search then reads into next.
-  std::function<void(int percent, const std::string& name, TextList&& links, std::string& bytes)>
+  // name and its links (possibly none; the store is reused for the next document). `document`
+  // holds its bytes; the callback may take them by swapping the buffer with one of its own,
+  // which the search then reads into next.
+  std::function<void(int percent, const std::string& name, const LinkStore& links,
+                     DocumentBuffer& document)>
       document_searched;
 };
 

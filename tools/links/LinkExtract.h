@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/TextList.h"
+#include "tools/links/LinkStore.h"
 
 namespace pagelathe {
 
@@ -38,23 +39,28 @@ class LinkExtractor {
 
   // Searches document lines (a fetched page is one line with its line breaks inside) and
   // appends the shaped links to `found`, in document order.
-  void ExtractLines(const TextList& lines, TextList& found) const;
+  void ExtractLines(const TextList& lines, LinkStore& found) const;
+
+  // The same, one piece at a time as the rule reads: what the scan of ExtractLines must
+  // always agree with (and what serves a protocol that holds a blank).
+  void ExtractPieceByPiece(const TextList& lines, LinkStore& found) const;
 
   // The same for the bytes of a file: exactly what SplitLines(bytes) followed by ExtractLines
   // gives, without building the lines.
-  void ExtractFileText(std::string_view bytes, TextList& found) const;
+  void ExtractFileText(std::string_view bytes, LinkStore& found) const;
 
   // One piece. `piece` is its text without the closing space when `space_appended` is true
   // (the end of a line) and with it otherwise.
-  void ExtractPiece(std::string_view piece, bool space_appended, TextList& found) const;
+  void ExtractPiece(std::string_view piece, bool space_appended, LinkStore& found) const;
 
   [[nodiscard]] const std::string& Protocol() const { return protocol_; }
 
  private:
-  // Scans `text` for occurrences of the protocol; pieces end at any byte marked in `breaks`.
-  void Scan(std::string_view text, const bool* breaks, TextList& found) const;
+  // Scans `text` for occurrences of the protocol. Pieces end at a space, and in the text of a
+  // file (`file_text`) at a line break too.
+  void Scan(std::string_view text, bool file_text, LinkStore& found) const;
   [[nodiscard]] bool Excluded(std::string_view candidate, bool space_appended) const;
-  void Shape(std::string_view link, TextList& found) const;
+  void Shape(std::string_view link, LinkStore& found) const;
 
   std::string protocol_;
   int link_type_;
@@ -65,6 +71,6 @@ class LinkExtractor {
 // Example: protocol "http://", link type 1, the line `<a href="http://host/a.html">` gives
 // "http://host".
 void ExtractLinks(const TextList& document_lines, const std::string& protocol, int link_type,
-                  const TextList& exclusion_lines, TextList& found_links);
+                  const TextList& exclusion_lines, LinkStore& found_links);
 
 }  // namespace pagelathe

@@ -66,14 +66,13 @@ std::string FormatLinkForView(std::string_view link, int view) {
   return l;
 }
 
-TextList BuildLinkView(const TextList& found_links, const LinkViewOptions& options) {
-  if (found_links.size() == 1) return found_links;
+TextList BuildLinkView(const LinkStore& found_links, const LinkViewOptions& options) {
+  if (found_links.size() == 1) return {std::string(found_links.front())};
   TextList lines;
   SubstringIndex shown;
   const std::string_view protocol = options.protocol;
   const bool cut = options.no_http && options.link_type != 2 && !protocol.empty();
-  for (const std::string& entry : found_links) {
-    std::string_view link = entry;
+  for (std::string_view link : found_links) {
     if (cut && link.starts_with(protocol)) link.remove_prefix(protocol.size());
     if (shown.AnyContains(link)) continue;
     if (link.empty() || link == protocol) continue;

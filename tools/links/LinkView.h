@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/TextList.h"
+#include "tools/links/LinkStore.h"
 
 namespace pagelathe {
 
@@ -32,7 +33,7 @@ struct LinkViewOptions {
 // protocol are skipped; the rest is formatted. Sorting orders the lines without regard to
 // letter case, lines equal in that order keeping the order in which they were added.
 // Example: {"http://a/b", "http://a"} gives {"http://a/b"}; the reverse order gives both.
-[[nodiscard]] TextList BuildLinkView(const TextList& found_links, const LinkViewOptions& options);
+[[nodiscard]] TextList BuildLinkView(const LinkStore& found_links, const LinkViewOptions& options);
 
 // `lines` without every line equal to one of `removed`, in order.
 [[nodiscard]] TextList RemoveLines(const TextList& lines, const TextList& removed);

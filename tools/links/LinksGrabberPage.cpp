@@ -42,16 +42,14 @@ struct LinksGrabberPage::Shared {
   std::mutex mutex;
   bool taken = false;  // the finishing step has taken the results
   bool done = false;   // the worker's body has returned
-  TextList found;
-  std::string last_document;
+  LinkStore found;
+  DocumentBuffer last_document;
   bool have_document = false;
   FolderCounters counters;
   FolderSearchResult result;
   LinkViewOptions view_options;  // as the search started
   TextList view;                 // built by the worker after a complete search
 };
-
-namespace {}  // namespace
 
 LinksGrabberPage::LinksGrabberPage(TForm1& form, QWidget* parent)
     : ToolPage(form, "TabSheetLinksGrabber", parent) {
@@ -346,14 +344,13 @@ void LinksGrabberPage::StartSearch() {
           shown.folder = folder;
           post();
         };
-        callbacks.document_searched = [&](int percent, const std::string& name, TextList&& links,
-                                          std::string& bytes) {
+        callbacks.document_searched = [&](int percent, const std::string& name,
+                                          const LinkStore& links, DocumentBuffer& document) {
           {
             const std::lock_guard lock(shared->mutex);
             if (shared->taken) return;
-            for (std::string& link : links)
-              shared->found.push_back(std::move(link));
-            shared->last_document.swap(bytes);  // the old storage is read into next
+            shared->found.AppendAll(links);
+            shared->last_document.swap(document);  // the old storage is read into next
             shared->have_document = true;
           }
           shown.percent = percent;
@@ -391,7 +388,7 @@ void LinksGrabberPage::FinishSearch() {
     } else {
       form_.FoundLinks = shared->found;  // the worker may still be reading it
     }
-    if (shared->have_document) form_.DocumentLines = SplitLines(shared->last_document);
+    if (shared->have_document) form_.DocumentLines = SplitLines(shared->last_document.View());
     if (complete && shared->view_options == CurrentViewOptions()) {
       links_model_->SetLines(std::move(shared->view));
       view_ready = true;

@@ -1,0 +1,41 @@
+// The found-links store.
+#include "tools/links/LinkStore.h"
+
+namespace pagelathe {
+
+LinkStore::LinkStore(std::initializer_list<std::string_view> links) {
+  for (std::string_view link : links)
+    push_back(link);
+}
+
+LinkStore::LinkStore(const TextList& links) {
+  size_t chars = 0;
+  for (const std::string& link : links)
+    chars += link.size();
+  reserve(links.size(), chars);
+  for (const std::string& link : links)
+    push_back(link);
+}
+
+void LinkStore::AppendAll(const LinkStore& other) {
+  if (this == &other) {
+    const LinkStore copy = other;
+    AppendAll(copy);
+    return;
+  }
+  const size_t base = chars_.size();
+  chars_.append(other.chars_);
+  ends_.reserve(ends_.size() + other.ends_.size());
+  for (const size_t end : other.ends_)
+    ends_.push_back(base + end);
+}
+
+TextList LinkStore::ToTextList() const {
+  TextList lines;
+  lines.reserve(size());
+  for (std::string_view link : *this)
+    lines.emplace_back(link);
+  return lines;
+}
+
+}  // namespace pagelathe
