@@ -90,24 +90,41 @@ bool MatchesMasks(std::string_view name, std::string_view masks) {
   }
 }
 
-std::vector<std::string> ListFiles(const std::string& folder, std::string_view masks) {
-  std::vector<std::string> names;
+std::vector<FolderEntry> ReadFolderEntries(const std::string& folder) {
+  std::vector<FolderEntry> entries;
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return names;
-  const int dir_fd = ::dirfd(dir);
+  if (!dir) return entries;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
-    if (name.empty() || name.front() == '.') continue;
-    bool regular = entry->d_type == DT_REG;
-    if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-      struct stat info {};
-      regular = ::fstatat(dir_fd, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-    }
-    if (regular && MatchesMasks(name, masks)) names.emplace_back(name);
+    if (name == "." || name == "..") continue;
+    entries.push_back({std::string(name), entry->d_type});
   }
   ::closedir(dir);
+  return entries;
+}
+
+std::vector<std::string> FilesAmong(const std::string& folder, std::vector<FolderEntry> entries,
+                                    std::string_view masks) {
+  std::vector<std::string> names;
+  std::string path = folder.empty() ? "./" : folder.back() == '/' ? folder : folder + '/';
+  const size_t base = path.size();
+  for (FolderEntry& entry : entries) {
+    if (entry.name.empty() || entry.name.front() == '.') continue;
+    bool regular = entry.type == DT_REG;
+    if (entry.type == DT_UNKNOWN || entry.type == DT_LNK) {
+      struct stat info {};
+      path.resize(base);
+      path += entry.name;
+      regular = ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+    if (regular && MatchesMasks(entry.name, masks)) names.push_back(std::move(entry.name));
+  }
   std::stable_sort(names.begin(), names.end(), TextLess{});
   return names;
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, std::string_view masks) {
+  return FilesAmong(folder, ReadFolderEntries(folder), masks);
 }
 
 }  // namespace pagelathe

@@ -28,9 +28,25 @@ struct FileFilter {
 // True when `name` matches one of the masks joined by ";" (blanks around a mask ignored).
 [[nodiscard]] bool MatchesMasks(std::string_view name, std::string_view masks);
 
-// The names (not paths) of the regular files of `folder` whose names match `masks`, hidden
-// files (a leading ".") left out, sorted without regard to letter case. An unreadable or
-// missing folder gives an empty list.
+// One entry of a folder as the file system lists it: its name and its kind as the listing
+// gives it (a DT_ value of <dirent.h>; DT_UNKNOWN when the file system does not say).
+struct FolderEntry {
+  std::string name;
+  unsigned char type;
+};
+
+// The entries of `folder` ("." and ".." left out) in the file system's order. An unreadable or
+// missing folder gives none.
+[[nodiscard]] std::vector<FolderEntry> ReadFolderEntries(const std::string& folder);
+
+// The names (not paths) of the regular files among `entries` of `folder` whose names match
+// `masks`, hidden files (a leading ".") left out, sorted without regard to letter case. Links
+// are followed to see what they name; a dangling link is left out.
+[[nodiscard]] std::vector<std::string> FilesAmong(const std::string& folder,
+                                                  std::vector<FolderEntry> entries,
+                                                  std::string_view masks);
+
+// The file list of a folder: FilesAmong(folder, ReadFolderEntries(folder), masks).
 [[nodiscard]] std::vector<std::string> ListFiles(const std::string& folder, std::string_view masks);
 
 }  // namespace pagelathe

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: the normal build, then the same suite built with
-# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of every fuzz target.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the engine tests (the threads of the
+# folder search and the network client) with ThreadSanitizer, then a short run of every fuzz
+# target.
 # Widget tests run on Qt's offscreen platform, so no display is needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +21,12 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPAGELATHE_SANITIZE=
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== Build and test the engine (ThreadSanitizer)"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELATHE_TSAN=ON \
+  -DPAGELATHE_GUI=OFF >/dev/null
+cmake --build build/tsan -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -j "$jobs"
 
 echo "== Fuzz targets (libFuzzer, a short run each over its seeds)"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELATHE_FUZZ=ON >/dev/null

@@ -1,31 +1,14 @@
-// The folder search: which files are documents, the order they are read in, the masks, sub
-// folders, unreadable files and the stop flag.
+// The folder search: the order documents are read in, the masks, sub folders, unreadable
+// files and the stop flag.
 #include "tools/links/FolderSearch.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "support/TempFolder.h"
 
 namespace pagelathe {
 namespace {
-
-TEST(IsDocumentFile, ComparesTheLastExtensionInLowerCase) {
-  struct Case {
-    const char* name;
-    bool document;
-  };
-  const Case cases[] = {
-      {"a.txt", true},      {"a.htm", true},   {"a.html", true},  {"a.shtm", true},
-      {"a.shtml", true},    {"a.php", true},   {"A.HTML", true},  {"a.PhP", true},
-      {"a.txt.bak", false}, {"a.htmx", false}, {"README", false}, {"a.ht", false},
-      {".txt", true},       {"a.", false},     {"a.xml", false},  {"a.tx", false},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(IsDocumentFile(c.name), c.document) << c.name;
-}
 
 struct Searched {
   std::vector<std::string> folders;
@@ -93,48 +76,6 @@ TEST(SearchFolderFiles, SkipsAnUnreadableDocument) {
   SearchFolderFiles(dir.Path(), "*.*", LinkExtractor("http://", 0, {}), Record(out));
   EXPECT_EQ(out.links, (TextList{"http://a.org", "http://d.org"}));
   EXPECT_EQ(out.last_bytes, "http://d.org");
-}
-
-// The read of one document: sizes around the first buffer's capacity (one read, a full
-// buffer, growth), and what is not a regular file, which must neither be read as a document
-// nor block the search.
-TEST(DocumentBuffer, ReadsWholeFilesAndRefusesTheRest) {
-  testing::TempFolder dir;
-  const size_t sizes[] = {0, 1, 65535, 65536, 65537, 300000};
-  std::string expected_last;
-  DocumentBuffer buffer;
-  const int folder = ::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY);
-  ASSERT_GE(folder, 0);
-  for (const size_t size : sizes) {
-    std::string bytes(size, 'x');
-    for (size_t i = 0; i < size; i += 997)
-      bytes[i] = static_cast<char>('a' + i % 26);
-    const std::string name = "f" + std::to_string(size) + ".htm";
-    dir.Write(name, bytes);
-    ASSERT_TRUE(buffer.ReadFileAt(folder, name)) << size;
-    EXPECT_EQ(buffer.View(), bytes) << size;  // reused storage: no bytes of the larger file before
-  }
-  dir.MakeFolder("folder.htm");
-  ASSERT_EQ(::mkfifo((dir / "pipe.htm").c_str(), 0600), 0);
-  ASSERT_EQ(::symlink("/dev/zero", (dir / "zero.htm").c_str()), 0);
-  ASSERT_EQ(::symlink((dir / "gone").c_str(), (dir / "dangling.htm").c_str()), 0);
-  for (const char* name : {"folder.htm", "zero.htm", "dangling.htm", "missing.htm"}) {
-    EXPECT_FALSE(buffer.ReadFileAt(folder, name)) << name;
-    EXPECT_TRUE(buffer.View().empty()) << name;
-  }
-  // A pipe without a writer reads as nothing at once instead of waiting for one.
-  buffer.ReadFileAt(folder, "pipe.htm");
-  EXPECT_TRUE(buffer.View().empty());
-  ::close(folder);
-
-  // Swapping hands the bytes over whole.
-  DocumentBuffer other;
-  const int again = ::open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY);
-  ASSERT_TRUE(buffer.ReadFileAt(again, "f1.htm"));
-  ::close(again);
-  other.swap(buffer);
-  EXPECT_EQ(other.View(), "a");
-  EXPECT_TRUE(buffer.View().empty());
 }
 
 TEST(RunFolderSearch, RootFirstThenTheFoldersBelow) {

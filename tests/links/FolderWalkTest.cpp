@@ -1,10 +1,13 @@
-// The folder walk: depth-first order, counters, links not followed, deep trees.
+// The folder walk: depth-first order, counters, links not followed, the listings it hands
+// on, deep trees.
 #include "tools/links/FolderWalk.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 
 #include "support/TempFolder.h"
 
@@ -47,6 +50,49 @@ TEST(FolderWalk, LinksAreCountedNotFollowedAndMissingFoldersAddNothing) {
   CollectFolders(dir / "missing", none, zero);
   EXPECT_TRUE(none.empty());
   EXPECT_EQ(zero.FolderCount + zero.FileCount, 0);
+}
+
+// The listings the walk hands on line up with the folder list (the start folder first), hold
+// the entries that are not folders (links to folders among them), and an unreadable folder
+// still gets its (empty) place.
+TEST(FolderWalk, HandsOnEachFolderListingInListOrder) {
+  testing::TempFolder dir;
+  dir.Write("root/top.htm", "");
+  dir.Write("root/a/one.htm", "");
+  dir.Write("root/a/two.txt", "");
+  dir.Write("root/a/inner/three.htm", "");
+  dir.MakeFolder("root/b");
+  ASSERT_EQ(::symlink((dir / "root/a").c_str(), (dir / "root/b/to-a").c_str()), 0);
+  dir.MakeFolder("root/locked");
+  dir.Write("root/locked/hidden.htm", "");
+  ASSERT_EQ(::chmod((dir / "root/locked").c_str(), 0), 0);
+  const bool can_read_locked = ::access((dir / "root/locked").c_str(), R_OK) == 0;  // root can
+
+  TextList folders = {dir / "root"};
+  FolderCounters counters;
+  std::vector<std::vector<std::string>> listed;
+  CollectFolders(dir / "root", folders, counters, nullptr,
+                 [&listed](std::vector<FolderEntry>& entries) {
+                   std::vector<std::string> names;
+                   for (const FolderEntry& entry : entries)
+                     names.push_back(entry.name);
+                   std::sort(names.begin(), names.end());
+                   listed.push_back(names);
+                 });
+  ::chmod((dir / "root/locked").c_str(), 0700);
+  ASSERT_EQ(listed.size(), folders.size());
+  const std::map<std::string, std::vector<std::string>> expected = {
+      {dir / "root", {"top.htm"}},
+      {dir / "root/a", {"one.htm", "two.txt"}},
+      {dir / "root/a/inner", {"three.htm"}},
+      {dir / "root/b", {"to-a"}},
+      {dir / "root/locked",
+       can_read_locked ? std::vector<std::string>{"hidden.htm"} : std::vector<std::string>{}},
+  };
+  for (size_t i = 0; i < folders.size(); ++i) {
+    ASSERT_TRUE(expected.count(folders[i])) << folders[i];
+    EXPECT_EQ(listed[i], expected.at(folders[i])) << folders[i];
+  }
 }
 
 TEST(FolderWalk, DeepTreeNeedsNoRecursion) {

@@ -1,49 +1,20 @@
 // The links search over a folder tree: the folders (the root, then, when asked, every folder
 // below it, depth first), in each the listed files whose extension is a document extension,
-// read whole and searched once. Progress goes out through callbacks; a stop flag is tested
-// between documents.
+// read whole (see DocumentReader) and searched once. Progress goes out through callbacks; a
+// stop flag is tested between documents.
 #pragma once
 
 #include <atomic>
-#include <cstddef>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/TextList.h"
+#include "tools/links/DocumentReader.h"
 #include "tools/links/FolderWalk.h"
 #include "tools/links/LinkExtract.h"
 
 namespace pagelathe {
-
-// ".txt", ".htm", ".html", ".shtm", ".shtml", ".php", in this order.
-extern const char* const kDocumentExtensions[6];
-
-// True when the extension of `name` (from its last "."), lower-cased, is a document extension.
-// Example: "Index.HTML" is one, "notes.txt.bak" and "README" are not.
-[[nodiscard]] bool IsDocumentFile(std::string_view name);
-
-// The bytes of one document, in storage kept from one document to the next (it is never
-// cleared before a read, so a read costs only the copy from the system).
-class DocumentBuffer {
- public:
-  [[nodiscard]] std::string_view View() const { return {data_.get(), size_}; }
-  void swap(DocumentBuffer& other) noexcept;
-
-  // Reads the regular file `name` of the open folder `folder` whole. False, with the buffer
-  // empty, when it cannot be opened or read, or is not a regular file (a folder, a device,
-  // a pipe; none of these is ever waited on).
-  bool ReadFileAt(int folder, const std::string& name);
-
- private:
-  void Grow(size_t capacity);
-
-  std::unique_ptr<char[]> data_;
-  size_t capacity_ = 0;
-  size_t size_ = 0;
-};
 
 struct FolderSearchCallbacks {
   // A folder's files are about to be searched (the page shows the folder).

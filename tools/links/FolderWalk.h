@@ -3,8 +3,11 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "platform/FolderList.h"
 #include "platform/TextList.h"
 
 namespace pagelathe {
@@ -21,7 +24,13 @@ struct FolderCounters {
 // never followed, so a link cycle cannot trap the walk; no recursion, so depth is no limit.
 // The walk ends early when `stop` is set.
 // Example: a/ holding x/ (holding y/) and z.txt appends "a/x", "a/x/y" and counts 2 and 1.
+//
+// `listed`, when set, is called for every folder the walk lists, `folder` first and then in
+// the order of `folder_list`, with the entries of that folder that are not folders (in listing
+// order; empty for a folder that cannot be listed); it may take them. So a search that goes
+// through the folders afterwards need not list them again.
+using FolderListed = std::function<void(std::vector<FolderEntry>& other_entries)>;
 void CollectFolders(const std::string& folder, TextList& folder_list, FolderCounters& counters,
-                    const std::atomic<bool>* stop = nullptr);
+                    const std::atomic<bool>* stop = nullptr, const FolderListed& listed = {});
 
 }  // namespace pagelathe

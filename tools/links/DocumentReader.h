@@ -1,0 +1,94 @@
+// Reading the documents of a folder search. The reader goes through a list of folders: for
+// each, the names the file list shows (masks, no hidden files, sorted without regard to case),
+// and of those the documents (by extension), each read whole into one buffer that is reused.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/FolderList.h"
+#include "platform/TextList.h"
+
+namespace pagelathe {
+
+// ".txt", ".htm", ".html", ".shtm", ".shtml", ".php", in this order.
+extern const char* const kDocumentExtensions[6];
+
+// True when the extension of `name` (from its last "."), lower-cased, is a document extension.
+// Example: "Index.HTML" is one, "notes.txt.bak" and "README" are not.
+[[nodiscard]] bool IsDocumentFile(std::string_view name);
+
+// Storage for document bytes comes straight from the system as whole pages, all of them in
+// place at once, so that reading into it never stops at a page not yet touched (a buffer is
+// kept for many documents, so its one system call does not count). This gives it back.
+struct DocumentStorageRelease {
+  size_t length;
+  void operator()(char* data) const;
+};
+
+// The bytes of one document, in storage kept from one document to the next (it is never
+// cleared before a read, so a read costs only the copy from the system).
+class DocumentBuffer {
+ public:
+  [[nodiscard]] std::string_view View() const { return {data_.get(), size_}; }
+  [[nodiscard]] size_t Capacity() const { return capacity_; }
+  void Clear() { size_ = 0; }  // keeps the storage
+  void swap(DocumentBuffer& other) noexcept;
+
+  // Reads the regular file `name` of the open folder `folder` whole. False, with the buffer
+  // empty, when it cannot be opened or read, or is not a regular file (a folder, a device,
+  // a pipe; none of these is ever waited on).
+  bool ReadFileAt(int folder, const std::string& name);
+
+ private:
+  void Grow(size_t capacity);
+
+  std::unique_ptr<char[], DocumentStorageRelease> data_;
+  size_t capacity_ = 0;
+  size_t size_ = 0;
+};
+
+class DocumentReader {
+ public:
+  // One step of the reading: either the start of a folder (before its listing is read; no
+  // bytes) or one document of it.
+  struct Item {
+    bool folder_start = false;
+    size_t folder = 0;  // index in the folder list
+    std::string name;   // the document's name (not its path)
+    int percent = 0;    // 100 * (its place in the folder's list) / (the list's length)
+    DocumentBuffer document;
+  };
+
+  // `folders` must outlive the reader. Stopping is seen between two documents. `listings`,
+  // when given, holds the entries of each folder (parallel to `folders`, as a walk read them),
+  // which are then filtered instead of listing the folder again; the reader takes them.
+  DocumentReader(const TextList& folders, std::string masks, const std::atomic<bool>* stop,
+                 std::vector<std::vector<FolderEntry>> listings = {});
+  ~DocumentReader();
+  DocumentReader(const DocumentReader&) = delete;
+  DocumentReader& operator=(const DocumentReader&) = delete;
+
+  // The next step into `item`, reading a document into its buffer (so swap the buffer out to
+  // keep a document's bytes). False at the end, or once stopped.
+  bool Next(Item& item);
+
+ private:
+  [[nodiscard]] bool Stopped() const;
+
+  const TextList& folders_;
+  std::vector<std::vector<FolderEntry>> listings_;
+  const std::string masks_;
+  const std::atomic<bool>* const stop_;
+  size_t folder_ = 0;
+  bool in_folder_ = false;
+  std::vector<std::string> names_;
+  size_t next_name_ = 0;
+  int folder_fd_ = -1;
+};
+
+}  // namespace pagelathe
