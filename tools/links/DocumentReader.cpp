@@ -28,6 +28,7 @@ struct Descriptor {
 };
 
 constexpr size_t kFirstCapacity = 64 * 1024;  // most pages fit: one read, no size query
+
 }  // namespace
 
 const char* const kDocumentExtensions[6] = {".txt", ".htm", ".html", ".shtm", ".shtml", ".php"};
