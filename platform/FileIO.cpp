@@ -18,26 +18,12 @@ std::string Reason() {
   return std::strerror(errno);
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  int release() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
-
 }  // namespace
+
+void Descriptor::reset(int fd) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = fd;
+}
 
 std::string ReadFileBytes(const std::string& path) {
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -7,6 +7,29 @@
 
 namespace pagelathe {
 
+// An open POSIX descriptor (or -1), closed when it goes or is replaced.
+class Descriptor {
+ public:
+  Descriptor() = default;
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() { reset(); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  [[nodiscard]] int get() const { return fd_; }
+  // Gives the descriptor up without closing it.
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  // Closes the descriptor held, if any, and holds `fd` instead.
+  void reset(int fd = -1);
+
+ private:
+  int fd_ = -1;
+};
+
 // The bytes of a file. Raises EFileError naming the file when it cannot be read.
 [[nodiscard]] std::string ReadFileBytes(const std::string& path);
 

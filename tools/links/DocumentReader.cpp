@@ -11,21 +11,11 @@
 #include <new>
 #include <utility>
 
+#include "platform/FileIO.h"
 #include "platform/Win1251.h"
 
 namespace pagelathe {
 namespace {
-
-// An open descriptor, closed when it goes.
-struct Descriptor {
-  int fd;
-  explicit Descriptor(int value) : fd(value) {}
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-};
 
 constexpr size_t kFirstCapacity = 64 * 1024;  // most pages fit: one read, no size query
 
@@ -69,11 +59,11 @@ bool DocumentBuffer::ReadFileAt(int folder, const std::string& name) {
   size_ = 0;
   // Never blocks: a pipe or terminal put in the place of a listed file answers at once.
   const Descriptor file(::openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.fd < 0) return false;
+  if (file.get() < 0) return false;
   if (capacity_ < kFirstCapacity) Grow(kFirstCapacity);
   bool checked = false;
   for (;;) {
-    const ssize_t n = ::read(file.fd, data_.get() + size_, capacity_ - size_);
+    const ssize_t n = ::read(file.get(), data_.get() + size_, capacity_ - size_);
     if (n < 0) {
       if (errno == EINTR) continue;
       size_ = 0;  // a folder, or nothing to read from a pipe
@@ -87,7 +77,7 @@ bool DocumentBuffer::ReadFileAt(int folder, const std::string& name) {
     if (!checked) {
       checked = true;
       struct stat info {};
-      if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         size_ = 0;
         return false;
       }
@@ -107,10 +97,6 @@ DocumentReader::DocumentReader(const TextList& folders, std::string masks,
                                const std::atomic<bool>* stop,
                                std::vector<std::vector<FolderEntry>> listings)
     : folders_(folders), listings_(std::move(listings)), masks_(std::move(masks)), stop_(stop) {}
-
-DocumentReader::~DocumentReader() {
-  if (folder_fd_ >= 0) ::close(folder_fd_);
-}
 
 bool DocumentReader::Stopped() const {
   return stop_ && stop_->load(std::memory_order_relaxed);
@@ -138,23 +124,22 @@ bool DocumentReader::Next(Item& item) {
       const size_t i = next_name_++;
       if (Stopped()) return false;
       if (!IsDocumentFile(names_[i])) continue;
-      if (folder_fd_ < 0) {  // opened at its first document: most folders of a tree have none
-        folder_fd_ = ::open(folders_[folder_].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folder_fd_ < 0) {
+      if (folder_fd_.get() < 0) {  // opened at its first document: most folders hold none
+        folder_fd_.reset(::open(folders_[folder_].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder_fd_.get() < 0) {
           next_name_ = names_.size();
           continue;
         }
       }
       // A document that cannot be read (removed or locked since the listing) is skipped.
-      if (!item.document.ReadFileAt(folder_fd_, names_[i])) continue;
+      if (!item.document.ReadFileAt(folder_fd_.get(), names_[i])) continue;
       item.folder_start = false;
       item.folder = folder_;
       item.name = names_[i];
       item.percent = static_cast<int>(100 * i / names_.size());
       return true;
     }
-    if (folder_fd_ >= 0) ::close(folder_fd_);
-    folder_fd_ = -1;
+    folder_fd_.reset();
     in_folder_ = false;
     ++folder_;
   }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileIO.h"
 #include "platform/FolderList.h"
 #include "platform/TextList.h"
 
@@ -69,7 +70,6 @@ class DocumentReader {
   // which are then filtered instead of listing the folder again; the reader takes them.
   DocumentReader(const TextList& folders, std::string masks, const std::atomic<bool>* stop,
                  std::vector<std::vector<FolderEntry>> listings = {});
-  ~DocumentReader();
   DocumentReader(const DocumentReader&) = delete;
   DocumentReader& operator=(const DocumentReader&) = delete;
 
@@ -88,7 +88,7 @@ class DocumentReader {
   bool in_folder_ = false;
   std::vector<std::string> names_;
   size_t next_name_ = 0;
-  int folder_fd_ = -1;
+  Descriptor folder_fd_;  // opened at the folder's first document
 };
 
 }  // namespace pagelathe
