@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/FileIO.h"
 #include "platform/Win1251.h"
 
 namespace pagelathe {
@@ -106,7 +107,7 @@ std::vector<FolderEntry> ReadFolderEntries(const std::string& folder) {
 std::vector<std::string> FilesAmong(const std::string& folder, std::vector<FolderEntry> entries,
                                     std::string_view masks) {
   std::vector<std::string> names;
-  std::string path = folder.empty() ? "./" : folder.back() == '/' ? folder : folder + '/';
+  std::string path = WithFinalSlash(folder);  // empty: names relative to the current folder
   const size_t base = path.size();
   for (FolderEntry& entry : entries) {
     if (entry.name.empty() || entry.name.front() == '.') continue;

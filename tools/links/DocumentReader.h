@@ -36,7 +36,6 @@ struct DocumentStorageRelease {
 class DocumentBuffer {
  public:
   [[nodiscard]] std::string_view View() const { return {data_.get(), size_}; }
-  [[nodiscard]] size_t Capacity() const { return capacity_; }
   void Clear() { size_ = 0; }  // keeps the storage
   void swap(DocumentBuffer& other) noexcept;
 
