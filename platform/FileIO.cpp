@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -44,42 +43,6 @@ std::string ReadFileBytes(const std::string& path) {
     bytes.append(buffer, static_cast<size_t>(n));
   }
   return bytes;
-}
-
-void WriteFileAtomic(const std::string& path, const std::string& bytes) {
-  if (path.empty()) throw EFileError("Cannot create file \"\". No file name.");
-  if (DirectoryExists(path))
-    throw EFileError("Cannot create file \"" + path + "\". It is a folder.");
-  // A new name beside the target, created with the usual 0666 less the umask; an existing
-  // file's permissions are copied over below.
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int raw = -1;
-  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
-    temp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw < 0 && errno != EEXIST) break;
-  }
-  Descriptor fd(raw);
-  if (fd.get() < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason());
-  auto fail = [&](const char* what) {
-    const std::string reason = Reason();
-    ::unlink(temp.c_str());
-    throw EFileError(std::string(what) + " \"" + path + "\". " + reason);
-  };
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) ::fchmod(fd.get(), old.st_mode & 07777);
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail("Cannot write file");
-    }
-    written += static_cast<size_t>(n);
-  }
-  if (::close(fd.release()) != 0) fail("Cannot write file");
-  if (::rename(temp.c_str(), path.c_str()) != 0) fail("Cannot replace file");
 }
 
 bool FileExists(const std::string& path) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace pagelathe {
 
@@ -33,10 +34,10 @@ class Descriptor {
 // The bytes of a file. Raises EFileError naming the file when it cannot be read.
 [[nodiscard]] std::string ReadFileBytes(const std::string& path);
 
-// Replaces (or creates) `path` with `bytes` through a temporary file in the same folder and a
-// rename. Raises EFileError naming the file on any failure; the old file is then untouched
-// and no temporary file is left behind.
-void WriteFileAtomic(const std::string& path, const std::string& bytes);
+// Replaces (or creates) `path` with `bytes` through an AtomicFile (platform/AtomicFile.h):
+// a link is followed, the permissions kept. Raises EFileError naming the file on any failure;
+// the old file is then untouched and no temporary file is left behind.
+void WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 [[nodiscard]] bool FileExists(const std::string& path);
 [[nodiscard]] bool DirectoryExists(const std::string& path);

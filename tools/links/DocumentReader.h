@@ -5,12 +5,12 @@
 
 #include <atomic>
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/FileIO.h"
+#include "platform/FileRead.h"
 #include "platform/FolderList.h"
 #include "platform/TextList.h"
 
@@ -23,33 +23,14 @@ extern const char* const kDocumentExtensions[6];
 // Example: "Index.HTML" is one, "notes.txt.bak" and "README" are not.
 [[nodiscard]] bool IsDocumentFile(std::string_view name);
 
-// Storage for document bytes comes straight from the system as whole pages, all of them in
-// place at once, so that reading into it never stops at a page not yet touched (a buffer is
-// kept for many documents, so its one system call does not count). This gives it back.
-struct DocumentStorageRelease {
-  size_t length;
-  void operator()(char* data) const;
-};
-
-// The bytes of one document, in storage kept from one document to the next (it is never
-// cleared before a read, so a read costs only the copy from the system).
-class DocumentBuffer {
+// The bytes of one document, in storage kept from one document to the next.
+class DocumentBuffer : public FileBuffer {
  public:
-  [[nodiscard]] std::string_view View() const { return {data_.get(), size_}; }
-  void Clear() { size_ = 0; }  // keeps the storage
-  void swap(DocumentBuffer& other) noexcept;
-
-  // Reads the regular file `name` of the open folder `folder` whole. False, with the buffer
-  // empty, when it cannot be opened or read, or is not a regular file (a folder, a device,
-  // a pipe; none of these is ever waited on).
-  bool ReadFileAt(int folder, const std::string& name);
-
- private:
-  void Grow(size_t capacity);
-
-  std::unique_ptr<char[], DocumentStorageRelease> data_;
-  size_t capacity_ = 0;
-  size_t size_ = 0;
+  // Reads the file `name` of the open folder `folder` whole (platform/FileRead.h). False, with
+  // the buffer empty, when it cannot be opened or read, is not a regular file (a folder, a
+  // device, a pipe; none of these is ever waited on), is over the document limit or cannot be
+  // held in memory.
+  bool ReadFileAt(int folder, const std::string& name) { return ReadAt(folder, name).ok(); }
 };
 
 class DocumentReader {
