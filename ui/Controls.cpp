@@ -102,7 +102,8 @@ void TFileListBox::SetMask(const std::string& masks) {
 }
 
 void TFileListBox::Update() {
-  names_ = ListFiles(directory_, mask_);
+  names_.clear();
+  if (!directory_.empty()) names_ = ListFiles(directory_, mask_);
   clear();
   QStringList items;
   items.reserve(static_cast<qsizetype>(names_.size()));

@@ -13,12 +13,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <unistd.h>
 #include <memory>
 
 #include "app/TForm1.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
 #include "ui/Controls.h"
@@ -202,6 +204,38 @@ TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {
   page->ButtonFromClipboard->click();
   EXPECT_TRUE(page->ShownLines().empty());
   EXPECT_EQ(Panel(), "Links:0");
+}
+
+// The process's current folder for the life of one object.
+class ScopedCurrentFolder {
+ public:
+  explicit ScopedCurrentFolder(const std::string& folder) : old_(CurrentFolder()) {
+    EXPECT_EQ(::chdir(folder.c_str()), 0);
+  }
+  ~ScopedCurrentFolder() { (void)::chdir(old_.c_str()); }
+
+ private:
+  std::string old_;
+};
+
+TEST_F(LinksGrabberPageTest, AMissingFolderListsNothingWhateverReReadsTheList) {
+  Open();
+  dir.Write("here/b.htm", "http://here.org/");  // what an empty path would list
+  const ScopedCurrentFolder here(dir / "here");
+  for (const std::string& folder : {dir / "missing", std::string()}) {
+    SCOPED_TRACE(std::string("folder ").append(folder));
+    SearchFolder(folder);
+    EXPECT_TRUE(page->FileListBoxFiles->Names().empty());
+    EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+    EXPECT_TRUE(page->ShownLines().empty());
+    EXPECT_EQ(Panel(), "Links:0");
+    form->ApplicationEvents1Activate();
+    EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+    for (int type : {2, 1, 0}) {
+      page->FilterComboBoxFiles->setCurrentIndex(type);
+      EXPECT_EQ(page->FileListBoxFiles->count(), 0) << "file type " << type;
+    }
+  }
 }
 
 TEST_F(LinksGrabberPageTest, SearchDocumentRunsTheCurrentOptions) {

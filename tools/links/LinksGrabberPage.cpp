@@ -358,7 +358,12 @@ void LinksGrabberPage::StartSearch() {
           shown.has_file = true;
           post();
         };
-        RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
+        // No folder reads nothing (an empty path would read the process's current folder).
+        if (DirectoryExists(root)) {
+          RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
+        } else {
+          result.folders = {root};
+        }
         // Only this thread writes `found`, so reading it while the window may copy it is safe.
         TextList view;
         if (!result.stopped) view = pagelathe::BuildLinkView(shared->found, shared->view_options);
@@ -483,12 +488,7 @@ void LinksGrabberPage::RadioGroupLinksClick() {
 
 void LinksGrabberPage::EditFolderChange() {
   const std::string folder = FromQ(EditFolder->text());
-  if (DirectoryExists(folder)) {
-    FileListBoxFiles->SetDirectory(folder);
-  } else {
-    FileListBoxFiles->SetDirectory("");
-    FileListBoxFiles->clear();
-  }
+  FileListBoxFiles->SetDirectory(DirectoryExists(folder) ? folder : std::string());
 }
 
 void LinksGrabberPage::ButtonFolderLinksClick() {
