@@ -169,7 +169,7 @@ void TForm1::FormCreate() {
   ProductPageUrl = UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
   const std::string caption = ProductTitle + " " + ProductVersion;
   setWindowTitle(ToQ(caption));
-  QGuiApplication::setApplicationDisplayName(ToQ(caption));
+  SetApplicationTitle(caption);
 
   VersionFile = ProgramFolder + "version.txt";
   HelpFileEnglish = ProgramFolder + "Help - EN.chm";
