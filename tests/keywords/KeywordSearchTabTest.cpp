@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <QStyle>
 #include <QTreeView>
 
 #include "KeywordsFixture.h"
@@ -66,8 +67,8 @@ TEST_F(KeywordSearchTabTest, StartsWithTheDocumentedControls) {
   auto* view = Find<QTreeView>(form_.get(), "ListViewKW");
   EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal).toString(), "Word");
   EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("\u2116"));
-  EXPECT_EQ(view->columnWidth(0), 235);
-  EXPECT_EQ(view->columnWidth(1), 40);
+  EXPECT_EQ(view->columnWidth(0) + view->columnWidth(1), 235 + 40);
+  EXPECT_GE(view->columnWidth(1), 40);
   EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
   EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
   EXPECT_EQ(Find<QListWidget>(form_.get(), "ListBoxKW")->selectionMode(),
@@ -76,6 +77,22 @@ TEST_F(KeywordSearchTabTest, StartsWithTheDocumentedControls) {
   EXPECT_EQ(open->Filter(),
             "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|HTML Files (*.htm; *.html)|*.htm;*.html");
   EXPECT_EQ(open->DefaultExt, "*.*");
+}
+
+TEST_F(KeywordSearchTabTest, CountsOfUpToNineDigitsShowWholeInsideTheList) {
+  form_->show();  // the first show turns to the first page
+  form_->PageControl1->setCurrentWidget(page_);
+  ASSERT_TRUE(testing::WaitFor([this] { return search_->ListViewKW->isVisible(); }));
+  QTreeView* view = search_->ListViewKW;
+  search_->ListViewKWRows->SetRows({{"million", "1000000"}, {"most", "999999999"}});
+  const QFontMetrics metrics(view->font());
+  const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  for (int row = 0; row < 2; ++row) {
+    const QString count = view->model()->index(row, 1).data().toString();
+    EXPECT_LE(metrics.horizontalAdvance(count) + margins, view->columnWidth(1))
+        << count.toStdString();
+  }
+  EXPECT_LE(view->columnWidth(0) + view->columnWidth(1), view->viewport()->width());
 }
 
 TEST_F(KeywordSearchTabTest, ApplesWithAndWithoutCase) {

@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/TForm1.h"
 #include "platform/IntParse.h"
@@ -26,7 +27,23 @@
 #include "ui/Text1251.h"
 
 namespace pagelathe {
-namespace {}  // namespace
+namespace {
+
+constexpr int kWordColumnWidth = 235;
+constexpr int kCountColumnWidth = 40;
+
+// The width that shows a count of nine digits whole: the widest digit nine times, and the
+// margins the style keeps on both sides of an item's text.
+int CountColumnWidth(const QTreeView& view) {
+  const QFontMetrics metrics(view.font());
+  int digit = 0;
+  for (char c = '0'; c <= '9'; ++c)
+    digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
+  const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+  return 9 * digit + 2 * margin + 4;
+}
+
+}  // namespace
 
 KeywordSearchTab::KeywordSearchTab(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName("TabSheetKeywordsSearch");
@@ -64,8 +81,6 @@ void KeywordSearchTab::BuildControls() {
   ListViewKW->header()->setStretchLastSection(false);
   ListViewKW->header()->setSectionsClickable(true);
   ListViewKW->header()->setSectionsMovable(false);
-  ListViewKW->setColumnWidth(0, 235);
-  ListViewKW->setColumnWidth(1, 40);
 
   ListBoxKW = new QListWidget(this);
   ListBoxKW->setObjectName("ListBoxKW");
@@ -165,9 +180,16 @@ void KeywordSearchTab::LayOut() {
   keywords->addLayout(keyword_buttons);
   words->addLayout(keywords, 2);
 
+  // The columns were 235 and 40 pixels in a font whose digits are narrower than ours: the
+  // count column gets what a count of nine digits needs, taken from the word column, so the
+  // word list keeps its width and both columns stay inside it.
+  const int count_width = std::max(kCountColumnWidth, CountColumnWidth(*ListViewKW));
+  ListViewKW->setColumnWidth(1, count_width);
+  ListViewKW->setColumnWidth(0, kWordColumnWidth + kCountColumnWidth - count_width);
   // The word list is as wide as its two columns, so the text takes what is left.
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  ListViewKW->setMinimumWidth(235 + 40 + scroll_bar + 2 * ListViewKW->frameWidth() + 2);
+  ListViewKW->setMinimumWidth(kWordColumnWidth + kCountColumnWidth + scroll_bar +
+                              2 * ListViewKW->frameWidth() + 2);
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setHorizontalSpacing(6);
