@@ -6,8 +6,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QTabWidget>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTreeView>
 
 #include "KeywordsFixture.h"

@@ -44,7 +44,10 @@ class KeywordsFixture : public ::testing::Test {
       dialog.FileName = ToQ(answer_);
       return true;
     });
-    PageCreatorTab::SetFileOpener([this](const QString& path) { opened_.push_back(path); });
+    PageCreatorTab::SetFileOpener([this](const QString& path) {
+      opened_.push_back(path);
+      return opener_works_;
+    });
   }
 
   void TearDown() override {
@@ -74,6 +77,7 @@ class KeywordsFixture : public ::testing::Test {
   PageCreatorTab* creator_ = nullptr;
   std::vector<DialogCall> calls_;
   std::vector<QString> opened_;
+  bool opener_works_ = true;  // false: the desktop has nothing that opens a page
 
  private:
   std::string answer_;

@@ -173,6 +173,15 @@ TEST_F(PageCreatorTabTest, SaveWritesTheEditedCodeAndPreviewOpensIt) {
   creator_->ButtonPagePreview->click();
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], ToQ(target));
+  EXPECT_TRUE(RecordedMessages().empty());
+
+  // Nothing on the desktop opens the page: the user is told where it is.
+  opener_works_ = false;
+  creator_->ButtonPagePreview->click();
+  ASSERT_EQ(RecordedMessages().size(), 1u);
+  EXPECT_NE(RecordedMessages()[0].text.find(std::string("\"").append(target).append("\"")),
+            std::string::npos)
+      << RecordedMessages()[0].text;
 }
 
 TEST_F(PageCreatorTabTest, FailedSaveShowsTheErrorAndKeepsPreviewAsItWas) {

@@ -19,6 +19,7 @@
 #include "tools/keywords/PageCreator.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
+#include "ui/Messages.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -27,6 +28,14 @@ namespace {
 PageCreatorTab::FileOpener& CurrentOpener() {
   static PageCreatorTab::FileOpener opener;
   return opener;
+}
+
+// Without a desktop launcher (a bare X session, a minimal install) nothing opens the page;
+// the user learns where it is instead of seeing nothing happen.
+std::string PreviewFailedMessage(const std::string& path) {
+  std::string message = "No program was found to show the page. It is saved as \"";
+  message.append(path).append("\".");
+  return message;
 }
 
 QPlainTextEdit* MakeMemo(const char* name, QWidget* parent) {
@@ -156,11 +165,9 @@ void PageCreatorTab::ButtonPageSaveClick() {
 
 void PageCreatorTab::ButtonPagePreviewClick() {
   if (saved_file_.isEmpty()) return;
-  if (CurrentOpener()) {
-    CurrentOpener()(saved_file_);
-    return;
-  }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(saved_file_));
+  const bool opened = CurrentOpener() ? CurrentOpener()(saved_file_)
+                                      : QDesktopServices::openUrl(QUrl::fromLocalFile(saved_file_));
+  if (!opened) ShowMessage(PreviewFailedMessage(FromQ(saved_file_)), window());
 }
 
 }  // namespace pagelathe

@@ -32,9 +32,10 @@ class PageCreatorTab : public QWidget {
   void ButtonPageSaveClick();
   void ButtonPagePreviewClick();
 
-  // What opens a saved page: by default the desktop's viewer for the file. Tests put their
-  // own in so that no browser starts; pass nothing to restore the default.
-  using FileOpener = std::function<void(const QString& path)>;
+  // What opens a saved page: by default the desktop's viewer for the file. It returns false
+  // when nothing could take the file (no desktop launcher), and Preview then says so. Tests
+  // put their own in so that no browser starts; pass nothing to restore the default.
+  using FileOpener = std::function<bool(const QString& path)>;
   static void SetFileOpener(FileOpener opener);
 
   QLabel* LabelPageTitle;
