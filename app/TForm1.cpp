@@ -276,7 +276,11 @@ void TForm1::TimerConnectionTimer() {
 }
 
 void TForm1::SetStatusText(const std::string& text) {
-  statusBar()->showMessage(ToQ(text));
+  ShowStatusText(ToQ(text));
+}
+
+void TForm1::ShowStatusText(const QString& text) {
+  statusBar()->showMessage(text);
 }
 
 std::string TForm1::StatusText() const {

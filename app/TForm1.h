@@ -85,6 +85,7 @@ class TForm1 : public QMainWindow {
 
   // The one line of the status bar.
   void SetStatusText(const std::string& text);
+  void ShowStatusText(const QString& text);  // a text already for display
   [[nodiscard]] std::string StatusText() const;
 
   // Applies a language file to every window (menus, pages, dialogs, message texts).

@@ -108,7 +108,7 @@ void TFileListBox::Update() {
   QStringList items;
   items.reserve(static_cast<qsizetype>(names_.size()));
   for (const auto& name : names_)
-    items.append(ToQ(name));
+    items.append(DocumentToQ(name));  // names on this system are mostly UTF-8
   addItems(items);
 }
 

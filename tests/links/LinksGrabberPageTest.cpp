@@ -331,6 +331,62 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
   EXPECT_EQ(form->OutputBuffer, (TextList{"http://a.org", "http://b.org"}));
 }
 
+TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteForByte) {
+  Open();
+  page->RadioGroupLinks->SetItemIndex(0);  // full links
+  const std::string utf8 =
+      "http://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.org/"
+      "\xD0\xB4\xD0\xBE\xD0\xBC";                                     // пример.org/дом
+  const std::string cp1251 = "http://\xEF\xF0\xE8\xEC\xE5\xF0.org/";  // пример.org/
+  struct Case {
+    const char* name;
+    std::string page;
+    TextList found;     // the bytes of the links, as the document holds them
+    QStringList shown;  // what the list shows
+  };
+  const Case cases[] = {
+      {"utf8.htm",
+       "<a href=\"" + utf8 + "\">\xD0\x94\xD0\xBE\xD0\xBC</a> http://plain.org/",
+       {utf8, "http://plain.org/"},
+       {QString::fromUtf8("http://пример.org/дом"), "http://plain.org/"}},
+      {"cp1251.htm",
+       "<a href='" + cp1251 + "'>\xC4\xEE\xEC</a> http://plain.org/",
+       {cp1251, "http://plain.org/"},
+       {QString::fromUtf8("http://пример.org/"), "http://plain.org/"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dir.Write(std::string("docs/").append(c.name), c.page);
+    page->EditFolder->setText(ToQ(dir / "docs"));
+    page->FileListBoxFilesClick(c.name);
+    page->CheckBoxSort->setChecked(false);
+    page->CheckBoxSortClick();
+    EXPECT_EQ(page->ShownLines(), c.found);
+    QStringList shown;
+    for (int row = 0; row < page->ListBoxLinks->model()->rowCount(); ++row)
+      shown << page->ListBoxLinks->model()->index(row, 0).data().toString();
+    EXPECT_EQ(shown, c.shown);
+    page->ButtonToClipboard->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), c.shown.join("\r\n"));
+    TFileDialog::SetChooser([this](TFileDialog& dialog) {
+      dialog.FilterIndex = 1;
+      dialog.FileName = ToQ(dir / "links.txt");
+      return true;
+    });
+    page->ButtonSave->click();
+    EXPECT_EQ(dir.Read("links.txt"), c.found[0] + "\r\n" + c.found[1] + "\r\n");
+  }
+  // The file list shows a UTF-8 file name as its characters and clicks it by its bytes.
+  const std::string name = "\xD1\x81\xD1\x81\xD1\x8B\xD0\xBB\xD0\xBA\xD0\xB8.txt";  // ссылки.txt
+  dir.Write("docs/" + name, "http://named.org/");
+  form->ApplicationEvents1Activate();  // the list re-reads its folder
+  const QList<QListWidgetItem*> items =
+      page->FileListBoxFiles->findItems(QString::fromUtf8("ссылки.txt"), Qt::MatchExactly);
+  ASSERT_EQ(items.size(), 1);
+  emit page->FileListBoxFiles->itemClicked(items[0]);
+  EXPECT_EQ(page->ShownLines(), TextList{"http://named.org/"});
+}
+
 TEST_F(LinksGrabberPageTest, FileTypeSwitchRewritesTheExtension) {
   Open();
   std::vector<QString> names;

@@ -18,8 +18,10 @@
 #include <algorithm>
 
 #include "app/TForm1.h"
+#include "platform/FileRead.h"
 #include "platform/IntParse.h"
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 #include "tools/keywords/KeywordListModel.h"
 #include "tools/keywords/MemoLines.h"
 #include "ui/Controls.h"
@@ -219,7 +221,9 @@ bool KeywordSearchTab::ChooseFile(std::string& path) {
 void KeywordSearchTab::ButtonOpenFileClick() {
   std::string path;
   if (!ChooseFile(path)) return;
-  TextList lines = LoadTextList(path);  // an unreadable file leaves the memo as it is
+  // An unreadable file leaves the memo as it is; a UTF-8 text is read into the program's
+  // code page, so that its words are counted and folded as letters.
+  TextList lines = SplitLines(DocumentTo1251(ReadUserFile(path, kDocumentLimit)));
   CleanOpenedText(lines);
   SetMemoLines(MemoKW, lines);
   form_.KeywordsFolder = FolderOf(path);
@@ -277,7 +281,8 @@ void KeywordSearchTab::EditKWKeyDown(int key) {
 void KeywordSearchTab::ButtonKWInsertClick() {
   std::string path;
   if (!ChooseFile(path)) return;
-  const TextList lines = LoadTextList(path);  // an unreadable file leaves the list as it is
+  // An unreadable file leaves the list as it is.
+  const TextList lines = SplitLines(DocumentTo1251(ReadUserFile(path, kProfileLimit)));
   QStringList items;
   items.reserve(static_cast<qsizetype>(lines.size()));
   for (const auto& line : lines)

@@ -28,11 +28,11 @@
 #include "platform/IntParse.h"
 #include "tools/links/FolderSearch.h"
 #include "tools/links/LinkExtract.h"
-#include "tools/links/LinkListModel.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
 #include "ui/Text1251.h"
+#include "ui/TextListModel.h"
 
 namespace pagelathe {
 
@@ -102,7 +102,7 @@ void LinksGrabberPage::CreateControls() {
   pbGrabber->setFixedHeight(16);
 
   PanelLinks = new TPanel("PanelLinks", "Links", this);
-  links_model_ = new LinkListModel(this);
+  links_model_ = new TextListModel(TextListModel::Display::Detected, this);
   ListBoxLinks = new QListView(this);
   ListBoxLinks->setObjectName("ListBoxLinks");
   ListBoxLinks->setModel(links_model_);
@@ -329,7 +329,8 @@ void LinksGrabberPage::StartSearch() {
             const QString folder = ToQ(shown.folder);
             if (EditFolder->text() != folder) EditFolder->setText(folder);
             pbGrabber->setValue(shown.percent);
-            if (shown.has_file) form_.SetStatusText(form_.StringProccessedFiles + shown.file);
+            if (shown.has_file)
+              form_.ShowStatusText(ToQ(form_.StringProccessedFiles) + DocumentToQ(shown.file));
           });
         };
         FolderSearchResult result;
@@ -532,7 +533,15 @@ void LinksGrabberPage::ButtonClearLinksClick() {
 void LinksGrabberPage::ButtonToClipboardClick() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
-  clipboard->setText(ToQ(JoinForClipboard(links_model_->Lines())));
+  // Each line as the list shows it: links found in UTF-8 documents reach the clipboard as
+  // the characters they are.
+  const TextList& lines = links_model_->Lines();
+  QString text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += QStringLiteral("\r\n");
+    text += DocumentToQ(lines[i]);
+  }
+  clipboard->setText(text);
 }
 
 void LinksGrabberPage::ButtonSaveClick() {

@@ -22,7 +22,7 @@ class QPushButton;
 
 namespace pagelathe {
 
-class LinkListModel;
+class TextListModel;
 class TFileDialog;
 class TFileListBox;
 class TFilterComboBox;
@@ -132,7 +132,7 @@ class LinksGrabberPage : public ToolPage {
   bool FetchPage(const std::string& url);
   [[nodiscard]] LinkViewOptions CurrentViewOptions() const;
 
-  LinkListModel* links_model_ = nullptr;
+  TextListModel* links_model_ = nullptr;
   bool searching_ = false;
   bool stop_requested_ = false;  // the running search was stopped by the user
   bool fetching_ = false;
