@@ -72,6 +72,7 @@ class TForm1 : public QMainWindow {
   std::string StringFolders;
   std::string StringLinks;
   std::string StringConvert;
+  std::string StringFetchingPage;  // status text while a page is fetched, followed by its address
 
   // The window's text lists.
   TextList DocumentLines;

@@ -11,11 +11,13 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <mutex>
@@ -200,6 +202,7 @@ void LinksGrabberPage::ConnectHandlers() {
   connect(ButtonGetUrl, &QPushButton::clicked, this, &LinksGrabberPage::ButtonGetUrlClick);
   connect(EditUrl, &QLineEdit::returnPressed, this, [this] { EditUrlKeyDown(13); });
   connect(EditUrl, &QLineEdit::textChanged, this, &LinksGrabberPage::EditUrlChange);
+  EditUrl->installEventFilter(this);
   connect(RadioGroupLinks, &TRadioGroup::Click, this, &LinksGrabberPage::RadioGroupLinksClick);
   connect(ButtonFolderLinks, &QPushButton::clicked, this,
           &LinksGrabberPage::ButtonFolderLinksClick);
@@ -247,10 +250,14 @@ void LinksGrabberPage::ApplicationActivated() {
 
 void LinksGrabberPage::StopJobs() {
   if (SearchWorker) SearchWorker->StopAndWait();
-  if (fetching_) {
-    fetch_canceled_ = true;
-    form_.HTTP->Cancel();
-  }
+  StopFetch();
+}
+
+bool LinksGrabberPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == EditUrl && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    EditUrlKeyDown(27);
+  return ToolPage::eventFilter(watched, event);
 }
 
 LinkViewOptions LinksGrabberPage::CurrentViewOptions() const {
@@ -275,6 +282,24 @@ void LinksGrabberPage::ShowLinkCount() {
   PanelLinks->setText(ToQ(form_.StringLinks + ":" + IntToStr(links_model_->rowCount())));
 }
 
+void LinksGrabberPage::ShowFetching(bool fetching) {
+  ButtonFromClipboard->setEnabled(!fetching);
+  FileListBoxFiles->setEnabled(!fetching);
+  RadioGroupLinks->setEnabled(!fetching);
+  ButtonSearchLinks->setEnabled(!fetching);
+  EditUrl->setReadOnly(fetching);  // the address shown is the one being fetched
+  if (fetching) {
+    status_before_fetch_ = form_.statusBar()->currentMessage();
+    form_.ShowStatusText(ToQ(form_.StringFetchingPage) + EditUrl->text());
+    setCursor(Qt::BusyCursor);
+    ButtonGetUrl->setText(ToQ(form_.StringStop));
+  } else {
+    form_.ShowStatusText(status_before_fetch_);
+    unsetCursor();
+    ButtonGetUrl->setText(get_caption_);
+  }
+}
+
 void LinksGrabberPage::SetSingleDocumentSourcesEnabled(bool enabled) {
   FileListBoxFiles->setEnabled(enabled);
   ButtonFromClipboard->setEnabled(enabled);
@@ -286,6 +311,7 @@ void LinksGrabberPage::SetSingleDocumentSourcesEnabled(bool enabled) {
 // The folder search.
 
 void LinksGrabberPage::ButtonSearchLinksClick() {
+  if (fetching_) return;  // the fetched page becomes the current document first
   searching_ = !searching_;
   if (searching_) {
     StartSearch();
@@ -417,7 +443,8 @@ void LinksGrabberPage::FinishSearch() {
 // Single documents.
 
 void LinksGrabberPage::SearchCurrentDocument() {
-  if (searching_) return;
+  // One document at a time: a folder search or a fetch in progress owns the current one.
+  if (searching_ || fetching_) return;
   form_.FoundLinks.clear();
   form_.TokenList.clear();
   links_model_->Clear();
@@ -431,19 +458,19 @@ void LinksGrabberPage::SearchCurrentDocument() {
 }
 
 void LinksGrabberPage::SearchDocument(TextList document_lines) {
-  if (searching_) return;
+  if (searching_ || fetching_) return;
   form_.DocumentLines = std::move(document_lines);
   SearchCurrentDocument();
 }
 
 void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
-  if (searching_) return;
+  if (searching_ || fetching_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
   SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
-  if (searching_) return;
+  if (searching_ || fetching_) return;
   SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
 }
 
@@ -451,28 +478,47 @@ bool LinksGrabberPage::FetchPage(const std::string& url) {
   form_.DocumentLines.clear();
   fetching_ = true;
   fetch_canceled_ = false;
+  get_caption_ = ButtonGetUrl->text();
+  ShowFetching(true);
   try {
     form_.HTTP->Get(url);
     form_.HTTP->Disconnect();
   } catch (...) {
     fetching_ = false;
-    if (fetch_canceled_) return false;  // the window is closing: nothing to tell
-    throw;
+    if (!fetch_canceled_) {
+      ShowFetching(false);
+      throw;
+    }
+    // Stopped by the user or by the closing window: nothing to tell.
+    try {
+      form_.HTTP->Disconnect();
+    } catch (const std::exception&) {
+    }
+    ShowFetching(false);
+    return false;
   }
   fetching_ = false;
+  ShowFetching(false);
   // The whole body is one entry, line breaks and all.
   form_.DocumentLines.push_back(form_.HTTP->Body);
   return true;
 }
 
+void LinksGrabberPage::StopFetch() {
+  if (!fetching_ || fetch_canceled_) return;
+  fetch_canceled_ = true;
+  form_.HTTP->Cancel();
+}
+
 void LinksGrabberPage::ButtonGetUrlClick() {
-  if (fetching_) return;
+  if (fetching_) return StopFetch();
   const std::string url = FromQ(EditUrl->text());
   if (url.empty()) return;
   if (FetchPage(url)) SearchCurrentDocument();
 }
 
 void LinksGrabberPage::EditUrlKeyDown(int key) {
+  if (key == 27) return StopFetch();
   if (key != 13 || fetching_) return;
   // Enter fetches only; the page is searched with the next search of the current document.
   FetchPage(FromQ(EditUrl->text()));

@@ -70,7 +70,10 @@ class LinksGrabberPage : public ToolPage {
   void ButtonFromClipboardClick();
   // The page fetch: Get fetches the page of EditUrl and searches it; Enter (key 13) fetches
   // it without searching; a change typed into EditUrl becomes the remembered address. While a
-  // fetch runs, Get and Enter are ignored.
+  // fetch waits, the status bar says so, the page shows a busy cursor, Get is the stop button
+  // and Escape (key 27) in EditUrl stops too; Enter and the other sources of a document (the
+  // clipboard, the file list, the link type, Search) do nothing. A stopped fetch leaves the
+  // current document empty and searches nothing.
   void ButtonGetUrlClick();
   void EditUrlKeyDown(int key);
   void EditUrlChange();
@@ -120,12 +123,19 @@ class LinksGrabberPage : public ToolPage {
   std::string RootFolder;
   FolderCounters Counters;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   struct Shared;
   void CreateControls();
   void ConnectHandlers();
   void StartSearch();
   void SetSingleDocumentSourcesEnabled(bool enabled);
+  // The controls while a fetch waits, and back.
+  void ShowFetching(bool fetching);
+  // Ends a waiting fetch at once, as the socket client's Cancel does.
+  void StopFetch();
   void ShowLinkCount();
   // Empties the current document and makes the fetched page its one entry. False when the
   // fetch was canceled because the window is closing.
@@ -136,8 +146,10 @@ class LinksGrabberPage : public ToolPage {
   bool searching_ = false;
   bool stop_requested_ = false;  // the running search was stopped by the user
   bool fetching_ = false;
-  bool fetch_canceled_ = false;  // the window closed during the fetch
-  bool sub_dirs_ = true;         // "Sub Dirs" as the running search took it
+  bool fetch_canceled_ = false;  // the user or the closing window stopped the fetch
+  QString status_before_fetch_;
+  QString get_caption_;   // ButtonGetUrl's caption before the fetch
+  bool sub_dirs_ = true;  // "Sub Dirs" as the running search took it
   std::shared_ptr<Shared> shared_;
 };
 
