@@ -18,6 +18,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <mutex>
@@ -37,6 +39,11 @@
 #include "ui/TextListModel.h"
 
 namespace pagelathe {
+namespace {
+
+constexpr int kGetWidth = 40;  // the least width of Get, as it was laid out
+
+}  // namespace
 
 // What the worker of one search and the window share. The worker is the only writer of
 // `found` and of the last document; once `taken` is set it adds nothing more.
@@ -76,7 +83,7 @@ void LinksGrabberPage::CreateControls() {
   LabelUrl = Named<QLabel>("LabelUrl", "URL:", this);
   EditUrl = Named<QLineEdit>("EditUrl", this);
   ButtonGetUrl = Named<QPushButton>("ButtonGetUrl", "Get", this);
-  ButtonGetUrl->setFixedWidth(40);
+  ButtonGetUrl->setFixedWidth(kGetWidth);
 
   GroupBoxSearchType = new QGroupBox(" Search Type ", this);
   GroupBoxSearchType->setObjectName("GroupBoxSearchType");
@@ -251,6 +258,21 @@ void LinksGrabberPage::ApplicationActivated() {
 void LinksGrabberPage::StopJobs() {
   if (SearchWorker) SearchWorker->StopAndWait();
   StopFetch();
+}
+
+void LinksGrabberPage::LanguageApplied() {
+  QStyleOptionButton option;
+  option.initFrom(ButtonGetUrl);
+  option.rect.setWidth(kGetWidth);
+  const int padding =
+      kGetWidth - ButtonGetUrl->style()
+                      ->subElementRect(QStyle::SE_PushButtonContents, &option, ButtonGetUrl)
+                      .width();
+  const QFontMetrics metrics(ButtonGetUrl->font());
+  const QString caption = fetching_ ? get_caption_ : ButtonGetUrl->text();
+  const int text = std::max(metrics.horizontalAdvance(caption),
+                            metrics.horizontalAdvance(ToQ(form_.StringStop)));
+  ButtonGetUrl->setFixedWidth(std::max(kGetWidth, text + padding + 4));
 }
 
 bool LinksGrabberPage::eventFilter(QObject* watched, QEvent* event) {

@@ -47,6 +47,9 @@ class LinksGrabberPage : public ToolPage {
   void StoreSettings(AppSettings& settings) const override;
   void ApplicationActivated() override;
   void StopJobs() override;
+  // Gives Get the width of the wider of its caption and the stop text it shows while a page
+  // is fetched ("Загрузить" is twice as wide as "Get").
+  void LanguageApplied() override;
 
   // A single document: `document_lines` become the window's current document and are
   // searched and shown. The file click and the clipboard come through here; so may any other
