@@ -23,6 +23,8 @@
 #include "platform/Paths.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
+#include "tools/links/LinkExtract.h"
+#include "tools/links/LinkView.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
@@ -472,17 +474,73 @@ TEST_F(LinksGrabberPageTest, ExclusionFileIsCreatedAndUsed) {
   EXPECT_TRUE(FileExists(other / "exclusions.dat"));
 }
 
-TEST_F(LinksGrabberPageTest, ListViewHoldsManyLines) {
+TEST_F(LinksGrabberPageTest, ALongViewIsRebuiltOnTheWorkerAsTheEngineBuildsIt) {
   Open();
   TextList found;
   for (int i = 0; i < 200000; ++i)
-    found.push_back("http://host" + std::to_string(i) + ".org/");
+    found.push_back("http://host" + std::to_string(i % 150000) + ".org/" +
+                    (i % 3 ? "" : "page.html"));
   form->FoundLinks = LinkStore(found);
-  page->CheckBoxSort->setChecked(false);
-  page->BuildLinkView();
-  EXPECT_EQ(page->ListBoxLinks->model()->rowCount(), 200000);
-  EXPECT_EQ(page->ListBoxLinks->model()->index(199999, 0).data().toString(),
-            "http://host199999.org/");
+  page->CheckBoxNoHttp->setChecked(true);
+  for (const bool sorted : {false, true}) {
+    SCOPED_TRACE(sorted);
+    page->CheckBoxSort->setChecked(sorted);
+    page->CheckBoxSortClick();
+    // The view arrives through the window's events: until then its controls wait.
+    ASSERT_TRUE(page->ViewBusy());
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             page->ListBoxLinks, page->CheckBoxSort, page->RadioGroupView, page->ButtonRemove,
+             page->ButtonFromClipboard, page->ButtonSearchLinks, page->FileListBoxFiles})
+      EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    page->SearchDocument({"http://ignored.org"});  // one document at a time
+    ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
+    EXPECT_EQ(page->ShownLines(), BuildLinkView(form->FoundLinks, [&] {
+                LinkViewOptions options;
+                options.sort = sorted;
+                options.no_http = true;
+                options.link_type = page->RadioGroupLinks->ItemIndex();
+                options.view = 0;
+                options.protocol = "http://";
+                return options;
+              }()));
+    EXPECT_EQ(form->FoundLinks.size(), found.size());
+    EXPECT_TRUE(page->ListBoxLinks->isEnabled() && page->ButtonSearchLinks->isEnabled());
+    EXPECT_FALSE(page->ButtonSave->isEnabled());  // still no search
+  }
+  EXPECT_EQ(page->ListBoxLinks->model()->index(0, 0).data().toString(), "host0.org/page.html");
+}
+
+TEST_F(LinksGrabberPageTest, ALargeDocumentIsSearchedOnTheWorkerAsASmallOneIs) {
+  Open();
+  form->ExclusionLines = {"spam.org"};
+  TextList document;
+  for (int i = 0; i < 40000; ++i)
+    document.push_back("<a href=\"http://h" + std::to_string(i % 900) + ".org/" +
+                       std::to_string(i) + "\">x</a> http://spam.org/" + std::to_string(i));
+  LinkStore expected_found;
+  ExtractLinks(document, "http://", 1, form->ExclusionLines, expected_found);
+  const TextList expected = BuildLinkView(expected_found, [] {
+    LinkViewOptions options;
+    options.link_type = 1;
+    options.protocol = "http://";
+    return options;
+  }());
+  page->SearchDocument(document);
+  ASSERT_TRUE(page->ViewBusy());
+  EXPECT_FALSE(page->ButtonFromClipboard->isEnabled());
+  ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
+  EXPECT_EQ(page->ShownLines(), expected);
+  EXPECT_EQ(form->DocumentLines, document);
+  EXPECT_EQ(form->TokenList.size(), CutIntoPieces(document).size());
+  EXPECT_EQ(form->FoundLinks.ToTextList(), expected_found.ToTextList());
+  EXPECT_EQ(Panel(), "Links:" + std::to_string(expected.size()));
+  EXPECT_TRUE(page->ButtonSave->isEnabled());
+  EXPECT_TRUE(page->ButtonFromClipboard->isEnabled());
+  // The link type searches it again, the same way.
+  page->RadioGroupLinks->SetItemIndex(0);
+  page->RadioGroupLinksClick();
+  ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
+  EXPECT_EQ(page->ShownLines().size(), 40000u);
 }
 
 }  // namespace

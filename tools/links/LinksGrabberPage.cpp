@@ -43,6 +43,18 @@ namespace {
 
 constexpr int kGetWidth = 40;  // the least width of Get, as it was laid out
 
+// Up to these sizes a document is searched, and the view rebuilt, on the window's thread at
+// once (a few milliseconds); larger ones go to a worker, so the window answers meanwhile.
+constexpr size_t kInlineDocumentBytes = size_t{1} << 20;
+constexpr size_t kInlineFoundLinks = 20000;
+
+size_t DocumentBytes(const TextList& lines) {
+  size_t bytes = 0;
+  for (const std::string& line : lines)
+    bytes += line.size() + 1;
+  return bytes;
+}
+
 }  // namespace
 
 // What the worker of one search and the window share. The worker is the only writer of
@@ -137,6 +149,8 @@ void LinksGrabberPage::CreateControls() {
 
   SearchWorker = new Search(this);
   SearchWorker->setObjectName("Search");
+  ViewWorker = new LinkViewJob(this);
+  ViewWorker->setObjectName("LinkViewWorker");
 
   // Left: where documents come from and how they are searched.
   auto* left = new QVBoxLayout;
@@ -258,6 +272,10 @@ void LinksGrabberPage::ApplicationActivated() {
 void LinksGrabberPage::StopJobs() {
   if (SearchWorker) SearchWorker->StopAndWait();
   StopFetch();
+  if (ViewWorker) {
+    view_stopping_ = true;
+    ViewWorker->StopAndWait();
+  }
 }
 
 void LinksGrabberPage::LanguageApplied() {
@@ -296,8 +314,53 @@ const TextList& LinksGrabberPage::ShownLines() const {
   return links_model_->Lines();
 }
 
-void LinksGrabberPage::BuildLinkView() {
-  links_model_->SetLines(pagelathe::BuildLinkView(form_.FoundLinks, CurrentViewOptions()));
+void LinksGrabberPage::BuildLinkView(std::function<void()> then) {
+  if (form_.FoundLinks.size() <= kInlineFoundLinks) {
+    links_model_->SetLines(pagelathe::BuildLinkView(form_.FoundLinks, CurrentViewOptions()));
+    if (then) then();
+    return;
+  }
+  // The worker builds from a copy; the options and the list wait until it is done.
+  auto found = std::make_shared<const LinkStore>(form_.FoundLinks);
+  auto view = std::make_shared<TextList>();
+  const LinkViewOptions options = CurrentViewOptions();
+  BeginViewJob();
+  ViewWorker->Start([found, view, options](
+                        LongJob::Context&) { *view = pagelathe::BuildLinkView(*found, options); },
+                    [this, view, then = std::move(then)] {
+                      if (view_stopping_) return;
+                      links_model_->SetLines(std::move(*view));
+                      EndViewJob();
+                      if (then) then();
+                    });
+}
+
+void LinksGrabberPage::BeginViewJob() {
+  view_busy_ = true;
+  setCursor(Qt::BusyCursor);
+  UpdateControlStates();
+}
+
+void LinksGrabberPage::EndViewJob() {
+  view_busy_ = false;
+  unsetCursor();
+  UpdateControlStates();
+}
+
+void LinksGrabberPage::UpdateControlStates() {
+  const bool sources = !searching_ && !fetching_ && !view_busy_;
+  FileListBoxFiles->setEnabled(sources);
+  ButtonFromClipboard->setEnabled(sources);
+  RadioGroupLinks->setEnabled(sources);
+  // Get and Search double as the stop buttons of their own jobs.
+  EditUrl->setEnabled(!searching_ && !view_busy_);
+  ButtonGetUrl->setEnabled(!searching_ && !view_busy_);
+  ButtonSearchLinks->setEnabled(!fetching_ && !view_busy_);
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{ListBoxLinks, RadioGroupView, CheckBoxSort, CheckBoxNoHttp,
+                                       ButtonRemove, ButtonClearLinks, ButtonToClipboard})
+    control->setEnabled(!view_busy_);
+  ButtonSave->setEnabled(save_allowed_ && !view_busy_);
 }
 
 void LinksGrabberPage::ShowLinkCount() {
@@ -305,10 +368,7 @@ void LinksGrabberPage::ShowLinkCount() {
 }
 
 void LinksGrabberPage::ShowFetching(bool fetching) {
-  ButtonFromClipboard->setEnabled(!fetching);
-  FileListBoxFiles->setEnabled(!fetching);
-  RadioGroupLinks->setEnabled(!fetching);
-  ButtonSearchLinks->setEnabled(!fetching);
+  UpdateControlStates();
   EditUrl->setReadOnly(fetching);  // the address shown is the one being fetched
   if (fetching) {
     status_before_fetch_ = form_.statusBar()->currentMessage();
@@ -322,18 +382,11 @@ void LinksGrabberPage::ShowFetching(bool fetching) {
   }
 }
 
-void LinksGrabberPage::SetSingleDocumentSourcesEnabled(bool enabled) {
-  FileListBoxFiles->setEnabled(enabled);
-  ButtonFromClipboard->setEnabled(enabled);
-  RadioGroupLinks->setEnabled(enabled);
-  EditUrl->setEnabled(enabled);
-  ButtonGetUrl->setEnabled(enabled);
-}
-
 // The folder search.
 
 void LinksGrabberPage::ButtonSearchLinksClick() {
-  if (fetching_) return;  // the fetched page becomes the current document first
+  // The fetched page, or a large document being searched, becomes the current one first.
+  if (fetching_ || view_busy_) return;
   searching_ = !searching_;
   if (searching_) {
     StartSearch();
@@ -354,7 +407,7 @@ void LinksGrabberPage::StartSearch() {
   RootFolder = FromQ(EditFolder->text());
   form_.FolderList.push_back(RootFolder);
   sub_dirs_ = CheckBoxSubDirs->isChecked();
-  SetSingleDocumentSourcesEnabled(false);
+  UpdateControlStates();
 
   auto shared = std::make_shared<Shared>();
   shared->view_options = CurrentViewOptions();
@@ -448,9 +501,7 @@ void LinksGrabberPage::FinishSearch() {
       view_ready = true;
     }
   }
-  // Options changed while the search ran: the list follows the options as they are now.
-  if (complete && !view_ready) BuildLinkView();
-  ButtonSave->setEnabled(true);
+  save_allowed_ = true;
   pbGrabber->setValue(0);
   EditFolder->setText(ToQ(RootFolder));
   FileListBoxFiles->Update();
@@ -458,41 +509,82 @@ void LinksGrabberPage::FinishSearch() {
   if (CheckBoxSubDirs->isChecked())
     form_.SetStatusText(form_.StringProccessedFiles + IntToStr(Counters.FileCount) + "  " +
                         form_.StringFolders + IntToStr(Counters.FolderCount));
-  ShowLinkCount();
-  SetSingleDocumentSourcesEnabled(true);
+  UpdateControlStates();
+  // Options changed while the search ran: the list follows the options as they are now.
+  if (complete && !view_ready) {
+    BuildLinkView([this] { ShowLinkCount(); });
+  } else {
+    ShowLinkCount();
+  }
 }
 
 // Single documents.
 
 void LinksGrabberPage::SearchCurrentDocument() {
-  // One document at a time: a folder search or a fetch in progress owns the current one.
-  if (searching_ || fetching_) return;
+  // One document at a time: a folder search, a fetch or a large document's search in
+  // progress owns the current one.
+  if (searching_ || fetching_ || view_busy_) return;
   form_.FoundLinks.clear();
   form_.TokenList.clear();
   links_model_->Clear();
   SearchProtocol = FromQ(ComboBoxSearch->currentText());
-  form_.TokenList = CutIntoPieces(form_.DocumentLines);
-  ExtractLinks(form_.DocumentLines, SearchProtocol, RadioGroupLinks->ItemIndex(),
-               form_.ExclusionLines, form_.FoundLinks);
-  BuildLinkView();
-  ShowLinkCount();
-  ButtonSave->setEnabled(true);
+  const auto done = [this] {
+    ShowLinkCount();
+    save_allowed_ = true;
+    UpdateControlStates();
+  };
+  if (DocumentBytes(form_.DocumentLines) <= kInlineDocumentBytes) {
+    form_.TokenList = CutIntoPieces(form_.DocumentLines);
+    ExtractLinks(form_.DocumentLines, SearchProtocol, RadioGroupLinks->ItemIndex(),
+                 form_.ExclusionLines, form_.FoundLinks);
+    BuildLinkView(done);
+    return;
+  }
+  // The document goes with the worker and comes back with its pieces, links and view.
+  struct Outcome {
+    TextList document;
+    TextList pieces;
+    LinkStore found;
+    TextList view;
+  };
+  auto outcome = std::make_shared<Outcome>();
+  outcome->document = std::move(form_.DocumentLines);
+  form_.DocumentLines.clear();
+  const LinkViewOptions options = CurrentViewOptions();
+  BeginViewJob();
+  ViewWorker->Start(
+      [outcome, options,
+       extractor = LinkExtractor(SearchProtocol, RadioGroupLinks->ItemIndex(),
+                                 form_.ExclusionLines)](LongJob::Context&) {
+        outcome->pieces = CutIntoPieces(outcome->document);
+        extractor.ExtractLines(outcome->document, outcome->found);
+        outcome->view = pagelathe::BuildLinkView(outcome->found, options);
+      },
+      [this, outcome, done] {
+        if (view_stopping_) return;  // the window closes; the worker may still hold it all
+        form_.DocumentLines = std::move(outcome->document);
+        form_.TokenList = std::move(outcome->pieces);
+        form_.FoundLinks = std::move(outcome->found);
+        links_model_->SetLines(std::move(outcome->view));
+        EndViewJob();
+        done();
+      });
 }
 
 void LinksGrabberPage::SearchDocument(TextList document_lines) {
-  if (searching_ || fetching_) return;
+  if (searching_ || fetching_ || view_busy_) return;
   form_.DocumentLines = std::move(document_lines);
   SearchCurrentDocument();
 }
 
 void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
-  if (searching_ || fetching_) return;
+  if (searching_ || fetching_ || view_busy_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
   SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
-  if (searching_ || fetching_) return;
+  if (searching_ || fetching_ || view_busy_) return;
   SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
 }
 
