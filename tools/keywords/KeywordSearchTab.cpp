@@ -28,7 +28,6 @@
 #include "tools/keywords/MemoSlices.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
-#include "ui/Messages.h"
 #include "ui/Text1251.h"
 #include "ui/TextListModel.h"
 
@@ -136,7 +135,10 @@ void KeywordSearchTab::BuildControls() {
   OpenDialog1->DefaultExt = "*.*";
   KeywordWorker = new KeywordJob(this);
   KeywordWorker->setObjectName("KeywordWorker");
-  connect(memo_slices_, &MemoSlices::Progress, pbKW, &QProgressBar::setValue);
+  connect(memo_slices_, &MemoSlices::Progress, pbKW, [this](int percent) {
+    pbKW->setRange(0, 100);
+    pbKW->setValue(percent);
+  });
   // A change of the text, other than a fill of ours, makes the lines of the last Open stale.
   connect(MemoKW->document(), &QTextDocument::contentsChanged, this, [this] {
     if (!memo_slices_->Running()) memo_lines_.reset();
