@@ -158,6 +158,7 @@ const std::vector<LanguageKey> kKeys = {
     {"", "StringFolders", P::Message, 0, ""},
     {"", "StringLinks", P::Message, 0, ""},
     {"", "StringConvert", P::Message, 0, ""},
+    {"", "StringFetchingPage", P::Message, 0, ""},
     // Secondary dialogs.
     {"FormExclusions", "", P::Caption, 0, ""},
     {"FormUpdate", "", P::Caption, 0, ""},
@@ -189,6 +190,7 @@ std::string* MessageText(TForm1& form, const std::string& window, const std::str
       {"StringFolders", &TForm1::StringFolders},
       {"StringLinks", &TForm1::StringLinks},
       {"StringConvert", &TForm1::StringConvert},
+      {"StringFetchingPage", &TForm1::StringFetchingPage},
   };
   for (const auto& [key, member] : kTexts)
     if (name == key) return &(form.*member);

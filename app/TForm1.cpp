@@ -169,7 +169,7 @@ void TForm1::FormCreate() {
   ProductPageUrl = UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
   const std::string caption = ProductTitle + " " + ProductVersion;
   setWindowTitle(ToQ(caption));
-  QGuiApplication::setApplicationDisplayName(ToQ(caption));
+  SetApplicationTitle(caption);
 
   VersionFile = ProgramFolder + "version.txt";
   HelpFileEnglish = ProgramFolder + "Help - EN.chm";
@@ -276,7 +276,11 @@ void TForm1::TimerConnectionTimer() {
 }
 
 void TForm1::SetStatusText(const std::string& text) {
-  statusBar()->showMessage(ToQ(text));
+  ShowStatusText(ToQ(text));
+}
+
+void TForm1::ShowStatusText(const QString& text) {
+  statusBar()->showMessage(text);
 }
 
 std::string TForm1::StatusText() const {

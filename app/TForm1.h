@@ -72,6 +72,7 @@ class TForm1 : public QMainWindow {
   std::string StringFolders;
   std::string StringLinks;
   std::string StringConvert;
+  std::string StringFetchingPage;  // status text while a page is fetched, followed by its address
 
   // The window's text lists.
   TextList DocumentLines;
@@ -85,6 +86,7 @@ class TForm1 : public QMainWindow {
 
   // The one line of the status bar.
   void SetStatusText(const std::string& text);
+  void ShowStatusText(const QString& text);  // a text already for display
   [[nodiscard]] std::string StatusText() const;
 
   // Applies a language file to every window (menus, pages, dialogs, message texts).

@@ -5,6 +5,7 @@
 #include "app/QuitSignals.h"
 #include "app/TForm1.h"
 #include "platform/Paths.h"
+#include "ui/Messages.h"
 #include "ui/Text1251.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     form.show();
     app.exec();
   } catch (const std::exception& error) {
-    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+    QMessageBox::critical(nullptr, pagelathe::ToQ(pagelathe::ApplicationTitle()),
                           pagelathe::ToQ(error.what()));
   }
   return 0;

@@ -6,7 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTreeView>
@@ -17,6 +17,7 @@
 #include "app/TForm1.h"
 #include "tools/keywords/KeywordSearchTab.h"
 #include "tools/keywords/KeywordsPage.h"
+#include "ui/TextListModel.h"
 
 namespace {
 
@@ -57,10 +58,17 @@ Window& TheWindow() {
   return window;
 }
 
+// The search runs as a job: its results arrive through the window's events.
+void SearchAndWait(KeywordSearchTab& search) {
+  search.ButtonKWSearchClick();
+  while (search.Busy())
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
 void BM_SearchFills100kRows(benchmark::State& state) {
   Window& window = TheWindow();
   for (auto _ : state) {
-    window.search->ButtonKWSearchClick();
+    SearchAndWait(*window.search);
     QApplication::processEvents();  // the view lays out and paints its visible rows
   }
   state.counters["rows"] = window.search->ListViewKW->model()->rowCount();
@@ -69,7 +77,7 @@ BENCHMARK(BM_SearchFills100kRows)->Unit(benchmark::kMillisecond);
 
 void BM_ColumnClickOn100kRows(benchmark::State& state) {
   Window& window = TheWindow();
-  window.search->ButtonKWSearchClick();
+  SearchAndWait(*window.search);
   for (auto _ : state) {
     window.search->ListViewKWColumnClick(0);
     QApplication::processEvents();
@@ -79,13 +87,13 @@ BENCHMARK(BM_ColumnClickOn100kRows)->Unit(benchmark::kMillisecond);
 
 void BM_Add100kKeywords(benchmark::State& state) {
   Window& window = TheWindow();
-  window.search->ButtonKWSearchClick();
+  SearchAndWait(*window.search);
   for (auto _ : state) {
     window.search->ButtonKWClearClick();
     window.search->ButtonKWAddClick();
     QApplication::processEvents();
   }
-  state.counters["items"] = window.search->ListBoxKW->count();
+  state.counters["items"] = window.search->ListBoxKWItems->rowCount();
 }
 BENCHMARK(BM_Add100kKeywords)->Unit(benchmark::kMillisecond);
 

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QListView>
 
-#include "tools/links/LinkListModel.h"
+#include "ui/TextListModel.h"
 
 namespace pagelathe {
 namespace {
@@ -20,7 +20,7 @@ TextList Lines(int count) {
 
 void BM_FillAndShowLinkList(benchmark::State& state) {
   const TextList lines = Lines(static_cast<int>(state.range(0)));
-  LinkListModel model;
+  TextListModel model(TextListModel::Display::Detected);
   QListView view;
   view.setModel(&model);
   view.setUniformItemSizes(true);

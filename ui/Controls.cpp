@@ -102,12 +102,13 @@ void TFileListBox::SetMask(const std::string& masks) {
 }
 
 void TFileListBox::Update() {
-  names_ = ListFiles(directory_, mask_);
+  names_.clear();
+  if (!directory_.empty()) names_ = ListFiles(directory_, mask_);
   clear();
   QStringList items;
   items.reserve(static_cast<qsizetype>(names_.size()));
   for (const auto& name : names_)
-    items.append(ToQ(name));
+    items.append(DocumentToQ(name));  // names on this system are mostly UTF-8
   addItems(items);
 }
 

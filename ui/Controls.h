@@ -80,7 +80,8 @@ class TFileListBox : public QListWidget {
  public:
   explicit TFileListBox(const QString& name, QWidget* parent = nullptr);
   [[nodiscard]] const std::string& Directory() const { return directory_; }
-  // Points the list at a folder and re-reads it.
+  // Points the list at a folder and re-reads it. No folder (an empty text) lists nothing,
+  // not the process's current folder.
   void SetDirectory(const std::string& folder);
   [[nodiscard]] const std::string& Mask() const { return mask_; }
   void SetMask(const std::string& masks);

@@ -16,6 +16,9 @@ TFileDialog::Chooser& CurrentChooser() {
   return chooser;
 }
 
+// Qt takes the masks of an entry from the parentheses at its end. The entry shows only what
+// comes before them (HideNameFilterDetails), so the description stays as the filter text has it,
+// masks and all, and a mask is never shown twice.
 QStringList QtFilters(const QString& filter) {
   QStringList result;
   for (const auto& entry : ParseFilter(FromQ(filter))) {
@@ -40,6 +43,7 @@ void TFileDialog::SetChooser(Chooser chooser) {
 bool RunQtFileDialog(TFileDialog& dialog, QWidget* parent) {
   QFileDialog qt(parent, dialog.Title);
   qt.setOption(QFileDialog::DontUseNativeDialog);  // the type-change hook needs Qt's own dialog
+  qt.setOption(QFileDialog::HideNameFilterDetails);
   qt.setAcceptMode(dialog.kind_ == TFileDialog::Kind::Save ? QFileDialog::AcceptSave
                                                            : QFileDialog::AcceptOpen);
   qt.setFileMode(dialog.kind_ == TFileDialog::Kind::Save ? QFileDialog::AnyFile

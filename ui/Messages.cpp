@@ -1,7 +1,6 @@
 // Message boxes.
 #include "ui/Messages.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 #include "ui/Text1251.h"
@@ -14,7 +13,20 @@ MessageSink& Sink() {
   return sink;
 }
 
+std::string& Title() {
+  static std::string title;
+  return title;
+}
+
 }  // namespace
+
+void SetApplicationTitle(const std::string& title) {
+  Title() = title;
+}
+
+std::string ApplicationTitle() {
+  return Title();
+}
 
 void SetMessageSink(MessageSink sink) {
   Sink() = std::move(sink);
@@ -22,12 +34,12 @@ void SetMessageSink(MessageSink sink) {
 
 void ShowMessage(const std::string& text, QWidget* parent) {
   if (Sink()) return Sink()(text, false);
-  QMessageBox::information(parent, QApplication::applicationDisplayName(), ToQ(text));
+  QMessageBox::information(parent, ToQ(Title()), ToQ(text));
 }
 
 void ShowError(const std::string& text, QWidget* parent) {
   if (Sink()) return Sink()(text, true);
-  QMessageBox::critical(parent, QApplication::applicationDisplayName(), ToQ(text));
+  QMessageBox::critical(parent, ToQ(Title()), ToQ(text));
 }
 
 }  // namespace pagelathe

@@ -1,6 +1,7 @@
 // Conversion between Windows-1251 bytes and QString, through the platform's code page table.
 #include "ui/Text1251.h"
 
+#include "platform/Utf8.h"
 #include "platform/Win1251.h"
 
 namespace pagelathe {
@@ -11,6 +12,12 @@ QString ToQ(std::string_view bytes) {
   for (char c : bytes)
     text.append(QChar(static_cast<char16_t>(CodePointOf1251(static_cast<unsigned char>(c)))));
   return text;
+}
+
+QString DocumentToQ(std::string_view bytes) {
+  if (IsUtf8Document(bytes))
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return ToQ(bytes);
 }
 
 std::string FromQ(const QString& text) {

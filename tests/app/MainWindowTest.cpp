@@ -13,6 +13,7 @@
 #include "platform/TextList.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
+#include "ui/Messages.h"
 #include "ui/TWinXP.h"
 
 namespace pagelathe {
@@ -35,7 +36,9 @@ TEST(MainWindow, CaptionPagesMenusAndProjectsFolder) {
   dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
   TForm1 form(dir.Path());
   EXPECT_EQ(form.windowTitle(), "Brevanoth Pagelathe 1.51");
-  EXPECT_EQ(QApplication::applicationDisplayName(), "Brevanoth Pagelathe 1.51");
+  EXPECT_EQ(ApplicationTitle(), "Brevanoth Pagelathe 1.51");
+  // A display name of its own would be appended to the title of every dialog.
+  EXPECT_EQ(QApplication::applicationDisplayName(), QApplication::applicationName());
   EXPECT_TRUE(DirectoryExists(dir / "projects"));
   EXPECT_TRUE(FileExists(dir / "exclusions.dat"));
   EXPECT_EQ(form.ProgramFolder, dir.Path());

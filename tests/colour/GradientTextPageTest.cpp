@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QSet>
 #include <QSlider>
 #include <cmath>
 #include <functional>
@@ -105,6 +106,39 @@ TEST_F(GradientTextPageTest, TheSeventhFontOrTheLast) {
     EXPECT_EQ(page_.ComboBoxFontType->count(), c.count);
     EXPECT_EQ(page_.ComboBoxFontType->currentIndex(), c.selected) << c.count;
     EXPECT_EQ(window_.Memo(), before) << "filling the list ran the generator";
+  }
+}
+
+TEST_F(GradientTextPageTest, FontNamesAreFamiliesABrowserKnows) {
+  struct Case {
+    QStringList families;
+    QStringList shown;
+  };
+  const Case cases[] = {
+      {{"C059 [urw]", "C059 [UKWN]", "Nimbus Sans [URW ]", "DejaVu Sans"},
+       {"C059", "DejaVu Sans", "Nimbus Sans"}},
+      {{"b", "A", "a", "B"}, {"A", "a", "b", "B"}},
+      {{"[x]", " Pad ", "Pad", "Odd]"}, {"[x]", "Odd]", "Pad"}},
+      {{}, {}},
+  };
+  for (const Case& c : cases) {
+    page_.FillFontList(c.families);
+    QStringList shown;
+    for (int i = 0; i < page_.ComboBoxFontType->count(); ++i)
+      shown << page_.ComboBoxFontType->itemText(i);
+    EXPECT_EQ(shown, c.shown) << c.families.join('|').toStdString();
+  }
+  // The families of this machine: no tag, none twice, the seventh selected when there are seven.
+  page_.FillFontList();
+  QSet<QString> seen;
+  for (int i = 0; i < page_.ComboBoxFontType->count(); ++i) {
+    const QString name = page_.ComboBoxFontType->itemText(i);
+    EXPECT_FALSE(name.contains('[')) << name.toStdString();
+    EXPECT_FALSE(seen.contains(name)) << name.toStdString();
+    seen.insert(name);
+  }
+  if (page_.ComboBoxFontType->count() >= 7) {
+    EXPECT_EQ(page_.ComboBoxFontType->currentIndex(), 6);
   }
 }
 

@@ -100,7 +100,7 @@ TEST_F(WebColorPageTest, ATextThatIsNoIntegerShowsTheConversionErrorAndKeepsTheC
     ASSERT_FALSE(RecordedMessages().empty()) << text;
     EXPECT_TRUE(RecordedMessages().back().is_error);
     EXPECT_EQ(RecordedMessages().back().text,
-              "'" + std::string(text) + "' is not a valid integer value");
+              std::string("'").append(text).append("' is not a valid integer value"));
     EXPECT_EQ(Text(page_.EditRedWeb), text);
     ExpectColor(text == std::string("1x") ? 1 : 0, 192, 255,
                 text == std::string("1x") ? "#01C0FF" : "#00C0FF");

@@ -2,6 +2,7 @@
 // the batch started, finished and stopped from its button.
 #include "tools/converter/HtmlConverterPage.h"
 
+#include <unistd.h>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -13,6 +14,7 @@
 #include "app/TForm1.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
 #include "ui/Controls.h"
@@ -93,6 +95,26 @@ TEST(HtmlConverterPage, ControlsStartAsTheyShould) {
     page->cbLimit->setChecked(on);
     EXPECT_EQ(page->LabelCharPerLine->isEnabled(), on);
     EXPECT_EQ(page->EditCharPerLine->isEnabled(), on);
+  }
+}
+
+TEST(HtmlConverterPage, AMissingOrEmptySourceFolderListsNothing) {
+  for (const char* source : {"/nonexistent/source/", ""}) {
+    SCOPED_TRACE(source);
+    Window w(std::string("Source Folder=") + source + "\r\n");
+    // The program folder is the current one in no test; make sure an empty path would show.
+    w.dir.Write("a.htm", "x");
+    const std::string old = CurrentFolder();
+    ASSERT_EQ(::chdir(w.dir.Path().c_str()), 0);
+    w.page->FileListBoxConverter->SetDirectory(Text(w.page->EditSourceFolder));
+    EXPECT_EQ(w.page->FileListBoxConverter->count(), 0);
+    w.form->ApplicationEvents1Activate();
+    EXPECT_EQ(w.page->FileListBoxConverter->count(), 0);
+    for (int type : {2, 1, 0}) {
+      w.page->FilterComboBox1->setCurrentIndex(type);
+      EXPECT_EQ(w.page->FileListBoxConverter->count(), 0) << "file type " << type;
+    }
+    ASSERT_EQ(::chdir(old.c_str()), 0);
   }
 }
 

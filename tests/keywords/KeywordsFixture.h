@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPushButton>
 #include <memory>
 #include <string>
@@ -17,6 +19,7 @@
 #include "tools/keywords/PageCreatorTab.h"
 #include "ui/FileDialogs.h"
 #include "ui/Text1251.h"
+#include "ui/TextListModel.h"
 
 namespace pagelathe::testing {
 
@@ -44,7 +47,10 @@ class KeywordsFixture : public ::testing::Test {
       dialog.FileName = ToQ(answer_);
       return true;
     });
-    PageCreatorTab::SetFileOpener([this](const QString& path) { opened_.push_back(path); });
+    PageCreatorTab::SetFileOpener([this](const QString& path) {
+      opened_.push_back(path);
+      return opener_works_;
+    });
   }
 
   void TearDown() override {
@@ -54,6 +60,19 @@ class KeywordsFixture : public ::testing::Test {
 
   // The next file dialog picks `path`; an empty path cancels it.
   void Answer(const std::string& path) { answer_ = path; }
+
+  // Waits for the tabs' jobs (Open, Insert From File, Search, the copied text, Create).
+  [[nodiscard]] bool Idle() const {
+    return WaitFor([this] { return !search_->Busy() && !creator_->Busy(); });
+  }
+
+  // The keyword list holds `items`.
+  void SetItems(const TextList& items) { search_->ListBoxKWItems->SetLines(items); }
+  // Selects the keyword list's row as a click with Ctrl would.
+  void SelectItem(int row) {
+    search_->ListBoxKW->selectionModel()->select(search_->ListBoxKWItems->index(row),
+                                                 QItemSelectionModel::Select);
+  }
 
   // A key press delivered as the application delivers it (exceptions end in a message box).
   static void PressKey(QWidget* widget, int key) {
@@ -74,6 +93,7 @@ class KeywordsFixture : public ::testing::Test {
   PageCreatorTab* creator_ = nullptr;
   std::vector<DialogCall> calls_;
   std::vector<QString> opened_;
+  bool opener_works_ = true;  // false: the desktop has nothing that opens a page
 
  private:
   std::string answer_;

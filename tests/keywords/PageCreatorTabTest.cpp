@@ -2,7 +2,6 @@
 // previewing.
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -18,6 +17,7 @@ class PageCreatorTabTest : public KeywordsFixture {
   void EnterCreateTab() {
     page_->PageControlKeywords->setCurrentIndex(0);
     page_->PageControlKeywords->setCurrentIndex(1);
+    ASSERT_TRUE(Idle());  // the first tab's text is copied in slices
   }
 
   [[nodiscard]] TextList CodeLines() const {
@@ -49,9 +49,7 @@ TEST_F(PageCreatorTabTest, EnteringTheTabTakesKeywordsAndText) {
   };
   for (const auto& c : cases) {
     creator_->MemoPageKW->setPlainText("typed by hand");
-    search_->ListBoxKW->clear();
-    for (const auto& k : c.keywords)
-      search_->ListBoxKW->addItem(ToQ(k));
+    SetItems(c.keywords);
     EnterCreateTab();
     EXPECT_EQ(creator_->MemoPageKW->toPlainText(), c.expected) << c.name;
   }
@@ -59,7 +57,7 @@ TEST_F(PageCreatorTabTest, EnteringTheTabTakesKeywordsAndText) {
 
 TEST_F(PageCreatorTabTest, SecondVisitKeepsAHandEditedTextButNotHandEditedKeywords) {
   search_->MemoKW->setPlainText("first line\nsecond line");
-  search_->ListBoxKW->addItems({"alpha", "beta"});
+  SetItems({"alpha", "beta"});
   EnterCreateTab();
   EXPECT_TRUE(creator_->cbInsertText->isChecked());
   EXPECT_EQ(creator_->MemoPageText->toPlainText(), "first line\nsecond line");
@@ -74,8 +72,10 @@ TEST_F(PageCreatorTabTest, SecondVisitKeepsAHandEditedTextButNotHandEditedKeywor
 
   // The check box itself: off empties the text, on copies the first tab's text again.
   creator_->cbInsertText->click();
+  ASSERT_TRUE(Idle());
   EXPECT_EQ(creator_->MemoPageText->toPlainText(), "");
   creator_->cbInsertText->click();
+  ASSERT_TRUE(Idle());
   EXPECT_EQ(creator_->MemoPageText->toPlainText(), "changed on the first tab");
 }
 
@@ -85,6 +85,7 @@ TEST_F(PageCreatorTabTest, HomePageLineByLine) {
   creator_->MemoPageKW->setPlainText("alpha, beta");
   creator_->MemoPageText->setPlainText("one\ntwo");
   creator_->ButtonPageCreate->click();
+  ASSERT_TRUE(Idle());
   const TextList lines = CodeLines();
   ASSERT_EQ(lines.size(), 23u);
   EXPECT_EQ(lines[3], "<TITLE>Home</TITLE>");
@@ -113,6 +114,7 @@ TEST_F(PageCreatorTabTest, BodyLinesFollowTheText) {
   for (const auto& c : cases) {
     creator_->MemoPageText->setPlainText(c.text);
     creator_->ButtonPageCreateClick();
+    ASSERT_TRUE(Idle());
     const TextList lines = CodeLines();
     const auto br = static_cast<size_t>(std::count_if(
         lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("<br>", 0) == 0; }));
@@ -125,6 +127,7 @@ TEST_F(PageCreatorTabTest, MarkupCharactersPassUnchanged) {
   creator_->EditPageTitle->setText("A < B & C");
   creator_->MemoPageText->setPlainText("x < y && z > 0 &amp;");
   creator_->ButtonPageCreate->click();
+  ASSERT_TRUE(Idle());
   const TextList lines = CodeLines();
   EXPECT_EQ(lines[3], "<TITLE>A < B & C</TITLE>");
   EXPECT_EQ(lines[16], "<h2 align=center>A < B & C</h2>");
@@ -134,6 +137,7 @@ TEST_F(PageCreatorTabTest, MarkupCharactersPassUnchanged) {
 TEST_F(PageCreatorTabTest, KeywordsOnSeveralLinesStayInTheOneMetaLineWithCrLf) {
   creator_->MemoPageKW->setPlainText("alpha,\nbeta");
   creator_->ButtonPageCreate->click();
+  ASSERT_TRUE(Idle());
   Answer(dir_ / "projects/multi.htm");
   creator_->ButtonPageSave->click();
   const std::string saved = dir_.Read("projects/multi.htm");
@@ -143,6 +147,7 @@ TEST_F(PageCreatorTabTest, KeywordsOnSeveralLinesStayInTheOneMetaLineWithCrLf) {
 
 TEST_F(PageCreatorTabTest, SaveProposesTheOpenedNameInTheProjectsFolder) {
   creator_->ButtonPageCreate->click();
+  ASSERT_TRUE(Idle());
   Answer("");
   creator_->ButtonPageSave->click();  // nothing opened yet: an empty name; Cancel
   ASSERT_EQ(calls_.size(), 1u);
@@ -153,10 +158,12 @@ TEST_F(PageCreatorTabTest, SaveProposesTheOpenedNameInTheProjectsFolder) {
 
   Answer(dir_.Write("texts/my.notes.txt", "some words"));
   search_->ButtonOpenFile->click();
+  ASSERT_TRUE(Idle());
   Answer("");
   creator_->ButtonPageSave->click();  // the name is taken when the page is created
   EXPECT_EQ(calls_.back().proposed, "");
   creator_->ButtonPageCreate->click();
+  ASSERT_TRUE(Idle());
   creator_->ButtonPageSave->click();
   EXPECT_EQ(calls_.back().proposed, "my.notes");
 }
@@ -164,6 +171,7 @@ TEST_F(PageCreatorTabTest, SaveProposesTheOpenedNameInTheProjectsFolder) {
 TEST_F(PageCreatorTabTest, SaveWritesTheEditedCodeAndPreviewOpensIt) {
   creator_->EditPageTitle->setText("Home");
   creator_->ButtonPageCreate->click();
+  ASSERT_TRUE(Idle());
   creator_->MemoPageCode->setPlainText("<HTML>\nedited by hand\n</HTML>");
   const std::string target = dir_ / "projects/home.htm";
   Answer(target);
@@ -173,11 +181,21 @@ TEST_F(PageCreatorTabTest, SaveWritesTheEditedCodeAndPreviewOpensIt) {
   creator_->ButtonPagePreview->click();
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], ToQ(target));
+  EXPECT_TRUE(RecordedMessages().empty());
+
+  // Nothing on the desktop opens the page: the user is told where it is.
+  opener_works_ = false;
+  creator_->ButtonPagePreview->click();
+  ASSERT_EQ(RecordedMessages().size(), 1u);
+  EXPECT_NE(RecordedMessages()[0].text.find(std::string("\"").append(target).append("\"")),
+            std::string::npos)
+      << RecordedMessages()[0].text;
 }
 
 TEST_F(PageCreatorTabTest, FailedSaveShowsTheErrorAndKeepsPreviewAsItWas) {
   creator_->MemoPageText->setPlainText(QString(200, 'x'));
   creator_->ButtonPageCreate->click();
+  ASSERT_TRUE(Idle());
   dir_.Write("projects/old.htm", "old page");
   Answer(dir_ / "projects/old.htm");
   {

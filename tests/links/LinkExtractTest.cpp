@@ -137,6 +137,12 @@ const ExtractCase kCases[] = {
      kFull,
      {"", "http://", "http://www."},
      {"http://a.org"}},
+    {"exclusion lines of blanks exclude nothing",
+     {"http://a.org http://b.org/x"},
+     "http://",
+     kFull,
+     {" ", "   ", "http:// ", "www. "},
+     {"http://a.org", "http://b.org/x"}},
     {"exclusion sees the text after the link",
      {R"(href="http://a.org/">Spam</a>)"},
      "http://",
@@ -281,6 +287,9 @@ TEST(ExclusionText, CutsProtocolThenWww) {
       {"ftp://host.org", "http://", "ftp://host.org"},
       {"http://", "http://", ""},
       {"", "http://", ""},
+      {" ", "http://", ""},
+      {"http://www.  ", "http://", ""},
+      {" host.org ", "http://", " host.org "},
       {"x http://y", "", "x http://y"},
   };
   for (const Case& c : cases)

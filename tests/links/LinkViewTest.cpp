@@ -181,6 +181,38 @@ TEST(RemoveLines, DropsEveryEqualLine) {
   EXPECT_EQ(RemoveLines({"a", "b", "a", "c", "ab"}, {"a", "c"}), (TextList{"b", "ab"}));
   EXPECT_EQ(RemoveLines({"a"}, {}), TextList{"a"});
   EXPECT_EQ(RemoveLines({}, {"a"}), TextList{});
+  EXPECT_EQ(RemoveLines({"", "x", ""}, {""}), TextList{"x"});
+}
+
+TEST(MarkEqualLines, MarksEqualLinesAndKeepsMarksAlreadySet) {
+  struct Case {
+    TextList lines;
+    TextList removed;
+    std::vector<bool> before;
+    std::vector<bool> after;
+  };
+  const Case cases[] = {
+      {{"a", "b", "a"}, {"a"}, {}, {true, false, true}},
+      {{"a", "b", "c"}, {"b"}, {true, false, false}, {true, true, false}},
+      {{"a", "b"}, {}, {}, {false, false}},
+      {{"ab", "a\xE0", "A"}, {"a"}, {}, {false, false, false}},
+  };
+  for (const Case& c : cases) {
+    std::vector<bool> marks = c.before;
+    MarkEqualLines(c.lines, c.removed, marks);
+    EXPECT_EQ(marks, c.after);
+  }
+  // Many lines, a few removed among them, with every hash slot well used.
+  TextList lines;
+  TextList removed;
+  for (int i = 0; i < 50000; ++i) {
+    lines.push_back("http://host" + std::to_string(i) + ".org");
+    if (i % 1000 == 7) removed.push_back(lines.back());
+  }
+  std::vector<bool> marks;
+  MarkEqualLines(lines, removed, marks);
+  for (int i = 0; i < 50000; ++i)
+    ASSERT_EQ(marks[static_cast<size_t>(i)], i % 1000 == 7) << i;
 }
 
 TEST(JoinForClipboard, CrLfBetweenLinesOnly) {

@@ -13,14 +13,18 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <unistd.h>
 #include <memory>
 
 #include "app/TForm1.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
+#include "tools/links/LinkExtract.h"
+#include "tools/links/LinkView.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
@@ -204,6 +208,38 @@ TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {
   EXPECT_EQ(Panel(), "Links:0");
 }
 
+// The process's current folder for the life of one object.
+class ScopedCurrentFolder {
+ public:
+  explicit ScopedCurrentFolder(const std::string& folder) : old_(CurrentFolder()) {
+    EXPECT_EQ(::chdir(folder.c_str()), 0);
+  }
+  ~ScopedCurrentFolder() { (void)::chdir(old_.c_str()); }
+
+ private:
+  std::string old_;
+};
+
+TEST_F(LinksGrabberPageTest, AMissingFolderListsNothingWhateverReReadsTheList) {
+  Open();
+  dir.Write("here/b.htm", "http://here.org/");  // what an empty path would list
+  const ScopedCurrentFolder here(dir / "here");
+  for (const std::string& folder : {dir / "missing", std::string()}) {
+    SCOPED_TRACE(std::string("folder ").append(folder));
+    SearchFolder(folder);
+    EXPECT_TRUE(page->FileListBoxFiles->Names().empty());
+    EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+    EXPECT_TRUE(page->ShownLines().empty());
+    EXPECT_EQ(Panel(), "Links:0");
+    form->ApplicationEvents1Activate();
+    EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+    for (int type : {2, 1, 0}) {
+      page->FilterComboBoxFiles->setCurrentIndex(type);
+      EXPECT_EQ(page->FileListBoxFiles->count(), 0) << "file type " << type;
+    }
+  }
+}
+
 TEST_F(LinksGrabberPageTest, SearchDocumentRunsTheCurrentOptions) {
   Open();
   page->ComboBoxSearch->setCurrentIndex(1);  // ftp://
@@ -297,6 +333,62 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
   EXPECT_EQ(form->OutputBuffer, (TextList{"http://a.org", "http://b.org"}));
 }
 
+TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteForByte) {
+  Open();
+  page->RadioGroupLinks->SetItemIndex(0);  // full links
+  const std::string utf8 =
+      "http://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.org/"
+      "\xD0\xB4\xD0\xBE\xD0\xBC";                                     // пример.org/дом
+  const std::string cp1251 = "http://\xEF\xF0\xE8\xEC\xE5\xF0.org/";  // пример.org/
+  struct Case {
+    const char* name;
+    std::string page;
+    TextList found;     // the bytes of the links, as the document holds them
+    QStringList shown;  // what the list shows
+  };
+  const Case cases[] = {
+      {"utf8.htm",
+       "<a href=\"" + utf8 + "\">\xD0\x94\xD0\xBE\xD0\xBC</a> http://plain.org/",
+       {utf8, "http://plain.org/"},
+       {QString::fromUtf8("http://пример.org/дом"), "http://plain.org/"}},
+      {"cp1251.htm",
+       "<a href='" + cp1251 + "'>\xC4\xEE\xEC</a> http://plain.org/",
+       {cp1251, "http://plain.org/"},
+       {QString::fromUtf8("http://пример.org/"), "http://plain.org/"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dir.Write(std::string("docs/").append(c.name), c.page);
+    page->EditFolder->setText(ToQ(dir / "docs"));
+    page->FileListBoxFilesClick(c.name);
+    page->CheckBoxSort->setChecked(false);
+    page->CheckBoxSortClick();
+    EXPECT_EQ(page->ShownLines(), c.found);
+    QStringList shown;
+    for (int row = 0; row < page->ListBoxLinks->model()->rowCount(); ++row)
+      shown << page->ListBoxLinks->model()->index(row, 0).data().toString();
+    EXPECT_EQ(shown, c.shown);
+    page->ButtonToClipboard->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), c.shown.join("\r\n"));
+    TFileDialog::SetChooser([this](TFileDialog& dialog) {
+      dialog.FilterIndex = 1;
+      dialog.FileName = ToQ(dir / "links.txt");
+      return true;
+    });
+    page->ButtonSave->click();
+    EXPECT_EQ(dir.Read("links.txt"), c.found[0] + "\r\n" + c.found[1] + "\r\n");
+  }
+  // The file list shows a UTF-8 file name as its characters and clicks it by its bytes.
+  const std::string name = "\xD1\x81\xD1\x81\xD1\x8B\xD0\xBB\xD0\xBA\xD0\xB8.txt";  // ссылки.txt
+  dir.Write("docs/" + name, "http://named.org/");
+  form->ApplicationEvents1Activate();  // the list re-reads its folder
+  const QList<QListWidgetItem*> items =
+      page->FileListBoxFiles->findItems(QString::fromUtf8("ссылки.txt"), Qt::MatchExactly);
+  ASSERT_EQ(items.size(), 1);
+  emit page->FileListBoxFiles->itemClicked(items[0]);
+  EXPECT_EQ(page->ShownLines(), TextList{"http://named.org/"});
+}
+
 TEST_F(LinksGrabberPageTest, FileTypeSwitchRewritesTheExtension) {
   Open();
   std::vector<QString> names;
@@ -382,17 +474,73 @@ TEST_F(LinksGrabberPageTest, ExclusionFileIsCreatedAndUsed) {
   EXPECT_TRUE(FileExists(other / "exclusions.dat"));
 }
 
-TEST_F(LinksGrabberPageTest, ListViewHoldsManyLines) {
+TEST_F(LinksGrabberPageTest, ALongViewIsRebuiltOnTheWorkerAsTheEngineBuildsIt) {
   Open();
   TextList found;
   for (int i = 0; i < 200000; ++i)
-    found.push_back("http://host" + std::to_string(i) + ".org/");
+    found.push_back("http://host" + std::to_string(i % 150000) + ".org/" +
+                    (i % 3 ? "" : "page.html"));
   form->FoundLinks = LinkStore(found);
-  page->CheckBoxSort->setChecked(false);
-  page->BuildLinkView();
-  EXPECT_EQ(page->ListBoxLinks->model()->rowCount(), 200000);
-  EXPECT_EQ(page->ListBoxLinks->model()->index(199999, 0).data().toString(),
-            "http://host199999.org/");
+  page->CheckBoxNoHttp->setChecked(true);
+  for (const bool sorted : {false, true}) {
+    SCOPED_TRACE(sorted);
+    page->CheckBoxSort->setChecked(sorted);
+    page->CheckBoxSortClick();
+    // The view arrives through the window's events: until then its controls wait.
+    ASSERT_TRUE(page->ViewBusy());
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             page->ListBoxLinks, page->CheckBoxSort, page->RadioGroupView, page->ButtonRemove,
+             page->ButtonFromClipboard, page->ButtonSearchLinks, page->FileListBoxFiles})
+      EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    page->SearchDocument({"http://ignored.org"});  // one document at a time
+    ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
+    EXPECT_EQ(page->ShownLines(), BuildLinkView(form->FoundLinks, [&] {
+                LinkViewOptions options;
+                options.sort = sorted;
+                options.no_http = true;
+                options.link_type = page->RadioGroupLinks->ItemIndex();
+                options.view = 0;
+                options.protocol = "http://";
+                return options;
+              }()));
+    EXPECT_EQ(form->FoundLinks.size(), found.size());
+    EXPECT_TRUE(page->ListBoxLinks->isEnabled() && page->ButtonSearchLinks->isEnabled());
+    EXPECT_FALSE(page->ButtonSave->isEnabled());  // still no search
+  }
+  EXPECT_EQ(page->ListBoxLinks->model()->index(0, 0).data().toString(), "host0.org/page.html");
+}
+
+TEST_F(LinksGrabberPageTest, ALargeDocumentIsSearchedOnTheWorkerAsASmallOneIs) {
+  Open();
+  form->ExclusionLines = {"spam.org"};
+  TextList document;
+  for (int i = 0; i < 40000; ++i)
+    document.push_back("<a href=\"http://h" + std::to_string(i % 900) + ".org/" +
+                       std::to_string(i) + "\">x</a> http://spam.org/" + std::to_string(i));
+  LinkStore expected_found;
+  ExtractLinks(document, "http://", 1, form->ExclusionLines, expected_found);
+  const TextList expected = BuildLinkView(expected_found, [] {
+    LinkViewOptions options;
+    options.link_type = 1;
+    options.protocol = "http://";
+    return options;
+  }());
+  page->SearchDocument(document);
+  ASSERT_TRUE(page->ViewBusy());
+  EXPECT_FALSE(page->ButtonFromClipboard->isEnabled());
+  ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
+  EXPECT_EQ(page->ShownLines(), expected);
+  EXPECT_EQ(form->DocumentLines, document);
+  EXPECT_EQ(form->TokenList.size(), CutIntoPieces(document).size());
+  EXPECT_EQ(form->FoundLinks.ToTextList(), expected_found.ToTextList());
+  EXPECT_EQ(Panel(), "Links:" + std::to_string(expected.size()));
+  EXPECT_TRUE(page->ButtonSave->isEnabled());
+  EXPECT_TRUE(page->ButtonFromClipboard->isEnabled());
+  // The link type searches it again, the same way.
+  page->RadioGroupLinks->SetItemIndex(0);
+  page->RadioGroupLinksClick();
+  ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
+  EXPECT_EQ(page->ShownLines().size(), 40000u);
 }
 
 }  // namespace

@@ -256,14 +256,13 @@ TEST_F(PageFetchTest, ClosingTheWindowDuringAFetchCancelsIt) {
   form->show();
   page->EditUrl->setText(ToQ(silent.Url("/slow")));
   bool closed = false;
-  int extra_fetches_ignored = 0;
-  // While the fetch waits, the window keeps running its events: a second Get and Enter are
-  // ignored, and closing the window ends the fetch.
+  bool enter_ignored = false;
+  // While the fetch waits, the window keeps running its events: Enter is ignored, and closing
+  // the window ends the fetch.
   QTimer::singleShot(100, form.get(), [&] {
     if (page->Fetching()) {
-      page->ButtonGetUrlClick();
       page->EditUrlKeyDown(13);
-      extra_fetches_ignored = page->Fetching() ? 2 : 0;
+      enter_ignored = page->Fetching();
     }
     form->close();
     closed = true;
@@ -274,12 +273,96 @@ TEST_F(PageFetchTest, ClosingTheWindowDuringAFetchCancelsIt) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   EXPECT_TRUE(form->DocumentLines.empty());
   EXPECT_TRUE(closed);
-  EXPECT_EQ(extra_fetches_ignored, 2);
+  EXPECT_TRUE(enter_ignored);
   EXPECT_FALSE(page->Fetching());
   EXPECT_FALSE(form->HTTP->IsConnected());
   EXPECT_EQ(Errors(), std::vector<std::string>{});  // a quiet end, no error box
   EXPECT_EQ(silent.Accepted(), 1);
   form.reset();
+}
+
+// What the page shows of a fetch, taken while it waits.
+struct FetchLook {
+  bool fetching = false;
+  std::string status;
+  QString button;
+  bool busy_cursor = false;
+  bool sources_enabled = true;     // clipboard, file list, link type, Search
+  bool document_untouched = true;  // the other sources did nothing to the current document
+};
+
+TEST_F(PageFetchTest, AWaitingFetchShowsItselfAndStopsAtTheButtonOrEscape) {
+  for (const bool by_escape : {false, true}) {
+    SCOPED_TRACE(by_escape ? "Escape" : "the button");
+    testing::ScriptedPeer silent(
+        [](testing::PeerConnection& connection) {
+          connection.ReceiveRequest();
+          connection.WaitForClientClose();  // never answers
+        },
+        1);
+    Open();
+    form->StringStop = "Stop";
+    form->StringFetchingPage = "Fetching: ";
+    form->show();
+    page->SearchDocument({"http://before.example/"});
+    const TextList shown_before = page->ShownLines();
+    form->SetStatusText("before");
+    dir.Write("doc.htm", "http://file.example/");
+    page->EditFolder->setText(ToQ(dir.Path()));
+    const std::string url = silent.Url("/never");
+    page->EditUrl->setText(ToQ(url));
+
+    FetchLook look;
+    auto* watch = new QTimer(form.get());
+    watch->setInterval(10);
+    QObject::connect(watch, &QTimer::timeout, form.get(), [&, watch] {
+      if (!page->Fetching() || silent.Accepted() == 0) return;
+      watch->stop();
+      look.fetching = true;
+      look.status = form->StatusText();
+      look.button = page->ButtonGetUrl->text();
+      look.busy_cursor = page->cursor().shape() == Qt::BusyCursor;
+      look.sources_enabled =
+          page->ButtonFromClipboard->isEnabled() || page->FileListBoxFiles->isEnabled() ||
+          page->RadioGroupLinks->isEnabled() || page->ButtonSearchLinks->isEnabled();
+      // Called all the same, the other sources leave the fetch's document alone.
+      page->ButtonFromClipboardClick();
+      page->FileListBoxFilesClick("doc.htm");
+      page->RadioGroupLinksClick();
+      page->ButtonSearchLinksClick();
+      look.document_untouched =
+          form->DocumentLines.empty() && !page->Searching() && page->ShownLines() == shown_before;
+      if (by_escape) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(page->EditUrl, &escape);
+      } else {
+        ClickLikeAUser(page->ButtonGetUrl);
+      }
+    });
+    watch->start();
+    ClickLikeAUser(page->ButtonGetUrl);
+
+    EXPECT_TRUE(look.fetching);
+    EXPECT_EQ(look.status, "Fetching: " + url);
+    EXPECT_EQ(look.button, "Stop");
+    EXPECT_TRUE(look.busy_cursor);
+    EXPECT_FALSE(look.sources_enabled);
+    EXPECT_TRUE(look.document_untouched);
+    // Stopped, not answered: a page the peer ended would be one (empty) entry, searched.
+    EXPECT_FALSE(page->Fetching());
+    EXPECT_TRUE(form->DocumentLines.empty());
+    EXPECT_EQ(page->ShownLines(), shown_before);
+    EXPECT_EQ(Errors(), std::vector<std::string>{});
+    EXPECT_FALSE(form->HTTP->IsConnected());
+    // Everything is as before the fetch.
+    EXPECT_EQ(form->StatusText(), "before");
+    EXPECT_EQ(page->ButtonGetUrl->text(), "Get");
+    EXPECT_FALSE(page->testAttribute(Qt::WA_SetCursor));
+    EXPECT_TRUE(page->ButtonFromClipboard->isEnabled() && page->FileListBoxFiles->isEnabled() &&
+                page->RadioGroupLinks->isEnabled() && page->ButtonSearchLinks->isEnabled());
+    EXPECT_FALSE(page->EditUrl->isReadOnly());
+    form.reset();
+  }
 }
 
 }  // namespace

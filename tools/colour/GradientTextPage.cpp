@@ -19,6 +19,7 @@
 
 #include "platform/IntParse.h"
 #include "tools/colour/ColorControls.h"
+#include "tools/colour/FontFamilies.h"
 #include "ui/Controls.h"
 #include "ui/Text1251.h"
 
@@ -199,7 +200,7 @@ void GradientTextPage::FillFontList() {
 void GradientTextPage::FillFontList(const QStringList& families) {
   const QSignalBlocker quiet(ComboBoxFontType);
   ComboBoxFontType->clear();
-  ComboBoxFontType->addItems(families);
+  ComboBoxFontType->addItems(FontFamilyNames(families));
   ComboBoxFontType->setCurrentIndex(std::min(kSelectedFont, ComboBoxFontType->count() - 1));
 }
 

@@ -26,8 +26,9 @@ class GradientTextPage : public ToolPage {
  public:
   explicit GradientTextPage(TForm1& form, QWidget* parent = nullptr);
 
-  // Fills ComboBoxFontType with the installed font families and selects the seventh, or the
-  // last when there are fewer than seven. Filling runs no generator.
+  // Fills ComboBoxFontType with the installed font families (FontFamilyNames: no foundry
+  // tags, each once, in order) and selects the seventh, or the last when there are fewer than
+  // seven. Filling runs no generator.
   void FillFontList();
   void FillFontList(const QStringList& families);
 

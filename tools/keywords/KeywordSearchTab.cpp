@@ -8,30 +8,68 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/TForm1.h"
+#include "platform/FileRead.h"
 #include "platform/IntParse.h"
 #include "platform/Paths.h"
+#include "platform/Utf8.h"
 #include "tools/keywords/KeywordListModel.h"
 #include "tools/keywords/MemoLines.h"
+#include "tools/keywords/MemoSlices.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/Text1251.h"
+#include "ui/TextListModel.h"
 
 namespace pagelathe {
-namespace {}  // namespace
+namespace {
 
-KeywordSearchTab::KeywordSearchTab(TForm1& form, QWidget* parent) : QWidget(parent), form_(form) {
+constexpr int kWordColumnWidth = 235;
+constexpr int kCountColumnWidth = 40;
+
+// The width that shows a count of nine digits whole: the widest digit nine times, and the
+// margins the style keeps on both sides of an item's text.
+int CountColumnWidth(const QTreeView& view) {
+  const QFontMetrics metrics(view.font());
+  int digit = 0;
+  for (char c = '0'; c <= '9'; ++c)
+    digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
+  const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+  return 9 * digit + 2 * margin + 4;
+}
+
+}  // namespace
+
+// What a job's worker hands to the window's thread. Written by the worker before its body
+// returns, read by the finishing step after it, so no lock is needed.
+struct KeywordSearchTab::Outcome {
+  bool ready = false;
+  QStringList memo_lines;                        // Open: what the memo shows
+  std::shared_ptr<const TextList> cached_lines;  // Open: what reading it back gives
+  TextList items;                                // Insert From File
+  std::vector<KeywordEntry> rows;                // Search
+  KeywordSortState sort_state;
+};
+
+KeywordSearchTab::KeywordSearchTab(TForm1& form, QWidget* parent)
+    : QWidget(parent), form_(form), memo_slices_(new MemoSlices(this)) {
   setObjectName("TabSheetKeywordsSearch");
   BuildControls();
   LayOut();
+}
+
+KeywordSearchTab::~KeywordSearchTab() {
+  StopJobs();
 }
 
 void KeywordSearchTab::BuildControls() {
@@ -64,13 +102,14 @@ void KeywordSearchTab::BuildControls() {
   ListViewKW->header()->setStretchLastSection(false);
   ListViewKW->header()->setSectionsClickable(true);
   ListViewKW->header()->setSectionsMovable(false);
-  ListViewKW->setColumnWidth(0, 235);
-  ListViewKW->setColumnWidth(1, 40);
 
-  ListBoxKW = new QListWidget(this);
+  ListBoxKWItems = new TextListModel(TextListModel::Display::Win1251, this);
+  ListBoxKW = new QListView(this);
   ListBoxKW->setObjectName("ListBoxKW");
+  ListBoxKW->setModel(ListBoxKWItems);
   ListBoxKW->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ListBoxKW->setUniformItemSizes(true);
+  ListBoxKW->setEditTriggers(QAbstractItemView::NoEditTriggers);
   EditKW = Named<QLineEdit>("EditKW", "", this);
 
   ButtonOpenFile = Named<QPushButton>("ButtonOpenFile", "Open", this);
@@ -94,6 +133,16 @@ void KeywordSearchTab::BuildControls() {
   OpenDialog1->SetFilter(
       "All Files (*.*)|*.*|Text Files (*.txt)|*.txt|HTML Files (*.htm; *.html)|*.htm;*.html");
   OpenDialog1->DefaultExt = "*.*";
+  KeywordWorker = new KeywordJob(this);
+  KeywordWorker->setObjectName("KeywordWorker");
+  connect(memo_slices_, &MemoSlices::Progress, pbKW, [this](int percent) {
+    pbKW->setRange(0, 100);
+    pbKW->setValue(percent);
+  });
+  // A change of the text, other than a fill of ours, makes the lines of the last Open stale.
+  connect(MemoKW->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (!memo_slices_->Running()) memo_lines_.reset();
+  });
 
   connect(ButtonOpenFile, &QPushButton::clicked, this, &KeywordSearchTab::ButtonOpenFileClick);
   connect(ButtonKWSearch, &QPushButton::clicked, this, &KeywordSearchTab::ButtonKWSearchClick);
@@ -165,9 +214,16 @@ void KeywordSearchTab::LayOut() {
   keywords->addLayout(keyword_buttons);
   words->addLayout(keywords, 2);
 
+  // The columns were 235 and 40 pixels in a font whose digits are narrower than ours: the
+  // count column gets what a count of nine digits needs, taken from the word column, so the
+  // word list keeps its width and both columns stay inside it.
+  const int count_width = std::max(kCountColumnWidth, CountColumnWidth(*ListViewKW));
+  ListViewKW->setColumnWidth(1, count_width);
+  ListViewKW->setColumnWidth(0, kWordColumnWidth + kCountColumnWidth - count_width);
   // The word list is as wide as its two columns, so the text takes what is left.
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  ListViewKW->setMinimumWidth(235 + 40 + scroll_bar + 2 * ListViewKW->frameWidth() + 2);
+  ListViewKW->setMinimumWidth(kWordColumnWidth + kCountColumnWidth + scroll_bar +
+                              2 * ListViewKW->frameWidth() + 2);
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setHorizontalSpacing(6);
@@ -194,29 +250,119 @@ bool KeywordSearchTab::ChooseFile(std::string& path) {
   return true;
 }
 
+void KeywordSearchTab::BeginJob(Job job, QPushButton* button) {
+  job_ = job;
+  job_button_ = button;
+  job_caption_ = button->text();
+  button->setText(ToQ(form_.StringStop));
+  for (QPushButton* other : {ButtonOpenFile, ButtonKWInsert, ButtonKWSearch, ButtonKWClearText})
+    if (other != button) other->setEnabled(false);
+  cbCase->setEnabled(false);
+  MemoKW->setReadOnly(true);
+  pbKW->setRange(0, 0);  // busy until a slice tells how far it is
+}
+
+void KeywordSearchTab::EndJob() {
+  if (job_ == Job::None) return;
+  job_ = Job::None;
+  job_button_->setText(job_caption_);
+  job_button_ = nullptr;
+  for (QPushButton* button : {ButtonOpenFile, ButtonKWInsert, ButtonKWSearch, ButtonKWClearText})
+    button->setEnabled(true);
+  cbCase->setEnabled(true);
+  MemoKW->setReadOnly(false);
+  pbKW->setRange(0, 100);
+  pbKW->setValue(0);
+}
+
+void KeywordSearchTab::StopJob() {
+  stopping_ = true;  // the finishing step that the stop runs takes nothing over
+  memo_slices_->Stop();
+  KeywordWorker->Stop();
+  stopping_ = false;
+  EndJob();
+}
+
+void KeywordSearchTab::StopJobs() {
+  StopJob();
+  KeywordWorker->StopAndWait();
+}
+
 void KeywordSearchTab::ButtonOpenFileClick() {
+  if (job_ == Job::Open) return StopJob();
+  if (Busy()) return;
   std::string path;
   if (!ChooseFile(path)) return;
-  TextList lines = LoadTextList(path);  // an unreadable file leaves the memo as it is
-  CleanOpenedText(lines);
-  SetMemoLines(MemoKW, lines);
-  form_.KeywordsFolder = FolderOf(path);
+  BeginJob(Job::Open, ButtonOpenFile);
+  auto outcome = std::make_shared<Outcome>();
+  KeywordWorker->Start(
+      [outcome, path](LongJob::Context& context) {
+        // A UTF-8 text is read into the program's code page, so that its words are counted
+        // and folded as letters.
+        TextList lines = SplitLines(DocumentTo1251(ReadUserFile(path, kDocumentLimit)));
+        if (context.Stopped()) return;
+        CleanOpenedText(lines);
+        outcome->memo_lines = MemoDisplayLines(lines);
+        lines = {};
+        outcome->cached_lines =
+            std::make_shared<const TextList>(LinesOfBlocks(outcome->memo_lines));
+        outcome->ready = true;
+      },
+      [this, outcome, path] {
+        // An unreadable file (shown already) or a stop leaves the memo as it is.
+        if (stopping_ || !outcome->ready) return EndJob();
+        memo_lines_.reset();
+        memo_slices_->Fill(MemoKW, std::move(outcome->memo_lines), [this, outcome, path] {
+          memo_lines_ = outcome->cached_lines;
+          form_.KeywordsFolder = FolderOf(path);
+          EndJob();
+        });
+      });
 }
 
 void KeywordSearchTab::ButtonKWSearchClick() {
+  if (job_ == Job::Search) return StopJob();
+  if (Busy()) return;
   ListViewKWRows->SetRows({});
   // A bad number stops the search here, with the rows cleared and the count caption as it was.
   const int min_length = StrToInt(FromQ(EditKWLength->text()));
   const int min_frequency = StrToInt(FromQ(EditKWFreq->text()));
-  std::vector<KeywordEntry> rows =
-      FindKeywords(MemoLines(MemoKW), min_length, min_frequency, cbCase->isChecked());
-  sort_state_.Direction = -1;
-  SortKeywordList(rows, 1, sort_state_);  // highest count first
-  ListViewKWRows->SetRows(std::move(rows));
-  UpdateWordsPanel();
+  const bool case_sensitive = cbCase->isChecked();
+  BeginJob(Job::Search, ButtonKWSearch);
+  if (memo_lines_) return CountWords(memo_lines_, {}, min_length, min_frequency, case_sensitive);
+  memo_slices_->Read(MemoKW, [=, this](QStringList blocks) {
+    CountWords(nullptr, std::move(blocks), min_length, min_frequency, case_sensitive);
+  });
+}
+
+void KeywordSearchTab::CountWords(std::shared_ptr<const TextList> lines, QStringList blocks,
+                                  int min_length, int min_frequency, bool case_sensitive) {
+  pbKW->setRange(0, 0);
+  auto outcome = std::make_shared<Outcome>();
+  outcome->sort_state = sort_state_;
+  KeywordWorker->Start(
+      [=, blocks = std::move(blocks)](LongJob::Context&) {
+        const TextList read = lines ? TextList() : LinesOfBlocks(blocks);
+        std::vector<KeywordEntry> rows =
+            FindKeywords(lines ? *lines : read, min_length, min_frequency, case_sensitive);
+        outcome->sort_state.Direction = -1;
+        SortKeywordList(rows, 1, outcome->sort_state);  // highest count first
+        outcome->rows = std::move(rows);
+        outcome->ready = true;
+      },
+      [this, outcome] {
+        if (!stopping_ && outcome->ready) {
+          sort_state_ = outcome->sort_state;
+          ListViewKWRows->SetRows(std::move(outcome->rows));
+          UpdateWordsPanel();
+        }
+        EndJob();
+      });
 }
 
 void KeywordSearchTab::cbCaseClick() {
+  // A click counts again at once; a count already running gives way to it.
+  if (job_ == Job::Search) StopJob();
   ButtonKWSearchClick();
 }
 
@@ -225,15 +371,15 @@ void KeywordSearchTab::ListViewKWColumnClick(int column) {
 }
 
 void KeywordSearchTab::ButtonKWAddClick() {
-  QStringList words;
+  TextList words;
   for (const auto& row : ListViewKWRows->Rows())
-    if (row.Checked) words.append(ToQ(row.Word));
-  ListBoxKW->addItems(words);
+    if (row.Checked) words.push_back(row.Word);
+  ListBoxKWItems->Append(std::move(words));
   UpdateKeywordsPanel();
 }
 
 void KeywordSearchTab::ButtonKWClearClick() {
-  ListBoxKW->clear();
+  ListBoxKWItems->Clear();
   UpdateKeywordsPanel();
 }
 
@@ -247,41 +393,41 @@ void KeywordSearchTab::ButtonKWUncheckClick() {
 
 void KeywordSearchTab::EditKWKeyDown(int key) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-  ListBoxKW->addItem(EditKW->text());  // an empty text is a keyword too
+  ListBoxKWItems->Append({FromQ(EditKW->text())});  // an empty text is a keyword too
   EditKW->clear();
   UpdateKeywordsPanel();
 }
 
 void KeywordSearchTab::ButtonKWInsertClick() {
+  if (job_ == Job::Insert) return StopJob();
+  if (Busy()) return;
   std::string path;
   if (!ChooseFile(path)) return;
-  const TextList lines = LoadTextList(path);  // an unreadable file leaves the list as it is
-  QStringList items;
-  items.reserve(static_cast<qsizetype>(lines.size()));
-  for (const auto& line : lines)
-    items.append(ToQ(line));
-  ListBoxKW->clear();
-  ListBoxKW->addItems(items);
-  form_.KeywordsFolder = FolderOf(path);
-  UpdateKeywordsPanel();
+  BeginJob(Job::Insert, ButtonKWInsert);
+  auto outcome = std::make_shared<Outcome>();
+  KeywordWorker->Start(
+      [outcome, path](LongJob::Context&) {
+        outcome->items = SplitLines(DocumentTo1251(ReadUserFile(path, kProfileLimit)));
+        outcome->ready = true;
+      },
+      [this, outcome, path] {
+        // An unreadable file (shown already) or a stop leaves the list as it is.
+        if (!stopping_ && outcome->ready) {
+          ListBoxKWItems->SetLines(std::move(outcome->items));
+          form_.KeywordsFolder = FolderOf(path);
+          UpdateKeywordsPanel();
+        }
+        EndJob();
+      });
 }
 
 void KeywordSearchTab::ButtonKWRemoveClick() {
   // Rebuilt in one pass: taking selected items out one by one would be quadratic.
-  QStringList kept;
-  bool removed = false;
-  for (int i = 0; i < ListBoxKW->count(); ++i) {
-    QListWidgetItem* item = ListBoxKW->item(i);
-    if (item->isSelected()) {
-      removed = true;
-    } else {
-      kept.append(item->text());
-    }
-  }
-  if (removed) {
-    ListBoxKW->clear();
-    ListBoxKW->addItems(kept);
-  }
+  std::vector<bool> removed(ListBoxKWItems->Lines().size(), false);
+  for (const QItemSelectionRange& range : ListBoxKW->selectionModel()->selection())
+    for (int row = range.top(); row <= range.bottom(); ++row)
+      removed[static_cast<size_t>(row)] = true;
+  ListBoxKWItems->RemoveRows(removed);
   UpdateKeywordsPanel();
 }
 
@@ -290,6 +436,7 @@ void KeywordSearchTab::ListBoxKWKeyDown(int key) {
 }
 
 void KeywordSearchTab::ButtonKWClearTextClick() {
+  if (Busy()) return;  // the memo belongs to the running job
   MemoKW->clear();
 }
 
@@ -298,19 +445,11 @@ void KeywordSearchTab::UpdateWordsPanel() {
 }
 
 void KeywordSearchTab::UpdateKeywordsPanel() {
-  PanelKWKeywords->setText(ToQ(form_.StringKeywords + IntToStr(ListBoxKW->count())));
+  PanelKWKeywords->setText(ToQ(form_.StringKeywords + IntToStr(ListBoxKWItems->rowCount())));
 }
 
 TextList KeywordSearchTab::KeywordItems() const {
-  TextList items;
-  items.reserve(static_cast<size_t>(ListBoxKW->count()));
-  for (int i = 0; i < ListBoxKW->count(); ++i)
-    items.push_back(FromQ(ListBoxKW->item(i)->text()));
-  return items;
-}
-
-QString KeywordSearchTab::MemoText() const {
-  return MemoKW->toPlainText();
+  return ListBoxKWItems->Lines();
 }
 
 }  // namespace pagelathe

@@ -33,6 +33,11 @@ void KeywordsPage::LanguageApplied() {
   TabSheetKeywordsSearch->UpdateKeywordsPanel();
 }
 
+void KeywordsPage::StopJobs() {
+  TabSheetKeywordsCreate->StopJobs();
+  TabSheetKeywordsSearch->StopJobs();
+}
+
 void KeywordsPage::PageControlKeywordsChange() {
   if (PageControlKeywords->currentWidget() == TabSheetKeywordsCreate)
     TabSheetKeywordsCreate->Entered();

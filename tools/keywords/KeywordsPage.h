@@ -17,6 +17,7 @@ class KeywordsPage : public ToolPage {
 
   void FirstShow() override;
   void LanguageApplied() override;
+  void StopJobs() override;
 
   // The current inner tab changed.
   void PageControlKeywordsChange();

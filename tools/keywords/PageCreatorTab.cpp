@@ -16,9 +16,11 @@
 #include "tools/converter/HtmlPage.h"
 #include "tools/keywords/KeywordSearchTab.h"
 #include "tools/keywords/MemoLines.h"
+#include "tools/keywords/MemoSlices.h"
 #include "tools/keywords/PageCreator.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
+#include "ui/Messages.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -27,6 +29,14 @@ namespace {
 PageCreatorTab::FileOpener& CurrentOpener() {
   static PageCreatorTab::FileOpener opener;
   return opener;
+}
+
+// Without a desktop launcher (a bare X session, a minimal install) nothing opens the page;
+// the user learns where it is instead of seeing nothing happen.
+std::string PreviewFailedMessage(const std::string& path) {
+  std::string message = "No program was found to show the page. It is saved as \"";
+  message.append(path).append("\".");
+  return message;
 }
 
 QPlainTextEdit* MakeMemo(const char* name, QWidget* parent) {
@@ -43,10 +53,20 @@ void PageCreatorTab::SetFileOpener(FileOpener opener) {
 }
 
 PageCreatorTab::PageCreatorTab(TForm1& form, KeywordSearchTab& search, QWidget* parent)
-    : QWidget(parent), form_(form), search_(search) {
+    : QWidget(parent), form_(form), search_(search), slices_(new MemoSlices(this)) {
   setObjectName("TabSheetKeywordsCreate");
   BuildControls();
   LayOut();
+}
+
+PageCreatorTab::~PageCreatorTab() {
+  StopJobs();
+}
+
+void PageCreatorTab::StopJobs() {
+  StopCopy();
+  StopCreate();
+  PageWorker->StopAndWait();
 }
 
 void PageCreatorTab::BuildControls() {
@@ -74,6 +94,8 @@ void PageCreatorTab::BuildControls() {
   SaveDialogKW = new TFileDialog("SaveDialogKW", TFileDialog::Kind::Save, this);
   SaveDialogKW->SetFilter("HTML Files (*.htm; *.html)|*.htm;*.html");
   SaveDialogKW->DefaultExt = "*.htm";
+  PageWorker = new PageJob(this);
+  PageWorker->setObjectName("PageWorker");
 
   // Checked by the program (entering the tab) as well as by the user: both fill the text.
   connect(cbInsertText, &QCheckBox::toggled, this, &PageCreatorTab::cbInsertTextClick);
@@ -128,20 +150,77 @@ void PageCreatorTab::Entered() {
 }
 
 void PageCreatorTab::cbInsertTextClick() {
-  if (cbInsertText->isChecked()) {
-    MemoPageText->setPlainText(search_.MemoText());
-  } else {
+  StopCopy();
+  if (!cbInsertText->isChecked()) {
     MemoPageText->clear();
+    return;
   }
+  copying_ = true;
+  ButtonPageCreate->setEnabled(false);
+  MemoPageText->setReadOnly(true);
+  slices_->Read(search_.MemoKW, [this](QStringList blocks) {
+    slices_->Fill(MemoPageText, std::move(blocks), [this] { StopCopy(); });
+  });
+}
+
+void PageCreatorTab::StopCopy() {
+  if (!copying_) return;
+  slices_->Stop();
+  copying_ = false;
+  ButtonPageCreate->setEnabled(true);
+  MemoPageText->setReadOnly(false);
 }
 
 void PageCreatorTab::ButtonPageCreateClick() {
+  if (creating_) return StopCreate();
+  if (copying_) return;
   suggested_name_ = FromQ(search_.OpenDialog1->FileName);
   const std::string title = FromQ(EditPageTitle->text());
-  const TextList page = BuildHtmlPage(title, MemoText(MemoPageKW), FromQ(EditPageDesc->text()),
-                                      FromQ(form_.windowTitle()), title, MemoLines(MemoPageText));
-  SetMemoLines(MemoPageCode, page);
-  ButtonPageSave->setEnabled(true);
+  const std::string keywords = MemoText(MemoPageKW);
+  const std::string description = FromQ(EditPageDesc->text());
+  const std::string generator = FromQ(form_.windowTitle());
+  creating_ = true;
+  create_caption_ = ButtonPageCreate->text();
+  ButtonPageCreate->setText(ToQ(form_.StringStop));
+  for (QWidget* control : std::initializer_list<QWidget*>{ButtonPageSave, cbInsertText})
+    control->setEnabled(false);
+  MemoPageText->setReadOnly(true);
+  MemoPageCode->setReadOnly(true);
+  slices_->Read(MemoPageText, [=, this](QStringList blocks) {
+    auto page = std::make_shared<QStringList>();
+    PageWorker->Start(
+        [=, blocks = std::move(blocks)](LongJob::Context&) {
+          *page = MemoDisplayLines(
+              BuildHtmlPage(title, keywords, description, generator, title, LinesOfBlocks(blocks)));
+        },
+        [this, page] {
+          if (stopping_ || page->isEmpty()) return EndCreate();
+          slices_->Fill(MemoPageCode, std::move(*page), [this] {
+            page_made_ = true;
+            EndCreate();
+          });
+        });
+  });
+}
+
+void PageCreatorTab::StopCreate() {
+  if (!creating_) return;
+  stopping_ = true;
+  slices_->Stop();
+  PageWorker->Stop();
+  stopping_ = false;
+  EndCreate();
+}
+
+void PageCreatorTab::EndCreate() {
+  if (!creating_) return;
+  creating_ = false;
+  ButtonPageCreate->setText(create_caption_);
+  cbInsertText->setEnabled(true);
+  // Save comes back as it was: enabled once a page was made.
+  ButtonPageSave->setEnabled(page_made_);
+  MemoPageText->setReadOnly(false);
+  MemoPageCode->setReadOnly(false);
 }
 
 void PageCreatorTab::ButtonPageSaveClick() {
@@ -156,11 +235,9 @@ void PageCreatorTab::ButtonPageSaveClick() {
 
 void PageCreatorTab::ButtonPagePreviewClick() {
   if (saved_file_.isEmpty()) return;
-  if (CurrentOpener()) {
-    CurrentOpener()(saved_file_);
-    return;
-  }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(saved_file_));
+  const bool opened = CurrentOpener() ? CurrentOpener()(saved_file_)
+                                      : QDesktopServices::openUrl(QUrl::fromLocalFile(saved_file_));
+  if (!opened) ShowMessage(PreviewFailedMessage(FromQ(saved_file_)), window());
 }
 
 }  // namespace pagelathe

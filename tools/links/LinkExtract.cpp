@@ -189,6 +189,7 @@ std::string ExclusionText(std::string_view line, std::string_view protocol) {
   if (const size_t at = line.find(protocol); at != std::string_view::npos)
     line.remove_prefix(at + protocol.size());
   if (const size_t at = line.find("www."); at != std::string_view::npos) line.remove_prefix(at + 4);
+  if (line.find_first_not_of(' ') == std::string_view::npos) return {};
   return std::string(line);
 }
 

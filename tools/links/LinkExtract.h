@@ -26,8 +26,9 @@ enum class LinkShape { FullLink = 0, Domen = 1, Name = 2 };
 
 // What an exclusion line excludes for a protocol: the line without everything up to and
 // including the first occurrence of the protocol, then without everything up to and including
-// the first "www.". Empty means the line excludes nothing.
-// Example: ("http://www.host.org", "http://") gives "host.org".
+// the first "www.". Empty means the line excludes nothing, and so does a rest made only of
+// blanks: every piece ends with a blank, so such a line would exclude every link.
+// Example: ("http://www.host.org", "http://") gives "host.org"; ("http:// ", "http://") "".
 [[nodiscard]] std::string ExclusionText(std::string_view line, std::string_view protocol);
 
 // The search of documents for links of one protocol, with the exclusions taken once.

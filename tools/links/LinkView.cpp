@@ -84,12 +84,45 @@ TextList BuildLinkView(const LinkStore& found_links, const LinkViewOptions& opti
   return lines;
 }
 
+void MarkEqualLines(const TextList& lines, const TextList& removed, std::vector<bool>& marks) {
+  marks.resize(lines.size(), false);
+  if (removed.empty()) return;
+  // An open-addressed table of the removed lines' hashes, at most a quarter full: a line
+  // whose hash is not there is kept at once; one whose hash is there is compared for real.
+  size_t size = 16;
+  while (size < 4 * removed.size())
+    size *= 2;
+  std::vector<uint64_t> table(size, 0);
+  const auto hash_of = [](std::string_view text) {
+    return std::hash<std::string_view>{}(text) | 1;  // 0 marks an empty slot
+  };
+  for (const std::string& line : removed) {
+    const uint64_t hash = hash_of(line);
+    size_t slot = hash & (size - 1);
+    while (table[slot] != 0 && table[slot] != hash)
+      slot = (slot + 1) & (size - 1);
+    table[slot] = hash;
+  }
+  std::unordered_set<std::string_view> exact;  // built only when a hash matches
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (marks[i]) continue;
+    const uint64_t hash = hash_of(lines[i]);
+    size_t slot = hash & (size - 1);
+    while (table[slot] != 0 && table[slot] != hash)
+      slot = (slot + 1) & (size - 1);
+    if (table[slot] == 0) continue;
+    if (exact.empty()) exact.insert(removed.begin(), removed.end());
+    if (exact.count(lines[i])) marks[i] = true;
+  }
+}
+
 TextList RemoveLines(const TextList& lines, const TextList& removed) {
-  const std::unordered_set<std::string_view> gone(removed.begin(), removed.end());
+  std::vector<bool> marks;
+  MarkEqualLines(lines, removed, marks);
   TextList kept;
   kept.reserve(lines.size());
-  for (const std::string& line : lines)
-    if (!gone.count(line)) kept.push_back(line);
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!marks[i]) kept.push_back(lines[i]);
   return kept;
 }
 

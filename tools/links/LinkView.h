@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/TextList.h"
 #include "tools/links/LinkStore.h"
@@ -37,6 +38,11 @@ struct LinkViewOptions {
 
 // `lines` without every line equal to one of `removed`, in order.
 [[nodiscard]] TextList RemoveLines(const TextList& lines, const TextList& removed);
+
+// Sets marks[i] (resized to the lines) for every line equal to one of `removed`, leaving the
+// other marks as they were. Linear: a table of hashes turns most lines away without
+// comparing a text. Example: ({"a", "b", "a"}, {"a"}) marks rows 0 and 2.
+void MarkEqualLines(const TextList& lines, const TextList& removed, std::vector<bool>& marks);
 
 // The lines joined with CR LF between two lines and nothing after the last.
 [[nodiscard]] std::string JoinForClipboard(const TextList& lines);

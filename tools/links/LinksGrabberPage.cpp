@@ -11,11 +11,15 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <mutex>
@@ -28,13 +32,30 @@
 #include "platform/IntParse.h"
 #include "tools/links/FolderSearch.h"
 #include "tools/links/LinkExtract.h"
-#include "tools/links/LinkListModel.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
 #include "ui/Text1251.h"
+#include "ui/TextListModel.h"
 
 namespace pagelathe {
+namespace {
+
+constexpr int kGetWidth = 40;  // the least width of Get, as it was laid out
+
+// Up to these sizes a document is searched, and the view rebuilt, on the window's thread at
+// once (a few milliseconds); larger ones go to a worker, so the window answers meanwhile.
+constexpr size_t kInlineDocumentBytes = size_t{1} << 20;
+constexpr size_t kInlineFoundLinks = 20000;
+
+size_t DocumentBytes(const TextList& lines) {
+  size_t bytes = 0;
+  for (const std::string& line : lines)
+    bytes += line.size() + 1;
+  return bytes;
+}
+
+}  // namespace
 
 // What the worker of one search and the window share. The worker is the only writer of
 // `found` and of the last document; once `taken` is set it adds nothing more.
@@ -74,7 +95,7 @@ void LinksGrabberPage::CreateControls() {
   LabelUrl = Named<QLabel>("LabelUrl", "URL:", this);
   EditUrl = Named<QLineEdit>("EditUrl", this);
   ButtonGetUrl = Named<QPushButton>("ButtonGetUrl", "Get", this);
-  ButtonGetUrl->setFixedWidth(40);
+  ButtonGetUrl->setFixedWidth(kGetWidth);
 
   GroupBoxSearchType = new QGroupBox(" Search Type ", this);
   GroupBoxSearchType->setObjectName("GroupBoxSearchType");
@@ -102,7 +123,7 @@ void LinksGrabberPage::CreateControls() {
   pbGrabber->setFixedHeight(16);
 
   PanelLinks = new TPanel("PanelLinks", "Links", this);
-  links_model_ = new LinkListModel(this);
+  links_model_ = new TextListModel(TextListModel::Display::Detected, this);
   ListBoxLinks = new QListView(this);
   ListBoxLinks->setObjectName("ListBoxLinks");
   ListBoxLinks->setModel(links_model_);
@@ -128,6 +149,8 @@ void LinksGrabberPage::CreateControls() {
 
   SearchWorker = new Search(this);
   SearchWorker->setObjectName("Search");
+  ViewWorker = new LinkViewJob(this);
+  ViewWorker->setObjectName("LinkViewWorker");
 
   // Left: where documents come from and how they are searched.
   auto* left = new QVBoxLayout;
@@ -200,6 +223,7 @@ void LinksGrabberPage::ConnectHandlers() {
   connect(ButtonGetUrl, &QPushButton::clicked, this, &LinksGrabberPage::ButtonGetUrlClick);
   connect(EditUrl, &QLineEdit::returnPressed, this, [this] { EditUrlKeyDown(13); });
   connect(EditUrl, &QLineEdit::textChanged, this, &LinksGrabberPage::EditUrlChange);
+  EditUrl->installEventFilter(this);
   connect(RadioGroupLinks, &TRadioGroup::Click, this, &LinksGrabberPage::RadioGroupLinksClick);
   connect(ButtonFolderLinks, &QPushButton::clicked, this,
           &LinksGrabberPage::ButtonFolderLinksClick);
@@ -247,10 +271,33 @@ void LinksGrabberPage::ApplicationActivated() {
 
 void LinksGrabberPage::StopJobs() {
   if (SearchWorker) SearchWorker->StopAndWait();
-  if (fetching_) {
-    fetch_canceled_ = true;
-    form_.HTTP->Cancel();
+  StopFetch();
+  if (ViewWorker) {
+    view_stopping_ = true;
+    ViewWorker->StopAndWait();
   }
+}
+
+void LinksGrabberPage::LanguageApplied() {
+  QStyleOptionButton option;
+  option.initFrom(ButtonGetUrl);
+  option.rect.setWidth(kGetWidth);
+  const int padding =
+      kGetWidth - ButtonGetUrl->style()
+                      ->subElementRect(QStyle::SE_PushButtonContents, &option, ButtonGetUrl)
+                      .width();
+  const QFontMetrics metrics(ButtonGetUrl->font());
+  const QString caption = fetching_ ? get_caption_ : ButtonGetUrl->text();
+  const int text = std::max(metrics.horizontalAdvance(caption),
+                            metrics.horizontalAdvance(ToQ(form_.StringStop)));
+  ButtonGetUrl->setFixedWidth(std::max(kGetWidth, text + padding + 4));
+}
+
+bool LinksGrabberPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == EditUrl && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    EditUrlKeyDown(27);
+  return ToolPage::eventFilter(watched, event);
 }
 
 LinkViewOptions LinksGrabberPage::CurrentViewOptions() const {
@@ -267,25 +314,79 @@ const TextList& LinksGrabberPage::ShownLines() const {
   return links_model_->Lines();
 }
 
-void LinksGrabberPage::BuildLinkView() {
-  links_model_->SetLines(pagelathe::BuildLinkView(form_.FoundLinks, CurrentViewOptions()));
+void LinksGrabberPage::BuildLinkView(std::function<void()> then) {
+  if (form_.FoundLinks.size() <= kInlineFoundLinks) {
+    links_model_->SetLines(pagelathe::BuildLinkView(form_.FoundLinks, CurrentViewOptions()));
+    if (then) then();
+    return;
+  }
+  // The worker builds from a copy; the options and the list wait until it is done.
+  auto found = std::make_shared<const LinkStore>(form_.FoundLinks);
+  auto view = std::make_shared<TextList>();
+  const LinkViewOptions options = CurrentViewOptions();
+  BeginViewJob();
+  ViewWorker->Start([found, view, options](
+                        LongJob::Context&) { *view = pagelathe::BuildLinkView(*found, options); },
+                    [this, view, then = std::move(then)] {
+                      if (view_stopping_) return;
+                      links_model_->SetLines(std::move(*view));
+                      EndViewJob();
+                      if (then) then();
+                    });
+}
+
+void LinksGrabberPage::BeginViewJob() {
+  view_busy_ = true;
+  setCursor(Qt::BusyCursor);
+  UpdateControlStates();
+}
+
+void LinksGrabberPage::EndViewJob() {
+  view_busy_ = false;
+  unsetCursor();
+  UpdateControlStates();
+}
+
+void LinksGrabberPage::UpdateControlStates() {
+  const bool sources = !searching_ && !fetching_ && !view_busy_;
+  FileListBoxFiles->setEnabled(sources);
+  ButtonFromClipboard->setEnabled(sources);
+  RadioGroupLinks->setEnabled(sources);
+  // Get and Search double as the stop buttons of their own jobs.
+  EditUrl->setEnabled(!searching_ && !view_busy_);
+  ButtonGetUrl->setEnabled(!searching_ && !view_busy_);
+  ButtonSearchLinks->setEnabled(!fetching_ && !view_busy_);
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{ListBoxLinks, RadioGroupView, CheckBoxSort, CheckBoxNoHttp,
+                                       ButtonRemove, ButtonClearLinks, ButtonToClipboard})
+    control->setEnabled(!view_busy_);
+  ButtonSave->setEnabled(save_allowed_ && !view_busy_);
 }
 
 void LinksGrabberPage::ShowLinkCount() {
   PanelLinks->setText(ToQ(form_.StringLinks + ":" + IntToStr(links_model_->rowCount())));
 }
 
-void LinksGrabberPage::SetSingleDocumentSourcesEnabled(bool enabled) {
-  FileListBoxFiles->setEnabled(enabled);
-  ButtonFromClipboard->setEnabled(enabled);
-  RadioGroupLinks->setEnabled(enabled);
-  EditUrl->setEnabled(enabled);
-  ButtonGetUrl->setEnabled(enabled);
+void LinksGrabberPage::ShowFetching(bool fetching) {
+  UpdateControlStates();
+  EditUrl->setReadOnly(fetching);  // the address shown is the one being fetched
+  if (fetching) {
+    status_before_fetch_ = form_.statusBar()->currentMessage();
+    form_.ShowStatusText(ToQ(form_.StringFetchingPage) + EditUrl->text());
+    setCursor(Qt::BusyCursor);
+    ButtonGetUrl->setText(ToQ(form_.StringStop));
+  } else {
+    form_.ShowStatusText(status_before_fetch_);
+    unsetCursor();
+    ButtonGetUrl->setText(get_caption_);
+  }
 }
 
 // The folder search.
 
 void LinksGrabberPage::ButtonSearchLinksClick() {
+  // The fetched page, or a large document being searched, becomes the current one first.
+  if (fetching_ || view_busy_) return;
   searching_ = !searching_;
   if (searching_) {
     StartSearch();
@@ -306,7 +407,7 @@ void LinksGrabberPage::StartSearch() {
   RootFolder = FromQ(EditFolder->text());
   form_.FolderList.push_back(RootFolder);
   sub_dirs_ = CheckBoxSubDirs->isChecked();
-  SetSingleDocumentSourcesEnabled(false);
+  UpdateControlStates();
 
   auto shared = std::make_shared<Shared>();
   shared->view_options = CurrentViewOptions();
@@ -329,7 +430,8 @@ void LinksGrabberPage::StartSearch() {
             const QString folder = ToQ(shown.folder);
             if (EditFolder->text() != folder) EditFolder->setText(folder);
             pbGrabber->setValue(shown.percent);
-            if (shown.has_file) form_.SetStatusText(form_.StringProccessedFiles + shown.file);
+            if (shown.has_file)
+              form_.ShowStatusText(ToQ(form_.StringProccessedFiles) + DocumentToQ(shown.file));
           });
         };
         FolderSearchResult result;
@@ -358,7 +460,12 @@ void LinksGrabberPage::StartSearch() {
           shown.has_file = true;
           post();
         };
-        RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
+        // No folder reads nothing (an empty path would read the process's current folder).
+        if (DirectoryExists(root)) {
+          RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
+        } else {
+          result.folders = {root};
+        }
         // Only this thread writes `found`, so reading it while the window may copy it is safe.
         TextList view;
         if (!result.stopped) view = pagelathe::BuildLinkView(shared->found, shared->view_options);
@@ -394,9 +501,7 @@ void LinksGrabberPage::FinishSearch() {
       view_ready = true;
     }
   }
-  // Options changed while the search ran: the list follows the options as they are now.
-  if (complete && !view_ready) BuildLinkView();
-  ButtonSave->setEnabled(true);
+  save_allowed_ = true;
   pbGrabber->setValue(0);
   EditFolder->setText(ToQ(RootFolder));
   FileListBoxFiles->Update();
@@ -404,40 +509,82 @@ void LinksGrabberPage::FinishSearch() {
   if (CheckBoxSubDirs->isChecked())
     form_.SetStatusText(form_.StringProccessedFiles + IntToStr(Counters.FileCount) + "  " +
                         form_.StringFolders + IntToStr(Counters.FolderCount));
-  ShowLinkCount();
-  SetSingleDocumentSourcesEnabled(true);
+  UpdateControlStates();
+  // Options changed while the search ran: the list follows the options as they are now.
+  if (complete && !view_ready) {
+    BuildLinkView([this] { ShowLinkCount(); });
+  } else {
+    ShowLinkCount();
+  }
 }
 
 // Single documents.
 
 void LinksGrabberPage::SearchCurrentDocument() {
-  if (searching_) return;
+  // One document at a time: a folder search, a fetch or a large document's search in
+  // progress owns the current one.
+  if (searching_ || fetching_ || view_busy_) return;
   form_.FoundLinks.clear();
   form_.TokenList.clear();
   links_model_->Clear();
   SearchProtocol = FromQ(ComboBoxSearch->currentText());
-  form_.TokenList = CutIntoPieces(form_.DocumentLines);
-  ExtractLinks(form_.DocumentLines, SearchProtocol, RadioGroupLinks->ItemIndex(),
-               form_.ExclusionLines, form_.FoundLinks);
-  BuildLinkView();
-  ShowLinkCount();
-  ButtonSave->setEnabled(true);
+  const auto done = [this] {
+    ShowLinkCount();
+    save_allowed_ = true;
+    UpdateControlStates();
+  };
+  if (DocumentBytes(form_.DocumentLines) <= kInlineDocumentBytes) {
+    form_.TokenList = CutIntoPieces(form_.DocumentLines);
+    ExtractLinks(form_.DocumentLines, SearchProtocol, RadioGroupLinks->ItemIndex(),
+                 form_.ExclusionLines, form_.FoundLinks);
+    BuildLinkView(done);
+    return;
+  }
+  // The document goes with the worker and comes back with its pieces, links and view.
+  struct Outcome {
+    TextList document;
+    TextList pieces;
+    LinkStore found;
+    TextList view;
+  };
+  auto outcome = std::make_shared<Outcome>();
+  outcome->document = std::move(form_.DocumentLines);
+  form_.DocumentLines.clear();
+  const LinkViewOptions options = CurrentViewOptions();
+  BeginViewJob();
+  ViewWorker->Start(
+      [outcome, options,
+       extractor = LinkExtractor(SearchProtocol, RadioGroupLinks->ItemIndex(),
+                                 form_.ExclusionLines)](LongJob::Context&) {
+        outcome->pieces = CutIntoPieces(outcome->document);
+        extractor.ExtractLines(outcome->document, outcome->found);
+        outcome->view = pagelathe::BuildLinkView(outcome->found, options);
+      },
+      [this, outcome, done] {
+        if (view_stopping_) return;  // the window closes; the worker may still hold it all
+        form_.DocumentLines = std::move(outcome->document);
+        form_.TokenList = std::move(outcome->pieces);
+        form_.FoundLinks = std::move(outcome->found);
+        links_model_->SetLines(std::move(outcome->view));
+        EndViewJob();
+        done();
+      });
 }
 
 void LinksGrabberPage::SearchDocument(TextList document_lines) {
-  if (searching_) return;
+  if (searching_ || fetching_ || view_busy_) return;
   form_.DocumentLines = std::move(document_lines);
   SearchCurrentDocument();
 }
 
 void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
-  if (searching_) return;
+  if (searching_ || fetching_ || view_busy_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
   SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
-  if (searching_) return;
+  if (searching_ || fetching_ || view_busy_) return;
   SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
 }
 
@@ -445,28 +592,47 @@ bool LinksGrabberPage::FetchPage(const std::string& url) {
   form_.DocumentLines.clear();
   fetching_ = true;
   fetch_canceled_ = false;
+  get_caption_ = ButtonGetUrl->text();
+  ShowFetching(true);
   try {
     form_.HTTP->Get(url);
     form_.HTTP->Disconnect();
   } catch (...) {
     fetching_ = false;
-    if (fetch_canceled_) return false;  // the window is closing: nothing to tell
-    throw;
+    if (!fetch_canceled_) {
+      ShowFetching(false);
+      throw;
+    }
+    // Stopped by the user or by the closing window: nothing to tell.
+    try {
+      form_.HTTP->Disconnect();
+    } catch (const std::exception&) {
+    }
+    ShowFetching(false);
+    return false;
   }
   fetching_ = false;
+  ShowFetching(false);
   // The whole body is one entry, line breaks and all.
   form_.DocumentLines.push_back(form_.HTTP->Body);
   return true;
 }
 
+void LinksGrabberPage::StopFetch() {
+  if (!fetching_ || fetch_canceled_) return;
+  fetch_canceled_ = true;
+  form_.HTTP->Cancel();
+}
+
 void LinksGrabberPage::ButtonGetUrlClick() {
-  if (fetching_) return;
+  if (fetching_) return StopFetch();
   const std::string url = FromQ(EditUrl->text());
   if (url.empty()) return;
   if (FetchPage(url)) SearchCurrentDocument();
 }
 
 void LinksGrabberPage::EditUrlKeyDown(int key) {
+  if (key == 27) return StopFetch();
   if (key != 13 || fetching_) return;
   // Enter fetches only; the page is searched with the next search of the current document.
   FetchPage(FromQ(EditUrl->text()));
@@ -483,12 +649,7 @@ void LinksGrabberPage::RadioGroupLinksClick() {
 
 void LinksGrabberPage::EditFolderChange() {
   const std::string folder = FromQ(EditFolder->text());
-  if (DirectoryExists(folder)) {
-    FileListBoxFiles->SetDirectory(folder);
-  } else {
-    FileListBoxFiles->SetDirectory("");
-    FileListBoxFiles->clear();
-  }
+  FileListBoxFiles->SetDirectory(DirectoryExists(folder) ? folder : std::string());
 }
 
 void LinksGrabberPage::ButtonFolderLinksClick() {
@@ -516,13 +677,19 @@ void LinksGrabberPage::RadioGroupViewClick() {
 
 void LinksGrabberPage::ButtonRemoveClick() {
   form_.ScratchList.clear();
-  QModelIndexList selected = ListBoxLinks->selectionModel()->selectedRows();
-  std::sort(selected.begin(), selected.end(),
-            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  // The selection as row ranges, marked once: asking it for its rows one by one costs a
+  // second for a few hundred thousand of them.
   const TextList& lines = links_model_->Lines();
-  for (const QModelIndex& index : selected)
-    form_.ScratchList.push_back(lines[static_cast<size_t>(index.row())]);
-  links_model_->SetLines(RemoveLines(lines, form_.ScratchList));
+  std::vector<bool> selected(lines.size(), false);
+  for (const QItemSelectionRange& range : ListBoxLinks->selectionModel()->selection())
+    for (int row = range.top(); row <= range.bottom(); ++row)
+      selected[static_cast<size_t>(row)] = true;
+  for (size_t row = 0; row < lines.size(); ++row)
+    if (selected[row]) form_.ScratchList.push_back(lines[row]);
+  // Every line equal to a selected one goes (RemoveLines' rule); the others stay in place,
+  // moved rather than copied.
+  MarkEqualLines(lines, form_.ScratchList, selected);
+  links_model_->RemoveRows(selected);
 }
 
 void LinksGrabberPage::ButtonClearLinksClick() {
@@ -532,7 +699,15 @@ void LinksGrabberPage::ButtonClearLinksClick() {
 void LinksGrabberPage::ButtonToClipboardClick() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
-  clipboard->setText(ToQ(JoinForClipboard(links_model_->Lines())));
+  // Each line as the list shows it: links found in UTF-8 documents reach the clipboard as
+  // the characters they are.
+  const TextList& lines = links_model_->Lines();
+  QString text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += QStringLiteral("\r\n");
+    text += DocumentToQ(lines[i]);
+  }
+  clipboard->setText(text);
 }
 
 void LinksGrabberPage::ButtonSaveClick() {

@@ -1,0 +1,55 @@
+// The text list model.
+#include "ui/TextListModel.h"
+
+#include "ui/Text1251.h"
+
+namespace pagelathe {
+
+TextListModel::TextListModel(Display display, QObject* parent)
+    : QAbstractListModel(parent), display_(display) {}
+
+void TextListModel::SetLines(TextList lines) {
+  beginResetModel();
+  lines_ = std::move(lines);
+  endResetModel();
+}
+
+void TextListModel::Append(TextList lines) {
+  if (lines.empty()) return;
+  const int first = rowCount();
+  beginInsertRows({}, first, first + static_cast<int>(lines.size()) - 1);
+  lines_.insert(lines_.end(), std::make_move_iterator(lines.begin()),
+                std::make_move_iterator(lines.end()));
+  endInsertRows();
+}
+
+void TextListModel::RemoveRows(const std::vector<bool>& removed) {
+  TextList kept;
+  kept.reserve(lines_.size());
+  bool any = false;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (i < removed.size() && removed[i]) {
+      any = true;
+    } else {
+      kept.push_back(std::move(lines_[i]));
+    }
+  }
+  if (!any) {
+    lines_ = std::move(kept);  // the same lines, moved back in order
+    return;
+  }
+  SetLines(std::move(kept));
+}
+
+int TextListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+}
+
+QVariant TextListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= static_cast<int>(lines_.size())) return {};
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  const std::string& line = lines_[static_cast<size_t>(index.row())];
+  return display_ == Display::Detected ? DocumentToQ(line) : ToQ(line);
+}
+
+}  // namespace pagelathe

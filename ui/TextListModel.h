@@ -1,0 +1,37 @@
+// A list of texts as a view's model: the lines are kept as bytes and converted for display
+// only when a row is drawn, and replaced in one batch, so that a list of hundreds of thousands
+// of lines fills at once. The link list and the keyword list use it.
+#pragma once
+
+#include <QAbstractListModel>
+#include <vector>
+
+#include "platform/TextList.h"
+
+namespace pagelathe {
+
+class TextListModel : public QAbstractListModel {
+  Q_OBJECT
+ public:
+  // How a line's bytes are shown: always as Windows-1251 (texts of the program), or through
+  // the UTF-8 document rule line by line (bytes passed through from documents).
+  enum class Display { Win1251, Detected };
+
+  explicit TextListModel(Display display, QObject* parent = nullptr);
+
+  [[nodiscard]] const TextList& Lines() const { return lines_; }
+  void SetLines(TextList lines);
+  void Clear() { SetLines({}); }
+  void Append(TextList lines);
+  // Removes the rows marked in `removed` (one flag per row), in one pass.
+  void RemoveRows(const std::vector<bool>& removed);
+
+  [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+
+ private:
+  Display display_;
+  TextList lines_;
+};
+
+}  // namespace pagelathe
