@@ -42,8 +42,8 @@ std::string JoinLines(const TextList& lines) {
   return bytes;
 }
 
-TextList LoadTextList(const std::string& path) {
-  return SplitLines(ReadFileBytes(path));
+TextList LoadTextList(const std::string& path, uint64_t limit) {
+  return SplitLines(ReadUserFile(path, limit));
 }
 
 void SaveTextList(const TextList& lines, const std::string& path) {
