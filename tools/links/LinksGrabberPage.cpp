@@ -24,6 +24,7 @@
 #include "app/AppSettings.h"
 #include "app/TForm1.h"
 #include "net/TNMHTTP.h"
+#include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
 #include "tools/links/FolderSearch.h"
@@ -32,6 +33,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
+#include "ui/Messages.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -47,8 +49,9 @@ struct LinksGrabberPage::Shared {
   bool have_document = false;
   FolderCounters counters;
   FolderSearchResult result;
-  LinkViewOptions view_options;  // as the search started
-  TextList view;                 // built by the worker after a complete search
+  LinkViewOptions view_options;      // as the search started
+  TextList view;                     // built by the worker after a complete search
+  std::vector<std::string> skipped;  // messages naming the documents that could not be read
 };
 
 LinksGrabberPage::LinksGrabberPage(TForm1& form, QWidget* parent)
@@ -246,6 +249,7 @@ void LinksGrabberPage::ApplicationActivated() {
 }
 
 void LinksGrabberPage::StopJobs() {
+  closing_ = true;
   if (SearchWorker) SearchWorker->StopAndWait();
   if (fetching_) {
     fetch_canceled_ = true;
@@ -358,6 +362,10 @@ void LinksGrabberPage::StartSearch() {
           shown.has_file = true;
           post();
         };
+        callbacks.document_skipped = [&shared](const std::string&, const std::string& message) {
+          const std::lock_guard lock(shared->mutex);
+          if (!shared->taken) shared->skipped.push_back(message);
+        };
         RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
         // Only this thread writes `found`, so reading it while the window may copy it is safe.
         TextList view;
@@ -376,9 +384,11 @@ void LinksGrabberPage::FinishSearch() {
   const bool stopped = std::exchange(stop_requested_, false);
   bool complete = false;
   bool view_ready = false;
+  std::vector<std::string> skipped;
   if (std::shared_ptr<Shared> shared = std::move(shared_)) {
     const std::lock_guard lock(shared->mutex);
     shared->taken = true;
+    skipped = std::move(shared->skipped);
     Counters = shared->counters;
     // A stop that comes after the last document but before this step is a stop all the same.
     complete = shared->done && !shared->result.stopped && !stopped;
@@ -406,6 +416,9 @@ void LinksGrabberPage::FinishSearch() {
                         form_.StringFolders + IntToStr(Counters.FolderCount));
   ShowLinkCount();
   SetSingleDocumentSourcesEnabled(true);
+  // Not while the window closes: nobody is there to read it, and it must not hold the close.
+  if (!skipped.empty() && !closing_)
+    ShowMessage(FailureListMessage("These documents were not searched:", skipped), window());
 }
 
 // Single documents.

@@ -138,6 +138,7 @@ class LinksGrabberPage : public ToolPage {
   bool fetching_ = false;
   bool fetch_canceled_ = false;  // the window closed during the fetch
   bool sub_dirs_ = true;         // "Sub Dirs" as the running search took it
+  bool closing_ = false;         // the window is closing: jobs end without a word
   std::shared_ptr<Shared> shared_;
 };
 
