@@ -1,4 +1,4 @@
-// Transfer files.
+// Transfer files: opened without blocking, regular files only.
 #include "net/FileSink.h"
 
 #include <fcntl.h>
@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "platform/Errors.h"
-#include "platform/FileIO.h"
 
 namespace pagelathe {
 namespace {
@@ -29,44 +28,22 @@ void WriteAll(int fd, const char* data, size_t count, const std::string& path) {
   }
 }
 
+// Opens `path` without blocking and keeps it only when it is a regular file.
+int OpenRegular(const std::string& path, int flags) {
+  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    throw EFileError("Cannot open file \"" + path + "\". It is not a regular file.");
+  }
+  return fd;
+}
+
 }  // namespace
 
-FileSink::FileSink(const std::string& path) : path_(path) {
-  if (path.empty()) throw EFileError("Cannot create file \"\". No file name.");
-  if (DirectoryExists(path))
-    throw EFileError("Cannot create file \"" + path + "\". It is a folder.");
-  temp_ = path + ".tmp-XXXXXX";
-  fd_ = ::mkstemp(temp_.data());
-  if (fd_ < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason());
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd_, 0666 & ~mask);
-}
-
-FileSink::~FileSink() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    ::unlink(temp_.c_str());
-  }
-}
-
-void FileSink::Write(const char* data, size_t count) {
-  WriteAll(fd_, data, count, path_);
-}
-
-void FileSink::Commit() {
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0 || ::rename(temp_.c_str(), path_.c_str()) != 0) {
-    const std::string reason = Reason();
-    ::unlink(temp_.c_str());
-    throw EFileError("Cannot write file \"" + path_ + "\". " + reason);
-  }
-}
-
 FileAppender::FileAppender(const std::string& path) : path_(path) {
-  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd_ < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+  fd_ = OpenRegular(path, O_WRONLY | O_APPEND);
 }
 
 FileAppender::~FileAppender() {
@@ -78,14 +55,9 @@ void FileAppender::Write(const char* data, size_t count) {
 }
 
 FileSource::FileSource(const std::string& path) : path_(path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = OpenRegular(path, O_RDONLY);
   struct stat info {};
-  if (fd_ < 0 || ::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-    const std::string reason = fd_ < 0 ? Reason() : "It is a folder.";
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    throw EFileError("Cannot open file \"" + path + "\". " + reason);
-  }
+  ::fstat(fd_, &info);
   size_ = info.st_size;
 }
 
