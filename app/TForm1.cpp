@@ -110,6 +110,8 @@ void TForm1::CreateHttpClient() {
   HTTP->Proxy.clear();
   HTTP->ProxyPort = 0;
   HTTP->TimeOut = 0;
+  // No time limit, but a page that would never end must not take all memory.
+  HTTP->BodyLimit = int64_t{256} << 20;
   HTTP->HeaderInfo = THeaderInfo();
   HTTP->Pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
 }
