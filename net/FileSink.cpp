@@ -1,4 +1,5 @@
-// Transfer files: opened without blocking, regular files only.
+// Transfer files: opened without blocking, regular files only (a file to send through the
+// platform's safe open).
 #include "net/FileSink.h"
 
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 #include <cstring>
 
 #include "platform/Errors.h"
+#include "platform/FileRead.h"
 
 namespace pagelathe {
 namespace {
@@ -28,22 +30,19 @@ void WriteAll(int fd, const char* data, size_t count, const std::string& path) {
   }
 }
 
-// Opens `path` without blocking and keeps it only when it is a regular file.
-int OpenRegular(const std::string& path, int flags) {
-  const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    throw EFileError("Cannot open file \"" + path + "\". It is not a regular file.");
-  }
-  return fd;
-}
-
 }  // namespace
 
 FileAppender::FileAppender(const std::string& path) : path_(path) {
-  fd_ = OpenRegular(path, O_WRONLY | O_APPEND);
+  // Without blocking, so that a pipe with no reader does not hold the open; then only a
+  // regular file is kept.
+  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd_ < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd_);
+    fd_ = -1;
+    throw EFileError("Cannot open file \"" + path + "\". It is not a regular file.");
+  }
 }
 
 FileAppender::~FileAppender() {
@@ -55,10 +54,13 @@ void FileAppender::Write(const char* data, size_t count) {
 }
 
 FileSource::FileSource(const std::string& path) : path_(path) {
-  fd_ = OpenRegular(path, O_RDONLY);
+  Descriptor fd;
+  const ReadResult opened = OpenUserFile(path, fd);
+  if (!opened.ok()) throw EFileError(ReadFailureMessage(path, opened, 0));
   struct stat info {};
-  ::fstat(fd_, &info);
+  ::fstat(fd.get(), &info);
   size_ = info.st_size;
+  fd_ = fd.release();
 }
 
 FileSource::~FileSource() {
