@@ -275,7 +275,7 @@ TEST(IniFile, KilledSettingsWritesLeaveTheOldOrTheNewFile) {
   testing::TempFolder dir;
   const std::string path = dir / "brevanoth-pagelathe.ini";
   std::string comments;
-  for (int i = 0; i < 40000; ++i)
+  for (int i = 0; i < 20000; ++i)
     comments.append("; a hand-written line that the program keeps, number ")
         .append(std::to_string(i))
         .append("\r\n");

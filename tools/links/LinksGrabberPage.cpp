@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <mutex>
+#include <new>
 #include <utility>
 
 #include "app/AppSettings.h"
@@ -398,7 +399,13 @@ void LinksGrabberPage::FinishSearch() {
     } else {
       form_.FoundLinks = shared->found;  // the worker may still be reading it
     }
-    if (shared->have_document) form_.DocumentLines = SplitLines(shared->last_document.View());
+    if (shared->have_document) {
+      try {
+        form_.DocumentLines = SplitLines(shared->last_document.View());
+      } catch (const std::bad_alloc&) {  // the window must come back all the same
+        form_.DocumentLines.clear();
+      }
+    }
     if (complete && shared->view_options == CurrentViewOptions()) {
       links_model_->SetLines(std::move(shared->view));
       view_ready = true;
