@@ -92,7 +92,8 @@ std::string TooLarge(const char* part, uint64_t limit) {
   constexpr uint64_t kMegabyte = uint64_t{1} << 20;
   std::string message = "The response ";
   message.append(part).append(" is larger than ");
-  if (limit % kMegabyte == 0) return message.append(std::to_string(limit / kMegabyte)).append(" MB");
+  if (limit % kMegabyte == 0)
+    return message.append(std::to_string(limit / kMegabyte)).append(" MB");
   return message.append(std::to_string(limit)).append(" bytes");
 }
 
