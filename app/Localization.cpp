@@ -26,151 +26,6 @@ namespace {
 
 using P = LanguageProperty;
 
-constexpr const char* kSection = "Interface";
-constexpr const char* kLinks = "TabSheetLinksGrabber";
-constexpr const char* kConverter = "TabSheetHtmlConverter";
-constexpr const char* kKeywords = "TabSheetKeywords";
-constexpr const char* kWebColor = "TabSheetWebColor";
-constexpr const char* kGradient = "TabSheetGradientText";
-
-LanguageKey C(const char* control, const char* owner = "") {
-  return {"", control, P::Caption, 0, owner};
-}
-
-const std::vector<LanguageKey> kKeys = {
-    // Main window and menu.
-    C("Form1"),
-    C("MFile"),
-    C("MExit"),
-    C("MSettings"),
-    C("MExclusions"),
-    C("MLanguage"),
-    C("MLangEnglish"),
-    C("MLangRussian"),
-    C("MHelp"),
-    C("MContents"),
-    C("MCheckUpdate"),
-    C("MAbout"),
-    // Links Grabber.
-    C("TabSheetLinksGrabber"),
-    C("LabelUrl", kLinks),
-    C("LabelFolder", kLinks),
-    C("ButtonSourceFolder", kConverter),
-    C("PanelLinks", kLinks),
-    {"", "FilterComboBoxFiles", P::Filter, 0, kLinks},
-    C("ButtonGetUrl", kLinks),
-    C("GroupBoxSearchType", kLinks),
-    C("RadioGroupLinks", kLinks),
-    {"", "RadioGroupLinks", P::Item, 0, kLinks},
-    {"", "RadioGroupLinks", P::Item, 1, kLinks},
-    {"", "RadioGroupLinks", P::Item, 2, kLinks},
-    C("RadioGroupView", kLinks),
-    {"", "RadioGroupView", P::Item, 0, kLinks},
-    {"", "RadioGroupView", P::Item, 1, kLinks},
-    {"", "RadioGroupView", P::Item, 2, kLinks},
-    C("ButtonSearchLinks", kLinks),
-    C("CheckBoxSubDirs", kLinks),
-    C("CheckBoxSort", kLinks),
-    C("CheckBoxNoHttp", kLinks),
-    C("ButtonClearLinks", kLinks),
-    C("ButtonToClipboard", kLinks),
-    C("ButtonFromClipboard", kLinks),
-    C("ButtonRemove", kLinks),
-    C("ButtonSave", kLinks),
-    {"", "OpenDialog1", P::Filter, 0, kKeywords},
-    {"", "SaveDialog1", P::Filter, 0, kLinks},
-    // HTML Converter (its source folder button is read with the Links Grabber's keys and
-    // again here).
-    C("TabSheetHtmlConverter"),
-    C("GroupBoxFolders", kConverter),
-    C("LabelSourceFolder", kConverter),
-    C("LabelResultFolder", kConverter),
-    C("ButtonSourceFolder", kConverter),
-    C("ButtonResultFolder", kConverter),
-    C("GroupBoxSourceFiles", kConverter),
-    C("LabelCharPerLine", kConverter),
-    {"", "FilterComboBox1", P::Filter, 0, kConverter},
-    C("RadioGroupConvertOptions", kConverter),
-    {"", "RadioGroupConvertOptions", P::Item, 0, kConverter},
-    {"", "RadioGroupConvertOptions", P::Item, 1, kConverter},
-    C("CheckBoxSubfolders", kConverter),
-    C("cbLimit", kConverter),
-    C("ButtonConvert", kConverter),
-    // Keywords: search and page creator.
-    C("TabSheetKeywords"),
-    C("TabSheetKeywordsSearch", kKeywords),
-    C("PanelKWText", kKeywords),
-    C("PanelKWWords", kKeywords),
-    C("PanelKWKeywords", kKeywords),
-    {"", "ListViewKW", P::Column, 0, kKeywords},
-    C("LabelSearchLength", kKeywords),
-    C("LabelSearchFreq", kKeywords),
-    C("cbCase", kKeywords),
-    C("ButtonKWCheck", kKeywords),
-    C("ButtonKWUncheck", kKeywords),
-    C("ButtonKWAdd", kKeywords),
-    C("ButtonKWRemove", kKeywords),
-    C("ButtonKWInsert", kKeywords),
-    C("ButtonOpenFile", kKeywords),
-    C("ButtonKWSearch", kKeywords),
-    C("ButtonKWClearText", kKeywords),
-    C("ButtonKWClear", kKeywords),
-    C("TabSheetKeywordsCreate", kKeywords),
-    C("LabelPageTitle", kKeywords),
-    C("LabelPageKW", kKeywords),
-    C("LabelPageDesc", kKeywords),
-    C("LabelPageText", kKeywords),
-    C("cbInsertText", kKeywords),
-    C("PanelPageCode", kKeywords),
-    C("ButtonPageCreate", kKeywords),
-    C("ButtonPageSave", kKeywords),
-    C("ButtonPagePreview", kKeywords),
-    // Web Color and Gradient Text. The input text is read twice, as it always was.
-    C("TabSheetWebColor"),
-    C("LabelRedWeb", kWebColor),
-    C("LabelGreenWeb", kWebColor),
-    C("LabelBlueWeb", kWebColor),
-    C("LabelWebColor", kWebColor),
-    C("TabSheetGradientText"),
-    {"", "EditText", P::Text, 0, kGradient},
-    {"", "EditText", P::Text, 0, kGradient},
-    C("LabelFontType", kGradient),
-    C("LabelFontSize", kGradient),
-    C("LabelText", kGradient),
-    C("GroupBoxColorStart", kGradient),
-    C("LabelRedStart", kGradient),
-    C("LabelGreenStart", kGradient),
-    C("LabelBlueStart", kGradient),
-    C("GroupBoxColorEnd", kGradient),
-    C("LabelRedEnd", kGradient),
-    C("LabelGreenEnd", kGradient),
-    C("LabelBlueEnd", kGradient),
-    C("PanelGradientText", kGradient),
-    // Message texts of the main window.
-    {"", "StringWords", P::Message, 0, ""},
-    {"", "StringKeywords", P::Message, 0, ""},
-    {"", "StringLastVersion", P::Message, 0, ""},
-    {"", "StringNewVersionIsAvailable", P::Message, 0, ""},
-    {"", "StringCantConnectToServer", P::Message, 0, ""},
-    {"", "StringProccessedFiles", P::Message, 0, ""},
-    {"", "StringStop", P::Message, 0, ""},
-    {"", "StringSearch", P::Message, 0, ""},
-    {"", "StringFolders", P::Message, 0, ""},
-    {"", "StringLinks", P::Message, 0, ""},
-    {"", "StringConvert", P::Message, 0, ""},
-    {"", "StringFetchingPage", P::Message, 0, ""},
-    // Secondary dialogs.
-    {"FormExclusions", "", P::Caption, 0, ""},
-    {"FormUpdate", "", P::Caption, 0, ""},
-    {"FormUpdate", "ButtonClose", P::Caption, 0, "FormUpdate"},
-    {"FormUpdate", "ButtonCheck", P::Caption, 0, "FormUpdate"},
-    {"FormUpdate", "StringCheckingForUpdates", P::Message, 0, ""},
-    {"FormAbout", "", P::Caption, 0, ""},
-    {"FormAbout", "LabelAbout", P::Caption, 0, ""},
-    {"FormAbout", "LabelAuthor", P::Caption, 0, ""},
-    {"FormAbout", "LabelSite", P::Caption, 0, ""},
-};
-
 std::string* MessageText(TForm1& form, const std::string& window, const std::string& name) {
   if (window == "FormUpdate") {
     if (name == "StringCheckingForUpdates" && form.FormUpdate)
@@ -282,36 +137,6 @@ LanguageSlot EditTextSlot(QLineEdit* edit) {
 
 }  // namespace
 
-const std::vector<LanguageKey>& LanguageKeys() {
-  return kKeys;
-}
-
-std::string LanguageKeyName(const LanguageKey& key) {
-  std::string name = key.window;
-  const std::string control = key.control;
-  if (!name.empty() && !control.empty()) name += "->";
-  name += control;
-  switch (key.property) {
-    case P::Caption:
-      return name + "->Caption";
-    case P::Filter:
-      return name + "->Filter";
-    case P::Text:
-      return name + "->Text";
-    case P::Item:
-      return name + "->Items->Strings[" + std::to_string(key.index) + "]";
-    case P::Column:
-      return name + "->Column[" + std::to_string(key.index) + "]->Caption";
-    case P::Message:
-      return name;
-  }
-  return name;
-}
-
-std::string LanguageFileName(const std::string& program_folder, const std::string& name) {
-  return program_folder + "language/" + name + ".ini";
-}
-
 LanguageSlot ResolveLanguageKey(TForm1& form, const LanguageKey& key) {
   const std::string window = key.window;
   if (key.property == P::Message) {
@@ -355,11 +180,11 @@ void TForm1::LoadLanguage(const std::string& name) {
   MLangRussian->setChecked(name == "Russian");
   {
     const IniFile file(LanguageFileName(ProgramFolder, name));
-    for (const LanguageKey& key : kKeys) {
+    for (const LanguageKey& key : LanguageKeys()) {
       const LanguageSlot slot = ResolveLanguageKey(*this, key);
       if (!slot) continue;  // a control this build does not have
       const std::string current = slot.get();
-      const std::string value = file.ReadString(kSection, LanguageKeyName(key), current);
+      const std::string value = ReadLanguageValue(file, key, current);
       if (value != current) slot.set(value);
     }
   }

@@ -1,5 +1,7 @@
 // The language table: every key that a language file may set, in the order LoadLanguage
-// reads them, and how each key finds its control (by objectName) in the running windows.
+// reads them, and how each key finds its control (by objectName) in the running windows. The
+// table and the reading of values are below the Qt line (LanguageKeys.cpp); finding the
+// controls is not.
 #pragma once
 
 #include <functional>
@@ -8,6 +10,7 @@
 
 namespace pagelathe {
 
+class IniFile;
 class TForm1;
 
 // What a key sets on its control.
@@ -45,6 +48,11 @@ struct LanguageSlot {
 // Finds the key's control in `form` and its dialogs. An empty slot when the control does not
 // exist (a page not built) or is of a kind the property does not apply to.
 [[nodiscard]] LanguageSlot ResolveLanguageKey(TForm1& form, const LanguageKey& key);
+
+// The value that the language file `file` gives the key: its entry in section "Interface",
+// or `current` when the file has none.
+[[nodiscard]] std::string ReadLanguageValue(const IniFile& file, const LanguageKey& key,
+                                            const std::string& current);
 
 // The language file of `name` below `program_folder` (which ends with "/").
 [[nodiscard]] std::string LanguageFileName(const std::string& program_folder,

@@ -18,6 +18,7 @@
 #include "net/TNMHTTP.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
+#include "platform/FileRead.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "tools/colour/GradientTextPage.h"
@@ -110,6 +111,8 @@ void TForm1::CreateHttpClient() {
   HTTP->Proxy.clear();
   HTTP->ProxyPort = 0;
   HTTP->TimeOut = 0;
+  // No time limit, but a page that would never end must not take all memory.
+  HTTP->BodyLimit = int64_t{256} << 20;
   HTTP->HeaderInfo = THeaderInfo();
   HTTP->Pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
 }
@@ -177,15 +180,16 @@ void TForm1::FormCreate() {
   SettingsFileName = SettingsFileFor(ProgramFolder + "brevanoth-pagelathe");
 
   // The exclusion list is loaded before the Exclusions window shows it. A missing file is
-  // created empty; one that can be neither read nor created leaves the list empty, and the
-  // error is shown while start-up goes on.
+  // created empty; one that can be neither read nor created (a pipe or a device in its place,
+  // one over the profile limit) leaves the list empty, and the error is shown once the window
+  // is up while start-up goes on.
   const std::string exclusions = ProgramFolder + ExclusionsFileName;
   try {
     if (!FileExists(exclusions)) WriteFileAtomic(exclusions, "");
-    ExclusionLines = LoadTextList(exclusions);
+    ExclusionLines = LoadTextList(exclusions, kProfileLimit);
   } catch (const EFileError& error) {
     ExclusionLines.clear();
-    ShowError(error.what(), this);
+    ShowErrorLater(error.what());
   }
   FormAbout = new TFormAbout(*this);
   FormLanguage = new TFormLanguage(*this);
@@ -195,8 +199,16 @@ void TForm1::FormCreate() {
   CreateFolder(ProgramFolder + "projects");  // a failure is ignored
 
   {
+    // A settings file that cannot be read gives the defaults, and is kept as it is: the close
+    // does not replace it with a file of defaults.
     const IniFile ini(SettingsFileName);
     settings_ = ReadAppSettings(ini, ProgramFolder);
+    settings_read_error_ = ini.ReadError();
+    if (!settings_read_error_.empty()) {
+      std::string message = settings_read_error_;
+      message.append(" The settings start from their defaults and are not saved.");
+      ShowErrorLater(message);
+    }
   }
   const AppSettings& settings = settings_;
   LanguageName = settings.Language;
@@ -242,9 +254,14 @@ void TForm1::FormClose() {
   settings.Link = RememberedUrl;
   for (ToolPage* page : pages_)
     page->StoreSettings(settings);
+  if (!settings_read_error_.empty()) return;  // said at the start; the user's file stays
   IniFile ini(SettingsFileName);
   WriteAppSettings(ini, settings);
   ini.UpdateFile();
+}
+
+void TForm1::ShowErrorLater(const std::string& text) {
+  QTimer::singleShot(0, this, [this, text] { ShowError(text, this); });
 }
 
 void TForm1::showEvent(QShowEvent* event) {

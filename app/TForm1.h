@@ -151,8 +151,14 @@ class TForm1 : public QMainWindow {
   void CreateHttpClient();
   void FormCreate();
 
+  // Shows `text` once the window's events run, so that an error met while the window is made
+  // holds neither the making nor the first show (nor a close asked for meanwhile).
+  void ShowErrorLater(const std::string& text);
+
   std::vector<ToolPage*> pages_;
   AppSettings settings_;  // as read at creation
+  // Why the settings file could not be read at creation; it is then not written at close.
+  std::string settings_read_error_;
   bool shown_ = false;
   bool closed_ = false;
 };

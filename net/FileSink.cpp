@@ -1,4 +1,5 @@
-// Transfer files.
+// Transfer files: opened without blocking, regular files only (a file to send through the
+// platform's safe open).
 #include "net/FileSink.h"
 
 #include <fcntl.h>
@@ -8,7 +9,7 @@
 #include <cstring>
 
 #include "platform/Errors.h"
-#include "platform/FileIO.h"
+#include "platform/FileRead.h"
 
 namespace pagelathe {
 namespace {
@@ -31,42 +32,17 @@ void WriteAll(int fd, const char* data, size_t count, const std::string& path) {
 
 }  // namespace
 
-FileSink::FileSink(const std::string& path) : path_(path) {
-  if (path.empty()) throw EFileError("Cannot create file \"\". No file name.");
-  if (DirectoryExists(path))
-    throw EFileError("Cannot create file \"" + path + "\". It is a folder.");
-  temp_ = path + ".tmp-XXXXXX";
-  fd_ = ::mkstemp(temp_.data());
-  if (fd_ < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason());
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd_, 0666 & ~mask);
-}
-
-FileSink::~FileSink() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    ::unlink(temp_.c_str());
-  }
-}
-
-void FileSink::Write(const char* data, size_t count) {
-  WriteAll(fd_, data, count, path_);
-}
-
-void FileSink::Commit() {
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0 || ::rename(temp_.c_str(), path_.c_str()) != 0) {
-    const std::string reason = Reason();
-    ::unlink(temp_.c_str());
-    throw EFileError("Cannot write file \"" + path_ + "\". " + reason);
-  }
-}
-
 FileAppender::FileAppender(const std::string& path) : path_(path) {
-  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  // Without blocking, so that a pipe with no reader does not hold the open; then only a
+  // regular file is kept.
+  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd_ < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd_);
+    fd_ = -1;
+    throw EFileError("Cannot open file \"" + path + "\". It is not a regular file.");
+  }
 }
 
 FileAppender::~FileAppender() {
@@ -78,15 +54,13 @@ void FileAppender::Write(const char* data, size_t count) {
 }
 
 FileSource::FileSource(const std::string& path) : path_(path) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  Descriptor fd;
+  const ReadResult opened = OpenUserFile(path, fd);
+  if (!opened.ok()) throw EFileError(ReadFailureMessage(path, opened, 0));
   struct stat info {};
-  if (fd_ < 0 || ::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-    const std::string reason = fd_ < 0 ? Reason() : "It is a folder.";
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    throw EFileError("Cannot open file \"" + path + "\". " + reason);
-  }
+  ::fstat(fd.get(), &info);
   size_ = info.st_size;
+  fd_ = fd.release();
 }
 
 FileSource::~FileSource() {

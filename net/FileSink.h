@@ -1,6 +1,7 @@
-// Files of the socket client's transfers: a received file is written beside the file it
-// replaces and renamed over it only when the transfer has ended, so a failed or canceled
-// transfer leaves the old file whole; files to send are read in pieces.
+// Files of the socket client's transfers besides the received ones (those replace their file
+// through platform/AtomicFile.h): a file to send, read from its start in pieces, and an existing
+// file that received bytes are appended to. Both are opened without blocking and must be regular
+// files, so a pipe or a device named as either is refused at once.
 #pragma once
 
 #include <cstddef>
@@ -9,25 +10,7 @@
 
 namespace pagelathe {
 
-class FileSink {
- public:
-  // Raises EFileError naming the file when it cannot be created.
-  explicit FileSink(const std::string& path);
-  ~FileSink();  // removes the unfinished file unless Commit ran
-  FileSink(const FileSink&) = delete;
-  FileSink& operator=(const FileSink&) = delete;
-
-  void Write(const char* data, size_t count);
-  // Puts the finished file in place of the old one.
-  void Commit();
-
- private:
-  std::string path_;
-  std::string temp_;
-  int fd_ = -1;
-};
-
-// An existing file opened for writing at its end.
+// An existing regular file opened for writing at its end. Raises EFileError naming the file.
 class FileAppender {
  public:
   explicit FileAppender(const std::string& path);
@@ -41,7 +24,7 @@ class FileAppender {
   int fd_ = -1;
 };
 
-// A file read from its start in pieces.
+// A regular file read from its start in pieces. Raises EFileError naming the file.
 class FileSource {
  public:
   explicit FileSource(const std::string& path);
@@ -59,7 +42,7 @@ class FileSource {
   int64_t position_ = 0;
 };
 
-// The size of a file; raises EFileError naming the file when it cannot be opened.
+// The size of a regular file; raises EFileError naming the file when it cannot be opened.
 [[nodiscard]] int64_t FileSizeOf(const std::string& path);
 
 }  // namespace pagelathe

@@ -11,6 +11,7 @@
 #include "net/NetWords.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
+#include "platform/AtomicFile.h"
 
 namespace pagelathe {
 namespace {
@@ -33,16 +34,22 @@ void PreferLargePages(std::string& text) {
   }
 }
 
-// Ends the time limit however the operation ends.
+// Ends the time limit however the operation ends. Inside a time span the span's limit governs
+// the operation: it is neither started again nor stopped here.
 class TimerGuard {
  public:
-  explicit TimerGuard(TPowersock& socket) : socket_(socket) { socket_.TimerOn(); }
-  ~TimerGuard() { socket_.TimerOff(); }
+  explicit TimerGuard(TPowersock& socket) : socket_(socket), held_(socket.InTimeSpan()) {
+    if (!held_) socket_.TimerOn();
+  }
+  ~TimerGuard() {
+    if (!held_) socket_.TimerOff();
+  }
   TimerGuard(const TimerGuard&) = delete;
   TimerGuard& operator=(const TimerGuard&) = delete;
 
  private:
   TPowersock& socket_;
+  const bool held_;
 };
 
 }  // namespace
@@ -200,7 +207,9 @@ std::string TPowersock::ReadLn() {
   TimerGuard timer(*this);
   EnsureBuffer();
   std::string line;
-  do {
+  // A cancel (or the time limit) that came before the call ends it before a line is taken,
+  // so a peer whose lines are always waiting cannot outrun it.
+  while (!cancel_requested_) {
     const size_t room = kBufferSize - line.size();
     // A line as long as the buffer comes back cut there; the rest is the next line.
     if (room == 0) return line;
@@ -226,7 +235,7 @@ std::string TPowersock::ReadLn() {
     line.append(behind, static_cast<size_t>(taken));
     if (feed != nullptr && static_cast<size_t>(taken) == take) return line;
     PumpWait(false);
-  } while (!cancel_requested_);
+  }
   cancel_requested_ = false;
   throw EAbortError("Socket readln aborted");
 }
@@ -325,11 +334,11 @@ void TPowersock::CaptureFile(const std::string& name) {
   ReceivedTotal = 0;
   TimerGuard timer(*this);
   // The file is written beside its old copy and replaces it only once the capture ends.
-  FileSink file(name);
+  AtomicFile file(name);
   EnsureBuffer();
   while (!cancel_requested_) {
-    const long got =
-        CaptureChunk([&file](const char* data, size_t length) { file.Write(data, length); });
+    const long got = CaptureChunk(
+        [&file](const char* data, size_t length) { file.Write(std::string_view(data, length)); });
     if (got == 0) break;
     PumpWait(got < 0);
   }

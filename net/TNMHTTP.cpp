@@ -1,12 +1,16 @@
 // The HTTP client: URL parsing, request building, the response header, redirects.
 #include "net/TNMHTTP.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <optional>
 
 #include "net/FileSink.h"
 #include "net/NetWords.h"
 #include "net/TNMURL.h"
 #include "net/TNMUUProcessor.h"
+#include "platform/AtomicFile.h"
 #include "platform/IntParse.h"
 #include "platform/Win1251.h"
 
@@ -81,6 +85,16 @@ int64_t DigitsValue(const std::string& line, size_t from) {
     value = value > (INT64_MAX - 9) / 10 ? INT64_MAX : value * 10 + (line[i] - '0');
   }
   return value;
+}
+
+// "The response header is larger than 1 MB", "The response body is larger than 1000 bytes".
+std::string TooLarge(const char* part, uint64_t limit) {
+  constexpr uint64_t kMegabyte = uint64_t{1} << 20;
+  std::string message = "The response ";
+  message.append(part).append(" is larger than ");
+  if (limit % kMegabyte == 0)
+    return message.append(std::to_string(limit / kMegabyte)).append(" MB");
+  return message.append(std::to_string(limit)).append(" bytes");
 }
 
 }  // namespace
@@ -183,6 +197,14 @@ void TNMHTTP::HTTPConnect() {
       RemoveHeader();
       if (InputFileMode) {
         CaptureFile(Body);
+      } else if (BodyLimit > 0) {
+        // One byte over the limit is enough to know: the capture stops there.
+        const int64_t most = std::min<int64_t>(BodyLimit, INT32_MAX - 1);
+        CaptureString(Body, static_cast<int32_t>(most + 1));
+        if (static_cast<int64_t>(Body.size()) > most) {
+          std::string().swap(Body);  // a body too large is not kept either
+          throw Exception(TooLarge("body", static_cast<uint64_t>(most)));
+        }
       } else {
         CaptureString(Body, -1);
       }
@@ -329,9 +351,17 @@ void TNMHTTP::RemoveHeader() {
   std::string header;
   std::string& target = OutputFileMode ? header : Header;
   target.clear();
+  // One time limit for the whole header, and a bound on its size, so that a peer sending
+  // header lines without end is stopped however fast or slow they come.
+  const TimeSpan limit(*this);
+  const auto take = [this, &target](const std::string& line) {
+    target += line;
+    if (target.size() > kMaxHeaderSize) throw Exception(TooLarge("header", kMaxHeaderSize));
+    DeliverTimer();
+  };
   std::string line = ReadLn();
   if (!line.empty()) ReplyCode = StatusCodeOf(line);
-  target += line;
+  take(line);
   while (!IsBlankLine(line)) {
     line = ReadLn();
     const std::string field = NthWord(UpperCase(line), ' ', 1);
@@ -344,11 +374,11 @@ void TNMHTTP::RemoveHeader() {
     } else if (field == "CONTENT-LENGTH:") {
       ExpectedTotal = DigitsValue(line, 15);
     }
-    target += line;
+    take(line);
   }
   if (OutputFileMode) {
-    FileSink file(Header);
-    file.Write(header.data(), header.size());
+    AtomicFile file(Header);
+    file.Write(header);
     file.Commit();
   }
 }

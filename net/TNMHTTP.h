@@ -1,9 +1,12 @@
 // The HTTP/1.0 client. Each request uses a fresh connection: connect, send the request, read
-// the response header line by line and the body until the server closes, disconnect.
+// the response header line by line and the body until the server closes, disconnect. With a
+// time limit set, one limit covers the whole header; a header over 1 MB ends the request.
 // Redirects (300, 301, 302) are followed to their Location, at most 20 times per request;
 // a cookie set by a redirect is sent with every later request of this client.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,6 +47,8 @@ struct THeaderInfo {
 class TNMHTTP : public TPowersock {
  public:
   static constexpr int kMaxRedirects = 20;
+  // A response header larger than this in total ends the request with an error.
+  static constexpr size_t kMaxHeaderSize = size_t{1} << 20;
 
   explicit TNMHTTP(bool designing = false);
   ~TNMHTTP() override;
@@ -54,6 +59,10 @@ class TNMHTTP : public TPowersock {
   THeaderInfo HeaderInfo;
   bool InputFileMode = false;   // the body goes to the file named by Body
   bool OutputFileMode = false;  // the request body is a file; the header goes to a file
+  // The largest body kept in Body, in bytes (at most 2 GB - 2; 0: no limit). A larger one ends
+  // the request with an error and leaves Body empty. A body received into a file is not
+  // bounded by it.
+  int64_t BodyLimit = 0;
   TNotifyEvent OnAboutToSend;
   TResultEvent OnSuccess;
   TResultEvent OnFailure;

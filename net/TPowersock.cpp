@@ -488,6 +488,21 @@ void TPowersock::TimerOff() {
   timer_->SetEnabled(false);
 }
 
+TPowersock::TimeSpan::TimeSpan(TPowersock& socket) : socket_(socket) {
+  if (socket_.time_spans_++ == 0) socket_.TimerOn();
+}
+
+TPowersock::TimeSpan::~TimeSpan() {
+  if (--socket_.time_spans_ == 0) socket_.TimerOff();
+}
+
+void TPowersock::DeliverTimer() {
+  try {
+    timer_->ProcessTimer();
+  } catch (...) {  // as in the waits: the timer handler's exception goes to nobody
+  }
+}
+
 void TPowersock::TimerFired() {
   StatusMessage(kLevelDetail, "Timer Triggered");
   TimerOff();

@@ -145,6 +145,21 @@ class TPowersock {
   void TimerOff();
   void TimerFired();
 
+  // One time limit over several governed operations, as the lines of one response header are
+  // read: the limit starts with the span, the operations inside neither start it again nor
+  // stop it, and it ends with the span. Spans may nest; the outermost one counts.
+  class TimeSpan {
+   public:
+    explicit TimeSpan(TPowersock& socket);
+    ~TimeSpan();
+    TimeSpan(const TimeSpan&) = delete;
+    TimeSpan& operator=(const TimeSpan&) = delete;
+
+   private:
+    TPowersock& socket_;
+  };
+  [[nodiscard]] bool InTimeSpan() const { return time_spans_ > 0; }
+
   // Delivers this component's pending notifications and timer tick, waiting for the socket up
   // to `wait_ms` milliseconds: the stand-in for the notification window's message handling.
   // The waits call it; an idle server calls it to accept its clients.
@@ -184,6 +199,9 @@ class TPowersock {
   void RunPump();
   // Marks the end of the connection's notifications for the destructor of a descendant.
   void BeginDestroy() { destroying_ = true; }
+  // Delivers the time limit's tick when it is due, for a loop whose data is always waiting and
+  // that therefore never reaches a wait (which is where ticks are delivered otherwise).
+  void DeliverTimer();
 
  private:
   struct Lookup;
@@ -210,6 +228,7 @@ class TPowersock {
   bool data_notified_ = false;
   std::atomic<bool> cancel_requested_{false};
   bool timed_out_ = false;
+  int time_spans_ = 0;
   bool last_event_ok_ = true;
   bool wait_done_ = false;
   uint32_t remote_address_ = 0;

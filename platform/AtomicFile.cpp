@@ -1,7 +1,8 @@
 // The temporary-file writer. Its temporary names are fixed per target (".NAME.pagelathe~0",
 // "~1" ...) and each is held under an flock while in use: a name whose lock can be taken is a
-// leftover of a writer that died, and is removed and made anew. So nothing piles up after a
-// killed run, and a live writer's file is never touched by another.
+// leftover of a writer that died, and is removed and made anew; the leftovers above the name a
+// writer takes go too. So nothing piles up after a killed run, and a live writer's file is never
+// touched by another.
 #include "platform/AtomicFile.h"
 
 #include <fcntl.h>
@@ -91,6 +92,20 @@ bool TakeTempFile(const std::string& temp, Descriptor& fd) {
   return false;
 }
 
+// Removes `temp` when it is a leftover (a regular file whose lock nobody holds). False when
+// there is no such name.
+bool RemoveLeftover(const std::string& temp) {
+  const Descriptor fd(::open(temp.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  if (fd.get() < 0) return errno != ENOENT;
+  struct stat held {
+  }, named{};
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && ::fstat(fd.get(), &held) == 0 &&
+      S_ISREG(held.st_mode) && ::lstat(temp.c_str(), &named) == 0 && SameFile(held, named)) {
+    ::unlink(temp.c_str());
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string FollowLinks(const std::string& path) {
@@ -123,8 +138,9 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path) {
   if (exists && !S_ISREG(old.st_mode))
     throw EFileError("Cannot create file" + Quoted(path) + "It is not a regular file.");
   int error = EBUSY;
-  for (int index = 0; index < kTempNames; ++index) {
-    temp_ = TempName(target_, index);
+  int own = 0;
+  for (; own < kTempNames; ++own) {
+    temp_ = TempName(target_, own);
     if (TakeTempFile(temp_, fd_)) break;
     error = errno;
     if (error != EBUSY) break;
@@ -134,6 +150,11 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path) {
     throw EFileError("Cannot create file" + Quoted(path) + std::strerror(error));
   }
   if (exists) ::fchmod(fd_.get(), old.st_mode & 07777);
+  // Names are taken lowest first, so leftovers of writers killed while this one's name was in
+  // use by another sit above it, up to the first name that is free.
+  for (int index = own + 1; index < kTempNames && RemoveLeftover(TempName(target_, index));
+       ++index) {
+  }
 }
 
 AtomicFile::~AtomicFile() {

@@ -2,8 +2,11 @@
 // (or a std::exception); the GUI shows its message text in a message box and goes on.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace pagelathe {
 
@@ -27,5 +30,12 @@ class EFileError : public Exception {
 
 // Formats the conversion error for `text`, exactly as the original words it.
 [[nodiscard]] std::string InvalidIntegerMessage(const std::string& text);
+
+// One message for many failures, as a job shows its skipped files at the end: `heading`, then
+// one line per message, at most `limit` of them, and a last line counting the others.
+// Example: ("Not read:", {"a", "b", "c"}, 2) gives "Not read:\na\nb\n... and 1 more."
+[[nodiscard]] std::string FailureListMessage(std::string_view heading,
+                                             const std::vector<std::string>& messages,
+                                             size_t limit = 20);
 
 }  // namespace pagelathe

@@ -1,48 +1,16 @@
-// Whole-file I/O on POSIX descriptors, with atomic replacement.
+// Descriptors, folders and paths.
 #include "platform/FileIO.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-
-#include "platform/Errors.h"
 
 namespace pagelathe {
-namespace {
-
-std::string Reason() {
-  return std::strerror(errno);
-}
-
-}  // namespace
 
 void Descriptor::reset(int fd) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = fd;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
-  struct stat info {};
-  if (::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode))
-    throw EFileError("Cannot open file \"" + path + "\". It is a folder.");
-  std::string bytes;
-  if (info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw EFileError("Cannot read file \"" + path + "\". " + Reason());
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
-  return bytes;
 }
 
 bool FileExists(const std::string& path) {

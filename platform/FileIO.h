@@ -1,6 +1,6 @@
-// Whole-file reads and safe replacement of files. A file that replaces a user's file is
-// written beside it under a temporary name and renamed over it, so a failed write leaves
-// the old file whole.
+// Descriptors, safe replacement of whole files and path helpers. A file that replaces a user's
+// file is written beside it under a temporary name and renamed over it (platform/AtomicFile.h),
+// so a failed write leaves the old file whole; reading goes through platform/FileRead.h.
 #pragma once
 
 #include <string>
@@ -30,9 +30,6 @@ class Descriptor {
  private:
   int fd_ = -1;
 };
-
-// The bytes of a file. Raises EFileError naming the file when it cannot be read.
-[[nodiscard]] std::string ReadFileBytes(const std::string& path);
 
 // Replaces (or creates) `path` with `bytes` through an AtomicFile (platform/AtomicFile.h):
 // a link is followed, the permissions kept. Raises EFileError naming the file on any failure;

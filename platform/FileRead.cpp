@@ -68,13 +68,26 @@ std::string ReadFailureMessage(const std::string& path, ReadResult result, uint6
   return {};
 }
 
-ReadResult TryReadUserFile(const std::string& path, uint64_t limit, std::string& bytes) {
-  bytes.clear();
-  const Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+ReadResult OpenUserFile(const std::string& path, Descriptor& fd) {
+  fd.reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (fd.get() < 0) return Failed(ReadStatus::kCannotOpen, errno);
   struct stat info {};
+  ReadResult result;
+  if (::fstat(fd.get(), &info) != 0) {
+    result = Failed(ReadStatus::kReadError, errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    result = Failed(ReadStatus::kNotRegular);
+  }
+  if (!result.ok()) fd.reset();
+  return result;
+}
+
+ReadResult TryReadUserFile(const std::string& path, uint64_t limit, std::string& bytes) {
+  bytes.clear();
+  Descriptor fd;
+  if (const ReadResult opened = OpenUserFile(path, fd); !opened.ok()) return opened;
+  struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return Failed(ReadStatus::kReadError, errno);
-  if (!S_ISREG(info.st_mode)) return Failed(ReadStatus::kNotRegular);
   if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > limit)
     return Failed(ReadStatus::kTooLarge);
   try {

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileIO.h"
+
 namespace pagelathe {
 
 // The largest document a tool reads (a page, a text, a file to convert).
@@ -47,6 +49,10 @@ struct ReadResult {
 
 // The same into `bytes` (left empty on failure), without raising.
 ReadResult TryReadUserFile(const std::string& path, uint64_t limit, std::string& bytes);
+
+// Opens the regular file `path` for reading in pieces (a file sent over the network), with the
+// rules above but no limit: `fd` holds it on success, and is left closed on failure.
+ReadResult OpenUserFile(const std::string& path, Descriptor& fd);
 
 // Storage for file bytes that comes straight from the system as whole pages, all of them in
 // place at once, so that reading into it never stops at a page not yet touched (a buffer is

@@ -1,6 +1,9 @@
 // The INI reader and writer. Lines are kept as they were read; lookups scan them with the
-// profile rules, so hand-written comments and unknown keys survive a write.
+// profile rules, so hand-written comments and unknown keys survive a write. The bytes from the
+// first NUL on are no lines to the reader but are written back untouched.
 #include "platform/IniFile.h"
+
+#include <cerrno>
 
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
@@ -63,12 +66,34 @@ std::string KeyLine(std::string_view key, std::string_view value) {
 
 }  // namespace
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {
-  try {
-    lines_ = LoadTextList(path_);
-  } catch (const EFileError&) {
-    lines_.clear();  // a missing profile reads as empty
+IniFile::IniFile(std::string path, uint64_t limit) : path_(std::move(path)) {
+  std::string bytes;
+  const ReadResult result = TryReadUserFile(path_, limit, bytes);
+  if (result.ok()) {
+    Load(bytes);
+  } else if (result.status != ReadStatus::kCannotOpen || result.error != ENOENT) {
+    read_error_ = ReadFailureMessage(path_, result, limit);
   }
+}
+
+IniFile::IniFile(Bytes bytes) {
+  Load(bytes.bytes);
+}
+
+IniFile IniFile::FromBytes(std::string_view bytes) {
+  return IniFile(Bytes{bytes});
+}
+
+void IniFile::Load(std::string_view bytes) {
+  const size_t nul = bytes.find('\0');
+  if (nul == std::string_view::npos) {
+    lines_ = SplitLines(bytes);
+    return;
+  }
+  const std::string_view text = bytes.substr(0, nul);
+  lines_ = SplitLines(text);
+  tail_.assign(bytes.substr(nul));
+  tail_joins_ = !text.empty() && text.back() != '\r' && text.back() != '\n';
 }
 
 IniFile::~IniFile() {
@@ -129,14 +154,20 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     ++b;
   value = value.substr(b);
   const Found found = Find(section, key);
+  // A line written at the end (or the last line rewritten) ends with its own line break; the
+  // tail no longer continues the line it was cut from.
   if (found.key_line >= 0) {
     std::string& line = lines_[static_cast<size_t>(found.key_line)];
     bool has_value = false;
     const std::string name(KeyName(line, has_value));
     line = KeyLine(name, value);
+    if (static_cast<size_t>(found.key_line) + 1 == lines_.size()) tail_joins_ = false;
   } else if (found.section_line >= 0) {
-    lines_.insert(lines_.begin() + found.last_line + 1, KeyLine(key, value));
+    const auto at = static_cast<size_t>(found.last_line) + 1;
+    if (at == lines_.size()) tail_joins_ = false;
+    lines_.insert(lines_.begin() + static_cast<long>(at), KeyLine(key, value));
   } else {
+    tail_joins_ = false;
     std::string header;
     header.reserve(section.size() + 2);
     header.append("[").append(section).append("]");
@@ -156,12 +187,21 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 
 void IniFile::UpdateFile() {
   if (!dirty_) return;
+  if (!read_error_.empty()) {
+    std::string message = read_error_;
+    message.append(" The file is kept as it is.");
+    throw EFileError(message);
+  }
   WriteFileAtomic(path_, Text());
   dirty_ = false;
 }
 
 std::string IniFile::Text() const {
-  return JoinLines(lines_);
+  std::string text = JoinLines(lines_);
+  if (tail_.empty()) return text;
+  if (tail_joins_ && !lines_.empty()) text.resize(text.size() - 2);
+  text += tail_;
+  return text;
 }
 
 }  // namespace pagelathe

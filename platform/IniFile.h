@@ -3,16 +3,25 @@
 // a key's line in place while every other line stays as it was.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/FileRead.h"
 
 namespace pagelathe {
 
 class IniFile {
  public:
-  // Reads `path` once; a missing or unreadable file is an empty profile.
-  explicit IniFile(std::string path);
+  // Reads `path` once, through TryReadUserFile (platform/FileRead.h), so a pipe or a device in
+  // its place answers at once. A missing file is an empty profile that a write creates. A file
+  // that exists but cannot be read (not a regular file, larger than `limit`, no permission)
+  // also reads as empty, and is never written over: ReadError() says why, and UpdateFile
+  // raises instead of replacing the user's file with one made of defaults.
+  explicit IniFile(std::string path, uint64_t limit = kProfileLimit);
+  // A profile of these bytes, with no file behind it (UpdateFile then raises).
+  [[nodiscard]] static IniFile FromBytes(std::string_view bytes);
   // Writes pending changes (errors are swallowed here; call UpdateFile to see them).
   ~IniFile();
   IniFile(const IniFile&) = delete;
@@ -37,11 +46,21 @@ class IniFile {
   // Raises EFileError naming the file when it cannot be written.
   void UpdateFile();
 
-  // The whole profile as it would be written: every line ending with CR LF.
+  // The whole profile as it would be written: every line ending with CR LF, and from the first
+  // NUL byte on the bytes as they were read. Reading stops at a NUL, as for any text file, but
+  // what follows it is kept: a write never loses what it did not read.
   [[nodiscard]] std::string Text() const;
   [[nodiscard]] const std::string& FileName() const { return path_; }
+  // The message naming the file when it exists but could not be read; empty otherwise.
+  [[nodiscard]] const std::string& ReadError() const { return read_error_; }
 
  private:
+  struct Bytes {
+    std::string_view bytes;
+  };
+  explicit IniFile(Bytes bytes);
+  void Load(std::string_view bytes);
+
   struct Found {
     long section_line = -1;  // the header line of the first section of that name
     long key_line = -1;      // the first line of that key in it
@@ -50,7 +69,10 @@ class IniFile {
   Found Find(std::string_view section, std::string_view key) const;
 
   std::string path_;
-  std::vector<std::string> lines_;
+  std::vector<std::string> lines_;  // the lines before the first NUL byte
+  std::string tail_;                // the first NUL byte and everything after it
+  bool tail_joins_ = false;  // no line break between the last line and the tail: none is added
+  std::string read_error_;
   bool dirty_ = false;
 };
 

@@ -1,15 +1,13 @@
 // Loading and saving text lists with the line rules of the original's string lists.
 #include "platform/TextList.h"
 
-#include <cstring>
-
 #include "platform/FileIO.h"
 
 namespace pagelathe {
 
 TextList SplitLines(std::string_view bytes) {
-  const void* nul = std::memchr(bytes.data(), '\0', bytes.size());
-  if (nul) bytes = bytes.substr(0, static_cast<const char*>(nul) - bytes.data());
+  // find, not memchr: an empty view may have no data at all.
+  bytes = bytes.substr(0, bytes.find('\0'));
   TextList lines;
   size_t start = 0;
   const size_t n = bytes.size();
@@ -42,8 +40,8 @@ std::string JoinLines(const TextList& lines) {
   return bytes;
 }
 
-TextList LoadTextList(const std::string& path) {
-  return SplitLines(ReadFileBytes(path));
+TextList LoadTextList(const std::string& path, uint64_t limit) {
+  return SplitLines(ReadUserFile(path, limit));
 }
 
 void SaveTextList(const TextList& lines, const std::string& path) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileRead.h"
+
 namespace pagelathe {
 
 using TextList = std::vector<std::string>;
@@ -22,8 +24,10 @@ using TextList = std::vector<std::string>;
   return JoinLines(lines);
 }
 
-// Loads a file's lines; raises EFileError naming the file when it cannot be read.
-[[nodiscard]] TextList LoadTextList(const std::string& path);
+// Loads a file's lines through ReadUserFile (platform/FileRead.h): a file that is not a regular
+// file or is larger than `limit` is refused at once. Raises EFileError naming the file when it
+// cannot be read.
+[[nodiscard]] TextList LoadTextList(const std::string& path, uint64_t limit = kDocumentLimit);
 
 // Saves every line followed by CR LF, replacing the file through a temporary file.
 void SaveTextList(const TextList& lines, const std::string& path);

@@ -3,7 +3,9 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the engine tests (the threads of the
 # folder search and the network client) with ThreadSanitizer, then a short run of every fuzz
 # target.
-# Widget tests run on Qt's offscreen platform, so no display is needed.
+# Widget tests run on Qt's offscreen platform, so no display is needed. Every build states the
+# options it needs (a folder configured by the run script is reused as it is otherwise), and
+# ctest fails when it finds no test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -12,21 +14,24 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and test (release)"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPAGELATHE_GUI=ON \
+  -DPAGELATHE_TESTS=ON >/dev/null
 cmake --build build/release -j "$jobs"
-ctest --test-dir build/release --output-on-failure -j "$jobs"
+ctest --test-dir build/release --output-on-failure --no-tests=error -j "$jobs"
 
 echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer)"
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPAGELATHE_SANITIZE=ON >/dev/null
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPAGELATHE_SANITIZE=ON \
+  -DPAGELATHE_GUI=ON -DPAGELATHE_TESTS=ON >/dev/null
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build/asan --output-on-failure -j "$jobs"
+  ctest --test-dir build/asan --output-on-failure --no-tests=error -j "$jobs"
 
 echo "== Build and test the engine (ThreadSanitizer)"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELATHE_TSAN=ON \
-  -DPAGELATHE_GUI=OFF >/dev/null
+  -DPAGELATHE_GUI=OFF -DPAGELATHE_TESTS=ON >/dev/null
 cmake --build build/tsan -j "$jobs"
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan --output-on-failure --no-tests=error \
+  -j "$jobs"
 
 echo "== Fuzz targets (libFuzzer, a short run each over its seeds)"
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAGELATHE_FUZZ=ON >/dev/null

@@ -1,39 +1,36 @@
-// DownloadFile on libcurl, streaming the body into a temporary file beside the target.
+// DownloadFile on libcurl, streaming the body into the file's replacement (platform/AtomicFile.h).
 #include "update/Download.h"
 
 #include <curl/curl.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 
 namespace pagelathe {
 namespace {
 
 struct Sink {
-  int fd = -1;
-  int error = 0;  // errno of a failed write
+  AtomicFile* file = nullptr;
+  uint64_t limit = 0;  // 0: none
+  uint64_t written = 0;
+  std::string error;  // the message of a failed write
 };
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   auto* sink = static_cast<Sink*>(user);
   const size_t total = size * count;
-  size_t written = 0;
-  while (written < total) {
-    const ssize_t n = ::write(sink->fd, data + written, total - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      sink->error = errno;
-      return 0;  // curl stops with CURLE_WRITE_ERROR
-    }
-    written += static_cast<size_t>(n);
+  sink->written += total;
+  if (sink->limit != 0 && sink->written > sink->limit) return 0;  // curl stops: the answer fails
+  try {
+    sink->file->Write(std::string_view(data, total));
+  } catch (const EFileError& error) {  // nothing may be thrown through curl
+    sink->error = error.what();
+    return 0;
   }
   return total;
 }
@@ -49,30 +46,6 @@ std::string CleanHeaderValue(std::string value) {
     if (byte < 0x20 || byte == 0x7F) c = ' ';
   }
   return value;
-}
-
-[[noreturn]] void FailFile(const std::string& path, int error) {
-  throw EFileError("Cannot write file \"" + path + "\". " + std::strerror(error));
-}
-
-// The permissions of the file we replace, or those a new file would get. The umask is read
-// from /proc rather than through umask(), which would change it for every thread for a moment.
-mode_t ModeFor(const std::string& path) {
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) return old.st_mode & 07777;
-  mode_t mask = 022;
-  if (FILE* status = std::fopen("/proc/self/status", "re")) {
-    char line[256];
-    unsigned value = 0;
-    while (std::fgets(line, sizeof line, status) != nullptr) {
-      if (std::sscanf(line, "Umask: %o", &value) == 1) {
-        mask = static_cast<mode_t>(value);
-        break;
-      }
-    }
-    std::fclose(status);
-  }
-  return 0666 & ~mask;
 }
 
 struct CurlDeleter {
@@ -91,11 +64,11 @@ bool DownloadFile(const std::string& url, const std::string& path, const Downloa
   std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
   if (!curl) return false;
 
-  std::string temp = path + ".tmp-XXXXXX";
+  // Gone with the writer unless the whole answer came: the old file then stays as it was.
+  AtomicFile file(path);
   Sink sink;
-  sink.fd = ::mkstemp(temp.data());
-  if (sink.fd < 0) FailFile(path, errno);
-  ::fchmod(sink.fd, ModeFor(path));
+  sink.file = &file;
+  sink.limit = options.max_bytes;
 
   curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
   if (list != nullptr) {
@@ -125,21 +98,9 @@ bool DownloadFile(const std::string& url, const std::string& path, const Downloa
   curl_easy_setopt(c, CURLOPT_XFERINFODATA, options.stop);
 
   const CURLcode code = curl_easy_perform(c);
-  const int close_result = ::close(sink.fd);
-  const int close_error = errno;
-  if (sink.error != 0 || (code == CURLE_OK && close_result != 0)) {
-    ::unlink(temp.c_str());
-    FailFile(path, sink.error != 0 ? sink.error : close_error);
-  }
-  if (code != CURLE_OK) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temp.c_str());
-    FailFile(path, error);
-  }
+  if (!sink.error.empty()) throw EFileError(sink.error);
+  if (code != CURLE_OK) return false;
+  file.Commit();
   return true;
 }
 

@@ -2,6 +2,8 @@
 #include "update/UpdateCheck.h"
 
 #include "platform/FileIO.h"
+#include "platform/FileRead.h"
+#include "platform/TextList.h"
 #include "update/Download.h"
 
 namespace pagelathe {
@@ -56,9 +58,12 @@ UpdateResult CheckUpdate(const UpdateQuery& query, const std::atomic<bool>* stop
   DownloadOptions options;
   options.agent = query.agent;
   options.stop = stop;
+  // The answer is one line; one that would not fit a profile is no answer.
+  options.max_bytes = kProfileLimit;
   const bool downloaded = DownloadFile(query.request_url, query.version_file, options);
   std::optional<TextList> answer;
-  if (downloaded && FileExists(query.version_file)) answer = LoadTextList(query.version_file);
+  if (downloaded && FileExists(query.version_file))
+    answer = LoadTextList(query.version_file, kProfileLimit);
   return JudgeAnswer(downloaded, answer, query.texts, query.own_version, query.product_page_url);
 }
 

@@ -5,14 +5,14 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "platform/FileIO.h"
+#include "platform/FileRead.h"
 
 namespace pagelathe::testing {
 
 std::string ShippedLanguageFile(const std::string& name) {
   const char* source = std::getenv("PAGELATHE_SOURCE_DIR");
   if (!source || !*source) source = PAGELATHE_SOURCE_TREE;
-  return ReadFileBytes(std::string(source) + "/language/" + name + ".ini");
+  return ReadUserFile(std::string(source) + "/language/" + name + ".ini");
 }
 
 void WriteSettings(const TempFolder& folder, const std::string& extra_lines) {

@@ -1,8 +1,10 @@
 // The main window offscreen: creation steps, the settings file, the visual-style marker.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -12,8 +14,10 @@
 #include "platform/FileIO.h"
 #include "platform/TextList.h"
 #include "support/GuiTest.h"
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 #include "ui/Messages.h"
+#include "tools/links/LinksGrabberPage.h"
 #include "ui/TWinXP.h"
 
 namespace pagelathe {
@@ -103,6 +107,89 @@ TEST(MainWindow, HandEditedSettingsSurviveAndBadNumbersReadAsDefaults) {
   EXPECT_EQ(written.rfind("; kept\r\n[options]\r\nfirststart=0\r\nChars Per Line=75\r\n", 0), 0u);
   EXPECT_NE(written.find("Mine=1\r\n"), std::string::npos);
   EXPECT_NE(written.find("[Other]\r\nz=2\r\n"), std::string::npos);
+}
+
+bool IsPipe(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+// A pipe in place of the settings file, of exclusions.dat or of the English language file: the
+// window is made and shown at once with the defaults, the reason is shown once the window is
+// up (a missing language file is no error), and the pipe is left as it was.
+TEST(MainWindow, APipeInPlaceOfAStartUpFileGivesTheDefaults) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::string error;  // empty: none is shown
+  };
+  const Case cases[] = {
+      {"settings", "brevanoth-pagelathe.ini",
+       "It is not a regular file. The settings start from their defaults and are not saved."},
+      {"exclusion list", "exclusions.dat", "It is not a regular file."},
+      {"language file", "language/English.ini", ""},
+  };
+  for (const Case& c : cases) {
+    testing::TempFolder dir;
+    const bool settings_pipe = c.file == "brevanoth-pagelathe.ini";
+    if (!settings_pipe)
+      dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\nLink=kept\r\n");
+    dir.MakeFolder("language");
+    ASSERT_EQ(::mkfifo((dir / c.file).c_str(), 0600), 0);
+    const testing::FifoWatchdog watchdog(dir / c.file);
+    testing::RecordedMessages().clear();
+    {
+      TForm1 form(dir.Path());
+      if (settings_pipe) testing::CloseNextModal();  // the first start's language choice
+      form.show();
+      EXPECT_TRUE(form.isVisible()) << c.name;
+      EXPECT_EQ(form.RememberedUrl, settings_pipe ? "" : "kept") << c.name;
+      EXPECT_EQ(form.CharsPerLine, 75) << c.name;
+      EXPECT_TRUE(form.ExclusionLines.empty()) << c.name;
+      EXPECT_EQ(form.LinksGrabber->ButtonSearchLinks->text(), "Search") << c.name;
+      const size_t expected = c.error.empty() ? 0 : 1;
+      testing::WaitFor([&] { return testing::RecordedMessages().size() >= expected; });
+      QCoreApplication::processEvents();
+      ASSERT_EQ(testing::RecordedMessages().size(), expected) << c.name;
+      if (expected == 1) {
+        const std::string& text = testing::RecordedMessages()[0].text;
+        EXPECT_EQ(text, "Cannot read file \"" + dir / c.file + "\". " + c.error) << c.name;
+      }
+      form.close();
+    }
+    EXPECT_TRUE(IsPipe(dir / c.file)) << c.name;
+    if (!settings_pipe) {
+      const std::string written = dir.Read("brevanoth-pagelathe.ini");
+      EXPECT_NE(written.find("\r\nLink=kept\r\n"), std::string::npos) << c.name;
+      EXPECT_NE(written.find("\r\nNo Http=0\r\n"), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(testing::RecordedMessages().size(), c.error.empty() ? 0u : 1u)
+        << c.name;  // none at close
+  }
+}
+
+// A settings file over the profile limit (or one the program may not read) is not replaced at
+// close by a file of defaults.
+TEST(MainWindow, ASettingsFileThatCannotBeReadIsNotWrittenOver) {
+  testing::TempFolder dir;
+  std::string big = "[Options]\r\nfirstStart=0\r\nLink=mine\r\n";
+  big.resize(size_t{65} << 20, ';');
+  dir.Write("brevanoth-pagelathe.ini", big);
+  testing::RecordedMessages().clear();
+  {
+    TForm1 form(dir.Path());
+    EXPECT_EQ(form.RememberedUrl, "");
+    testing::CloseNextModal();  // the language choice: the first start, as far as it knows
+    form.FormShow();
+    QCoreApplication::processEvents();
+    form.FormClose();
+  }
+  EXPECT_TRUE(dir.Read("brevanoth-pagelathe.ini") == big);
+  ASSERT_EQ(testing::RecordedMessages().size(), 1u);
+  EXPECT_EQ(testing::RecordedMessages()[0].text,
+            "Cannot read file \"" + dir / "brevanoth-pagelathe.ini" +
+                "\". It is larger than 64 MB. The settings start from their defaults and are "
+                "not saved.");
 }
 
 TEST(MainWindow, UpdateServerKeyIsReadButNeverWritten) {

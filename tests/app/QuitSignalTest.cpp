@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,6 +89,33 @@ TEST(QuitSignal, FirstStartInAnEmptyFolderClosesTheLanguageChoiceToo) {
   EXPECT_EQ(lines[1], "Language=English");
   EXPECT_EQ(lines[2], "firstStart=0");
   EXPECT_EQ(lines[14], "No Http=0");
+}
+
+// A pipe in place of the settings file, of exclusions.dat or of the English language file does
+// not hold the start: the program comes up (with the defaults; an error box about the first
+// two) and ends on SIGTERM, leaving the pipe as it was. Had it blocked in open(), the signal
+// would not end it.
+TEST(QuitSignal, APipeInPlaceOfAStartUpFileDoesNotHoldTheProgram) {
+  for (const std::string file :
+       {"brevanoth-pagelathe.ini", "exclusions.dat", "language/English.ini"}) {
+    testing::TempFolder dir;
+    if (file != "brevanoth-pagelathe.ini")
+      dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\nLink=kept\r\n");
+    dir.MakeFolder("language");
+    ASSERT_EQ(::mkfifo((dir / file).c_str(), 0600), 0);
+    const pid_t pid = StartProgram(dir);
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(WaitUntil([&] { return DirectoryExists(dir / "projects"); })) << file;
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid), 0) << file;
+    struct stat info {};
+    ASSERT_EQ(::lstat((dir / file).c_str(), &info), 0) << file;
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << file;
+    if (file != "brevanoth-pagelathe.ini") {
+      EXPECT_NE(dir.Read("brevanoth-pagelathe.ini").find("\r\nNo Http=0\r\n"), std::string::npos)
+          << file;
+    }
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/FolderList.h"
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 
 namespace pagelathe {
@@ -251,6 +252,39 @@ TEST(ConvertFiles, UnreadableAndUnwritableFilesAreSkippedAndNamed) {
   }
 }
 
+// A pipe, a link to an endless device and a huge sparse file among the listed names (put there
+// after the listing) are skipped at once and named; the files around them are converted.
+TEST(ConvertFiles, SpecialFilesAreSkippedAtOnceAndNamed) {
+  TempFolder dir;
+  dir.Write("src/a.htm", "a<br>b");
+  dir.Write("src/z.htm", "z");
+  dir.MakeFolder("res");
+  const std::vector<testing::SpecialFile> special = testing::MakeSpecialFiles(dir / "src/", ".htm");
+  const testing::FifoWatchdog watchdog(dir / "src/" + special[0].name);
+  std::vector<std::string> names = {"a.htm"};
+  for (const auto& file : special)
+    names.push_back(file.name);
+  names.push_back("z.htm");
+  const ConvertOptions options = Options(dir);
+  std::vector<std::string> skipped;
+  ConvertObserver observer;
+  observer.Skipped = [&](const std::string& message) { skipped.push_back(message); };
+  TextList folders = {options.SourceFolder};
+  FolderCounters counters;
+  const ConvertResult result = ConvertFiles(options, names, folders, counters, nullptr, observer);
+  EXPECT_EQ(result.Converted, 2);
+  EXPECT_EQ(result.Skipped, 3);
+  ASSERT_EQ(skipped.size(), special.size());
+  for (size_t i = 0; i < special.size(); ++i) {
+    EXPECT_NE(skipped[i].find(dir / "src/" + special[i].name), std::string::npos)
+        << special[i].kind << ": " << skipped[i];
+    EXPECT_FALSE(FileExists(dir / "res/" + ConvertBaseName(special[i].name) + ".txt"))
+        << special[i].kind;
+  }
+  EXPECT_EQ(dir.Read("res/a.txt"), "a\r\nb\r\n");
+  EXPECT_EQ(dir.Read("res/z.txt"), "z\r\n");
+}
+
 TEST(ConvertFiles, NeverWritesOverTheFileItReads) {
   TempFolder dir;
   dir.Write("src/a.txt", "keep<br>me");
@@ -283,7 +317,7 @@ TEST(SkippedFilesMessage, NamesTheFilesUpToALimit) {
   EXPECT_EQ(SkippedFilesMessage({"one", "two"}), "These files were not converted:\none\ntwo");
   std::vector<std::string> many;
   for (int i = 0; i < 25; ++i)
-    many.push_back("f" + std::to_string(i));
+    many.push_back(std::string("f").append(std::to_string(i)));
   const std::string message = SkippedFilesMessage(many, 20);
   EXPECT_NE(message.find("\nf19\n"), std::string::npos);
   EXPECT_EQ(message.find("f20"), std::string::npos);

@@ -16,6 +16,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/GuiTest.h"
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 #include "ui/Controls.h"
 #include "ui/FolderDialog.h"
@@ -292,18 +293,37 @@ TEST(HtmlConverterPage, WithoutSubfoldersTheStatusBarKeepsItsText) {
   EXPECT_FALSE(FileExists(w.dir / "res/sub/b.html"));
 }
 
+// Listed files that are gone by the batch, or were replaced by a pipe, a link to /dev/zero
+// or a sparse file of 1 TB: the batch ends, converts the others and names the skipped ones.
 TEST(HtmlConverterPage, SkippedFilesAreNamedWhenTheBatchEnds) {
   Window w;
-  w.dir.Write("src/a.htm", "a");
-  w.dir.Write("src/gone.htm", "g");
+  for (const char* name : {"a.htm", "fifo.htm", "gone.htm", "sparse.htm", "z.htm", "zero.htm"})
+    w.dir.Write(std::string("src/") + name, name);
   w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
-  std::filesystem::remove(w.dir / "src/gone.htm");  // still listed
+  for (const char* name : {"fifo.htm", "gone.htm", "sparse.htm", "zero.htm"})
+    std::filesystem::remove(w.dir / "src/" + name);  // still listed
+  testing::MakeSpecialFiles(w.dir / "src/", ".htm");
+  const testing::FifoWatchdog watchdog(w.dir / "src/fifo.htm");
   RecordedMessages().clear();
   w.page->ButtonConvert->click();
   ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }));
   ASSERT_EQ(RecordedMessages().size(), 1u);
-  EXPECT_NE(RecordedMessages()[0].text.find(w.dir / "src/gone.htm"), std::string::npos);
-  EXPECT_EQ(w.dir.Read("res/a.txt"), "a\r\n");
+  const std::string src = w.dir / "src/";
+  EXPECT_EQ(RecordedMessages()[0].text,
+            "These files were not converted:\n"
+            "Cannot read file \"" +
+                src +
+                "fifo.htm\". It is not a regular file.\n"
+                "Cannot open file \"" +
+                src +
+                "gone.htm\". No such file or directory\n"
+                "Cannot read file \"" +
+                src +
+                "sparse.htm\". It is larger than 1024 MB.\n"
+                "Cannot read file \"" +
+                src + "zero.htm\". It is not a regular file.");
+  EXPECT_EQ(w.dir.Read("res/a.txt"), "a.htm\r\n");
+  EXPECT_EQ(w.dir.Read("res/z.txt"), "z.htm\r\n");
 }
 
 TEST(HtmlConverterPage, AStopEndsAtOnceAndLeavesNoHalfWrittenFile) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 
 namespace pagelathe {
@@ -44,7 +45,7 @@ TEST(DocumentBuffer, ReadsWholeFilesAndRefusesTheRest) {
     std::string bytes(size, 'x');
     for (size_t i = 0; i < size; i += 997)
       bytes[i] = static_cast<char>('a' + i % 26);
-    const std::string name = "f" + std::to_string(size) + ".htm";
+    const std::string name = std::string("f").append(std::to_string(size)).append(".htm");
     dir.Write(name, bytes);
     ASSERT_TRUE(buffer.ReadFileAt(folder, name)) << size;
     EXPECT_EQ(buffer.View(), bytes) << size;  // reused storage: no bytes of the larger file before
@@ -78,12 +79,13 @@ struct Step {
   std::string name;
   int percent;
   std::string bytes;
+  bool failed = false;  // a document that could not be read
   bool operator==(const Step&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& out, const Step& step) {
   return out << step.folder_start << " " << step.folder << " " << step.name << " " << step.percent
-             << " (" << step.bytes.size() << " bytes)";
+             << " (" << step.bytes.size() << " bytes)" << (step.failed ? " failed" : "");
 }
 
 // Compares step by step, so that a difference is named with its place.
@@ -105,7 +107,7 @@ std::vector<Step> ReadAll(const TextList& folders, const std::string& masks,
   std::string kept_bytes;
   while (reader.Next(item)) {
     steps.push_back({item.folder_start, item.folder, item.name, item.percent,
-                     std::string(item.document.View())});
+                     std::string(item.document.View()), !item.failure.empty()});
     if (!item.folder_start && steps.size() % 3 == 0) {
       EXPECT_EQ(kept.View(), kept_bytes);
       kept.swap(item.document);
@@ -168,16 +170,59 @@ TEST(DocumentReader, ListingsReadBeforeMayBeOutOfDate) {
   dir.Write("b.htm", "b");
   const TextList folders = {dir.Path()};
   std::vector<std::vector<FolderEntry>> listings = {ReadFolderEntries(dir.Path())};
-  ASSERT_EQ(::unlink((dir / "a.htm").c_str()), 0);  // gone since: skipped
+  ASSERT_EQ(::unlink((dir / "a.htm").c_str()), 0);  // gone since: named as failed
   dir.Write("c.htm", "c");                          // new since: not in the listing
-  EXPECT_EQ(ReadAll(folders, "*.*", std::move(listings)),
-            (std::vector<Step>{{true, 0, "", 0, ""}, {false, 0, "b.htm", 50, "b"}}));
+  EXPECT_EQ(
+      ReadAll(folders, "*.*", std::move(listings)),
+      (std::vector<Step>{
+          {true, 0, "", 0, ""}, {false, 0, "a.htm", 0, "", true}, {false, 0, "b.htm", 50, "b"}}));
+}
+
+// What was put in the place of a listed document since the listing (a pipe, a link to an
+// endless device, a huge sparse file), and the documents of a folder gone since, are named
+// with the reason at once; the documents around them are read.
+TEST(DocumentReader, WhatCannotBeReadIsNamedWithTheReason) {
+  testing::TempFolder dir;
+  for (const char* name : {"a.htm", "fifo.htm", "sparse.htm", "z.htm", "zero.htm"})
+    dir.Write(std::string("docs/") + name, name);
+  dir.Write("gone/g.htm", "g");
+  const TextList folders = {dir / "docs/", dir / "gone/"};
+  std::vector<std::vector<FolderEntry>> listings;
+  for (const std::string& folder : folders)
+    listings.push_back(ReadFolderEntries(folder));
+  for (const char* name : {"docs/fifo.htm", "docs/sparse.htm", "docs/zero.htm", "gone/g.htm"})
+    ASSERT_EQ(::unlink((dir / name).c_str()), 0);
+  ASSERT_EQ(::rmdir((dir / "gone").c_str()), 0);
+  testing::MakeSpecialFiles(dir / "docs/", ".htm");
+  const testing::FifoWatchdog watchdog(dir / "docs/fifo.htm");
+
+  DocumentReader reader(folders, "*.*", nullptr, std::move(listings));
+  DocumentReader::Item item;
+  std::vector<std::pair<std::string, std::string>> read;  // name, bytes or failure
+  while (reader.Next(item)) {
+    if (item.folder_start) continue;
+    EXPECT_TRUE(item.failure.empty() || item.document.View().empty()) << item.name;
+    read.emplace_back(item.name,
+                      item.failure.empty() ? std::string(item.document.View()) : item.failure);
+  }
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"a.htm", "a.htm"},
+      {"fifo.htm",
+       "Cannot read file \"" + dir.Path() + "docs/fifo.htm\". It is not a regular file."},
+      {"sparse.htm",
+       "Cannot read file \"" + dir.Path() + "docs/sparse.htm\". It is larger than 1024 MB."},
+      {"z.htm", "z.htm"},
+      {"zero.htm",
+       "Cannot read file \"" + dir.Path() + "docs/zero.htm\". It is not a regular file."},
+      {"g.htm", "Cannot open file \"" + dir.Path() + "gone/g.htm\". No such file or directory"},
+  };
+  EXPECT_EQ(read, expected);
 }
 
 TEST(DocumentReader, StopsBetweenDocuments) {
   testing::TempFolder dir;
   for (int i = 0; i < 10; ++i)
-    dir.Write("f" + std::to_string(i) + ".htm", "x");
+    dir.Write(std::string("f").append(std::to_string(i)).append(".htm"), "x");
   const TextList folders = {dir.Path(), dir.Path()};
   std::atomic<bool> stop{false};
   DocumentReader reader(folders, "*.*", &stop);

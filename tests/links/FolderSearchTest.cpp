@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <new>
+
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 
 namespace pagelathe {
@@ -16,6 +19,7 @@ struct Searched {
   std::vector<int> percents;
   TextList links;
   std::string last_bytes;
+  std::vector<std::string> skipped;  // the messages
 };
 
 FolderSearchCallbacks Record(Searched& out) {
@@ -28,6 +32,9 @@ FolderSearchCallbacks Record(Searched& out) {
     for (std::string_view link : links)
       out.links.emplace_back(link);
     out.last_bytes = document.View();
+  };
+  callbacks.document_skipped = [&out](const std::string&, const std::string& message) {
+    out.skipped.push_back(message);
   };
   return callbacks;
 }
@@ -66,16 +73,42 @@ TEST(SearchFolderFiles, ReadsDocumentsInListOrderThroughTheMask) {
   }
 }
 
-TEST(SearchFolderFiles, SkipsAnUnreadableDocument) {
+// Files that cannot be read, put in place of listed documents between the walk and the read,
+// and memory refused while a document is taken in, skip that document and name it; the search
+// goes on.
+TEST(RunFolderSearch, ADocumentThatCannotBeReadOrHeldIsSkippedAndNamed) {
   testing::TempFolder dir;
-  dir.Write("a.htm", "http://a.org");
-  dir.MakeFolder("b.htm");  // a folder is not listed; a dangling link is, and cannot be read
-  ASSERT_EQ(::symlink((dir / "gone").c_str(), (dir / "c.htm").c_str()), 0);
-  dir.Write("d.htm", "http://d.org");
+  for (const char* name : {"a.htm", "fifo.htm", "huge.htm", "sparse.htm", "z.htm", "zero.htm"})
+    dir.Write(std::string("root/sub/") + name, std::string("http://") + name);
+  const std::string sub = dir / "root/sub";
   Searched out;
-  SearchFolderFiles(dir.Path(), "*.*", LinkExtractor("http://", 0, {}), Record(out));
-  EXPECT_EQ(out.links, (TextList{"http://a.org", "http://d.org"}));
-  EXPECT_EQ(out.last_bytes, "http://d.org");
+  FolderSearchCallbacks callbacks = Record(out);
+  // The walk has listed the folder by now: the reader gets these in place of the files.
+  callbacks.folder_started = [&](const std::string& folder) {
+    if (folder != sub) return;
+    for (const char* name : {"fifo.htm", "sparse.htm", "zero.htm"})
+      ::unlink((sub + "/" + name).c_str());
+    testing::MakeSpecialFiles(sub + "/", ".htm");
+  };
+  const testing::FifoWatchdog watchdog(sub + "/fifo.htm");
+  const auto searched = callbacks.document_searched;
+  callbacks.document_searched = [&](int percent, const std::string& name, const LinkStore& links,
+                                    DocumentBuffer& document) {
+    if (name == "huge.htm") throw std::bad_alloc();  // as if its links could not be held
+    searched(percent, name, links, document);
+  };
+  FolderSearchResult result;
+  RunFolderSearch(dir / "root", true, "*.*", LinkExtractor("http://", 0, {}), callbacks, result);
+  EXPECT_FALSE(result.stopped);
+  EXPECT_EQ(out.names, (std::vector<std::string>{"a.htm", "z.htm"}));
+  EXPECT_EQ(out.links, (TextList{"http://a.htm", "http://z.htm"}));
+  const std::vector<std::string> skipped = {
+      "Cannot read file \"" + sub + "/fifo.htm\". It is not a regular file.",
+      "Cannot search file \"" + sub + "/huge.htm\". Not enough memory.",
+      "Cannot read file \"" + sub + "/sparse.htm\". It is larger than 1024 MB.",
+      "Cannot read file \"" + sub + "/zero.htm\". It is not a regular file.",
+  };
+  EXPECT_EQ(out.skipped, skipped);
 }
 
 TEST(RunFolderSearch, RootFirstThenTheFoldersBelow) {
@@ -116,7 +149,7 @@ TEST(RunFolderSearch, RootFirstThenTheFoldersBelow) {
 TEST(RunFolderSearch, StopsBetweenDocuments) {
   testing::TempFolder dir;
   for (int i = 0; i < 5; ++i)
-    dir.Write("f" + std::to_string(i) + ".htm", "http://a.org");
+    dir.Write(std::string("f").append(std::to_string(i)).append(".htm"), "http://a.org");
   std::atomic<bool> stop{false};
   int documents = 0;
   FolderSearchCallbacks callbacks;

@@ -22,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/GuiTest.h"
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 #include "tools/links/LinkExtract.h"
 #include "tools/links/LinkView.h"
@@ -181,6 +182,36 @@ TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
   // What was found before the stop comes back with the next rebuild.
   page->RadioGroupViewClick();
   EXPECT_EQ(page->ShownLines().empty(), found.empty());
+}
+
+// A pipe, a link to /dev/zero and a sparse file of 1 TB in the folder: the search ends, shows
+// the links of the other documents, and names what it could not read; the file list does not
+// offer the pipe and the device, and a click on any of them is refused at once.
+TEST_F(LinksGrabberPageTest, SpecialFilesNeitherHangNorEndTheSearch) {
+  Open();
+  dir.Write("docs/a.htm", "http://a.org/x");
+  dir.Write("docs/z.htm", "http://z.org/x");
+  testing::MakeSpecialFiles(dir / "docs/", ".htm");
+  const testing::FifoWatchdog watchdog(dir / "docs/fifo.htm");
+  testing::RecordedMessages().clear();
+  SearchFolder(dir / "docs");
+  EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org", "http://z.org"}));
+  ASSERT_EQ(testing::RecordedMessages().size(), 1u);
+  EXPECT_EQ(testing::RecordedMessages()[0].text,
+            "These documents were not searched:\nCannot read file \"" + dir.Path() +
+                "docs/sparse.htm\". It is larger than 1024 MB.");
+  EXPECT_EQ(page->FileListBoxFiles->Names(),
+            (std::vector<std::string>{"a.htm", "sparse.htm", "z.htm"}));
+  for (const char* name : {"fifo.htm", "zero.htm", "sparse.htm"}) {
+    try {
+      page->FileListBoxFilesClick(name);
+      ADD_FAILURE() << name << " was read";
+    } catch (const EFileError& error) {
+      EXPECT_NE(std::string(error.what()).find(dir / "docs/" + name), std::string::npos)
+          << error.what();
+    }
+  }
+  EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org", "http://z.org"}));
 }
 
 TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {

@@ -154,16 +154,18 @@ TEST(AtomicFile, TwoWritersOfOneFileUseTheirOwnTemporaryFiles) {
   EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"f.txt"});
 }
 
-// A leftover of a killed writer (same hidden name, nobody holding its lock) is taken over and
-// gone after the next write; one still held by a live writer is left alone.
+// Leftovers of killed writers (the same hidden names, nobody holding their locks) are gone after
+// the next write; one still held by a live writer is left alone.
 TEST(AtomicFile, LeftoversOfAKilledWriterAreRemovedByTheNextWrite) {
   testing::TempFolder dir;
   const std::string path = dir.Write("f.txt", "old");
   dir.Write(".f.txt.pagelathe~0", "left by a killed run");
   dir.Write(".f.txt.pagelathe~1", "left by another");
+  dir.Write(".f.txt.pagelathe~2", "and a third");
   WriteFileAtomic(path, "new");
   EXPECT_EQ(dir.Read("f.txt"), "new");
-  EXPECT_EQ(Entries(dir.Path()), (std::set<std::string>{".f.txt.pagelathe~1", "f.txt"}));
+  EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"f.txt"});
+  dir.Write(".f.txt.pagelathe~1", "left by another");
 
   // Held under its lock by a writer that is alive: not touched, the next name is used.
   const int held = ::open((dir / ".f.txt.pagelathe~1").c_str(), O_RDWR);
@@ -181,6 +183,7 @@ TEST(AtomicFile, LeftoversOfAKilledWriterAreRemovedByTheNextWrite) {
   ::close(held);
   WriteFileAtomic(path, "last");
   EXPECT_EQ(dir.Read("f.txt"), "last");
+  EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"f.txt"});  // its writer has gone
 }
 
 // Writers killed at any moment leave the file old or new, never partial, and temporary

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/Errors.h"
+#include "platform/FileRead.h"
 #include "platform/Paths.h"
 #include "support/TempFolder.h"
 
@@ -26,7 +27,7 @@ TEST(FileIO, ReplacesAFileAndKeepsItsPermissions) {
   const std::string path = dir.Write("f.txt", "old");
   ::chmod(path.c_str(), 0640);
   WriteFileAtomic(path, std::string("new\0bytes", 9));
-  EXPECT_EQ(ReadFileBytes(path), std::string("new\0bytes", 9));
+  EXPECT_EQ(ReadUserFile(path), std::string("new\0bytes", 9));
   struct stat info {};
   ::stat(path.c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0640u);

@@ -90,6 +90,23 @@ TEST(DownloadFile, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
   }
 }
 
+TEST(DownloadFile, AnAnswerOverTheLimitCountsAsBrokenOff) {
+  LocalHttpServer server;
+  TempFolder folder;
+  folder.Write("version.txt", "1.40");
+  DownloadOptions options;
+  options.max_bytes = 1000;
+  for (const size_t size : {size_t{1000}, size_t{1001}, size_t{300000}}) {
+    server.SetBody(std::string(size, 'v'));
+    const bool within = size <= options.max_bytes;
+    EXPECT_EQ(DownloadFile(server.BaseUrl() + "/v", folder / "version.txt", options), within)
+        << size;
+    EXPECT_EQ(folder.Read("version.txt"), within ? std::string(size, 'v') : "1.40") << size;
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"version.txt"}) << size;
+    folder.Write("version.txt", "1.40");
+  }
+}
+
 TEST(DownloadFile, SendsTheAgentAsksForAFreshCopyAndFollowsRedirects) {
   LocalHttpServer server;
   server.SetResponder([](const testing::RecordedRequest& request) {

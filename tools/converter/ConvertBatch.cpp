@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
+#include "platform/FileRead.h"
 #include "platform/FolderList.h"
 #include "platform/IntParse.h"
 #include "textlib/Dizerezez.h"
@@ -65,12 +67,21 @@ ConvertResult ConvertFolderPass(const ConvertOptions& options, const std::string
       if (SameFile(input, output)) {
         throw EFileError("Cannot convert file \"" + input + "\" into itself.");
       }
-      const std::string joined = JoinedText(ReadFileBytes(input));
+      // Read without blocking and only as a regular file under the limit, so a pipe or a
+      // device put among the files, or a huge sparse file, is skipped at once.
+      std::string joined = JoinedText(ReadUserFile(input, kDocumentLimit));
       SaveTextList(ConvertText(options, joined, ConvertBaseName(name)), output);
       ++result.Converted;
     } catch (const Exception& error) {
       ++result.Skipped;
       if (observer.Skipped) observer.Skipped(error.what());
+    } catch (const std::bad_alloc&) {  // one file too large to convert ends nothing else
+      ++result.Skipped;
+      if (observer.Skipped) {
+        std::string message = "Cannot convert file \"";
+        message.append(input).append("\". Not enough memory.");
+        observer.Skipped(message);
+      }
     }
     if (options.ScanSubfolders && observer.Progress) {
       observer.Progress(name, static_cast<int>(100 * i / count));
@@ -118,14 +129,7 @@ ConvertResult ConvertFiles(const ConvertOptions& options, const std::vector<std:
 }
 
 std::string SkippedFilesMessage(const std::vector<std::string>& skipped, size_t limit) {
-  std::string message = "These files were not converted:";
-  const size_t shown = std::min(skipped.size(), limit);
-  for (size_t i = 0; i < shown; ++i)
-    message += "\n" + skipped[i];
-  if (skipped.size() > shown) {
-    message += "\n... and " + IntToStr(static_cast<long long>(skipped.size() - shown)) + " more.";
-  }
-  return message;
+  return FailureListMessage("These files were not converted:", skipped, limit);
 }
 
 }  // namespace pagelathe

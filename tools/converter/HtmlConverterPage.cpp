@@ -192,6 +192,7 @@ void HtmlConverterPage::ApplicationActivated() {
 }
 
 void HtmlConverterPage::StopJobs() {
+  closing_ = true;
   ThreadConvert->StopAndWait();
 }
 
@@ -264,7 +265,9 @@ void HtmlConverterPage::FinishConvert() {
     form_.SetStatusText(form_.StringProccessedFiles + IntToStr(counters_.FileCount) + " " +
                         form_.StringFolders + IntToStr(counters_.FolderCount));
   }
-  if (!outcome.Skipped.empty()) ShowMessage(SkippedFilesMessage(outcome.Skipped), window());
+  // Not while the window closes: nobody is there to read it, and it must not hold the close.
+  if (!outcome.Skipped.empty() && !closing_)
+    ShowMessage(SkippedFilesMessage(outcome.Skipped), window());
 }
 
 bool HtmlConverterPage::ChooseFolder(QLineEdit* edit) {

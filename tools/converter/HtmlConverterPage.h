@@ -77,6 +77,7 @@ class HtmlConverterPage : public ToolPage {
   bool ChooseFolder(QLineEdit* edit);
 
   bool running_ = false;
+  bool closing_ = false;           // the window is closing: the batch ends without a word
   bool batch_subfolders_ = false;  // the batch that runs (or ran last) scans sub-folders
   FolderCounters counters_;
   std::string separator_;

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 
+#include <cerrno>
 #include <utility>
 
 #include "platform/FileIO.h"
@@ -41,10 +42,12 @@ bool DocumentReader::Next(Item& item) {
                    : ListFiles(folder, masks_);
       next_name_ = 0;
       in_folder_ = true;
+      folder_error_ = 0;
       item.folder_start = true;
       item.folder = folder_;
       item.name.clear();
       item.percent = 0;
+      item.failure.clear();
       item.document.Clear();
       return true;
     }
@@ -52,19 +55,24 @@ bool DocumentReader::Next(Item& item) {
       const size_t i = next_name_++;
       if (Stopped()) return false;
       if (!IsDocumentFile(names_[i])) continue;
-      if (folder_fd_.get() < 0) {  // opened at its first document: most folders hold none
+      if (folder_fd_.get() < 0 && folder_error_ == 0) {
+        // Opened at its first document: most folders hold none.
         folder_fd_.reset(::open(folders_[folder_].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder_fd_.get() < 0) {
-          next_name_ = names_.size();
-          continue;
-        }
+        if (folder_fd_.get() < 0) folder_error_ = errno;
       }
-      // A document that cannot be read (removed or locked since the listing) is skipped.
-      if (!item.document.ReadFileAt(folder_fd_.get(), names_[i])) continue;
+      const ReadResult result = folder_error_ != 0
+                                    ? ReadResult{ReadStatus::kCannotOpen, folder_error_}
+                                    : item.document.ReadAt(folder_fd_.get(), names_[i]);
       item.folder_start = false;
       item.folder = folder_;
       item.name = names_[i];
       item.percent = static_cast<int>(100 * i / names_.size());
+      item.failure.clear();
+      if (!result.ok()) {
+        item.document.Clear();
+        item.failure =
+            ReadFailureMessage(JoinPath(folders_[folder_], names_[i]), result, kDocumentLimit);
+      }
       return true;
     }
     folder_fd_.reset();

@@ -36,12 +36,15 @@ class DocumentBuffer : public FileBuffer {
 class DocumentReader {
  public:
   // One step of the reading: either the start of a folder (before its listing is read; no
-  // bytes) or one document of it.
+  // bytes), one document of it, or a document that could not be read (no bytes; `failure`
+  // names its path and says why: missing since the listing, a pipe or a device put in its
+  // place, over the document limit, memory refused).
   struct Item {
     bool folder_start = false;
     size_t folder = 0;  // index in the folder list
     std::string name;   // the document's name (not its path)
     int percent = 0;    // 100 * (its place in the folder's list) / (the list's length)
+    std::string failure;
     DocumentBuffer document;
   };
 
@@ -69,6 +72,7 @@ class DocumentReader {
   std::vector<std::string> names_;
   size_t next_name_ = 0;
   Descriptor folder_fd_;  // opened at the folder's first document
+  int folder_error_ = 0;  // errno of a folder that could not be opened
 };
 
 }  // namespace pagelathe

@@ -1,6 +1,11 @@
 // The folder search: the walk, then the documents as the reader hands them over.
 #include "tools/links/FolderSearch.h"
 
+#include <new>
+#include <utility>
+
+#include "platform/FileIO.h"
+
 namespace pagelathe {
 namespace {
 
@@ -20,10 +25,21 @@ bool SearchFolders(const TextList& folders, std::string_view masks, const LinkEx
       if (callbacks.folder_started) callbacks.folder_started(folders[item.folder]);
       continue;
     }
-    links.clear();
-    extractor.ExtractFileText(item.document.View(), links);
-    if (callbacks.document_searched)
-      callbacks.document_searched(item.percent, item.name, links, item.document);
+    std::string failure = std::move(item.failure);
+    if (failure.empty()) {
+      try {
+        links.clear();
+        extractor.ExtractFileText(item.document.View(), links);
+        if (callbacks.document_searched)
+          callbacks.document_searched(item.percent, item.name, links, item.document);
+      } catch (const std::bad_alloc&) {
+        links = LinkStore();  // gives the memory back for the next document
+        failure = "Cannot search file \"";
+        failure.append(JoinPath(folders[item.folder], item.name)).append("\". Not enough memory.");
+      }
+    }
+    if (!failure.empty() && callbacks.document_skipped)
+      callbacks.document_skipped(item.name, failure);
   }
   return !Stopped(stop);
 }

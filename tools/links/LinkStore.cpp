@@ -23,9 +23,10 @@ void LinkStore::AppendAll(const LinkStore& other) {
     AppendAll(copy);
     return;
   }
+  // Room first, so that memory refused leaves the store as it was.
+  ends_.reserve(ends_.size() + other.ends_.size());
   const size_t base = chars_.size();
   chars_.append(other.chars_);
-  ends_.reserve(ends_.size() + other.ends_.size());
   for (const size_t end : other.ends_)
     ends_.push_back(base + end);
 }

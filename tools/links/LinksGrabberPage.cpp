@@ -23,11 +23,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <mutex>
+#include <new>
 #include <utility>
 
 #include "app/AppSettings.h"
 #include "app/TForm1.h"
 #include "net/TNMHTTP.h"
+#include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
 #include "tools/links/FolderSearch.h"
@@ -35,6 +37,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
+#include "ui/Messages.h"
 #include "ui/Text1251.h"
 #include "ui/TextListModel.h"
 
@@ -68,8 +71,9 @@ struct LinksGrabberPage::Shared {
   bool have_document = false;
   FolderCounters counters;
   FolderSearchResult result;
-  LinkViewOptions view_options;  // as the search started
-  TextList view;                 // built by the worker after a complete search
+  LinkViewOptions view_options;      // as the search started
+  TextList view;                     // built by the worker after a complete search
+  std::vector<std::string> skipped;  // messages naming the documents that could not be read
 };
 
 LinksGrabberPage::LinksGrabberPage(TForm1& form, QWidget* parent)
@@ -270,6 +274,7 @@ void LinksGrabberPage::ApplicationActivated() {
 }
 
 void LinksGrabberPage::StopJobs() {
+  closing_ = true;
   if (SearchWorker) SearchWorker->StopAndWait();
   StopFetch();
   if (ViewWorker) {
@@ -460,6 +465,10 @@ void LinksGrabberPage::StartSearch() {
           shown.has_file = true;
           post();
         };
+        callbacks.document_skipped = [&shared](const std::string&, const std::string& message) {
+          const std::lock_guard lock(shared->mutex);
+          if (!shared->taken) shared->skipped.push_back(message);
+        };
         // No folder reads nothing (an empty path would read the process's current folder).
         if (DirectoryExists(root)) {
           RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
@@ -483,9 +492,11 @@ void LinksGrabberPage::FinishSearch() {
   const bool stopped = std::exchange(stop_requested_, false);
   bool complete = false;
   bool view_ready = false;
+  std::vector<std::string> skipped;
   if (std::shared_ptr<Shared> shared = std::move(shared_)) {
     const std::lock_guard lock(shared->mutex);
     shared->taken = true;
+    skipped = std::move(shared->skipped);
     Counters = shared->counters;
     // A stop that comes after the last document but before this step is a stop all the same.
     complete = shared->done && !shared->result.stopped && !stopped;
@@ -495,7 +506,13 @@ void LinksGrabberPage::FinishSearch() {
     } else {
       form_.FoundLinks = shared->found;  // the worker may still be reading it
     }
-    if (shared->have_document) form_.DocumentLines = SplitLines(shared->last_document.View());
+    if (shared->have_document) {
+      try {
+        form_.DocumentLines = SplitLines(shared->last_document.View());
+      } catch (const std::bad_alloc&) {  // the window must come back all the same
+        form_.DocumentLines.clear();
+      }
+    }
     if (complete && shared->view_options == CurrentViewOptions()) {
       links_model_->SetLines(std::move(shared->view));
       view_ready = true;
@@ -516,6 +533,9 @@ void LinksGrabberPage::FinishSearch() {
   } else {
     ShowLinkCount();
   }
+  // Not while the window closes: nobody is there to read it, and it must not hold the close.
+  if (!skipped.empty() && !closing_)
+    ShowMessage(FailureListMessage("These documents were not searched:", skipped), window());
 }
 
 // Single documents.

@@ -175,6 +175,7 @@ class LinksGrabberPage : public ToolPage {
   QString status_before_fetch_;
   QString get_caption_;   // ButtonGetUrl's caption before the fetch
   bool sub_dirs_ = true;  // "Sub Dirs" as the running search took it
+  bool closing_ = false;  // the window is closing: jobs end without a word
   std::shared_ptr<Shared> shared_;
 };
 

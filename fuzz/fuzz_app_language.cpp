@@ -1,0 +1,21 @@
+// The language-file reader on any file: every key of the language table reads as the current
+// text or as text of the file.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/Localization.h"
+#include "platform/IniFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const pagelathe::IniFile file = pagelathe::IniFile::FromBytes(bytes);
+  const std::string current = "\x01<current>";
+  for (const pagelathe::LanguageKey& key : pagelathe::LanguageKeys()) {
+    const std::string value = pagelathe::ReadLanguageValue(file, key, current);
+    if (value != current && bytes.find(value) == std::string_view::npos) std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,54 @@
+// The settings reader on any settings file: every key reads as a value or its default, and
+// writing what was read and reading it again gives the same settings (texts that a write cannot
+// keep as they are, with blanks or quotes at their ends, aside).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/AppSettings.h"
+#include "platform/IniFile.h"
+
+namespace {
+
+bool IsBlank(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20;
+}
+
+bool Keeps(const std::string& text) {
+  if (text.empty()) return true;
+  if (IsBlank(text.front()) || IsBlank(text.back())) return false;
+  return !(text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+           text.back() == text.front());
+}
+
+void SameText(const std::string& first, const std::string& again) {
+  if (Keeps(first) && first != again) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::string folder = "/program/";
+  pagelathe::IniFile ini = pagelathe::IniFile::FromBytes(bytes);
+  const pagelathe::AppSettings first = pagelathe::ReadAppSettings(ini, folder);
+  pagelathe::WriteAppSettings(ini, first);
+  const pagelathe::AppSettings again =
+      pagelathe::ReadAppSettings(pagelathe::IniFile::FromBytes(ini.Text()), folder);
+  if (first.FirstStart != again.FirstStart || first.CharsPerLine != again.CharsPerLine ||
+      first.SearchType != again.SearchType || first.LinkType != again.LinkType ||
+      first.ViewOption != again.ViewOption || first.SubDirs != again.SubDirs ||
+      first.SortLinks != again.SortLinks || first.NoHttp != again.NoHttp ||
+      first.UpdateServer != again.UpdateServer)
+    std::abort();
+  SameText(first.Language, again.Language);
+  SameText(first.Folder, again.Folder);
+  SameText(first.SourceFolder, again.SourceFolder);
+  SameText(first.ResultFolder, again.ResultFolder);
+  SameText(first.DirKW, again.DirKW);
+  SameText(first.Link, again.Link);
+  return 0;
+}
