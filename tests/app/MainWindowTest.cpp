@@ -16,8 +16,8 @@
 #include "support/GuiTest.h"
 #include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
-#include "ui/Messages.h"
 #include "tools/links/LinksGrabberPage.h"
+#include "ui/Messages.h"
 #include "ui/TWinXP.h"
 
 namespace pagelathe {
