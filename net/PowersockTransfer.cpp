@@ -297,6 +297,22 @@ void TPowersock::CaptureString(std::string& text, int32_t limit) {
   }
 }
 
+void TPowersock::CaptureSink(const std::function<void(const char* data, size_t length)>& sink) {
+  StatusMessage(kLevelDetail, "Capture Sink");
+  ReceivedTotal = 0;
+  TimerGuard timer(*this);
+  EnsureBuffer();
+  while (!cancel_requested_) {
+    const long got = CaptureChunk(sink);
+    if (got == 0) break;
+    PumpWait(got < 0);
+  }
+  if (cancel_requested_) {
+    cancel_requested_ = false;
+    throw EAbortError("Socket capture aborted");
+  }
+}
+
 void TPowersock::CaptureStream(std::ostream& stream, int32_t limit) {
   StatusMessage(kLevelDetail, "Capture Stream");
   ReceivedTotal = 0;
