@@ -31,9 +31,30 @@ ReadResult UserFileStream::Open(const std::string& path, Accept accept, uint64_t
     owned_.reset();
     return status_ = {ReadStatus::kTooLarge, 0};
   }
-  // From here on reads wait for their bytes: a FIFO's writer is awaited as the user asked.
-  const int flags = ::fcntl(owned_.get(), F_GETFL);
-  if (flags >= 0) ::fcntl(owned_.get(), F_SETFL, flags & ~O_NONBLOCK);
+  if (fifo) {
+    // A FIFO is a stream the user asked for: its writer is awaited, which only an open that
+    // blocks does (a read of a FIFO that never had a writer ends at once). It must still be
+    // the FIFO first looked at.
+    Descriptor waiting;
+    for (;;) {
+      waiting.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+      if (waiting.get() >= 0 || errno != EINTR || (stop_ && stop_->load())) break;
+    }
+    if (waiting.get() < 0) {
+      owned_.reset();
+      return status_ = {errno == EINTR ? ReadStatus::kReadError : ReadStatus::kCannotOpen, errno};
+    }
+    struct stat again {};
+    if (::fstat(waiting.get(), &again) != 0 || again.st_dev != info.st_dev ||
+        again.st_ino != info.st_ino) {
+      owned_.reset();
+      return status_ = {ReadStatus::kNotRegular, 0};
+    }
+    owned_.reset(waiting.release());
+  } else {
+    const int flags = ::fcntl(owned_.get(), F_GETFL);
+    if (flags >= 0) ::fcntl(owned_.get(), F_SETFL, flags & ~O_NONBLOCK);
+  }
   fd_ = owned_.get();
   stream_ = fifo;
   return status_ = {};

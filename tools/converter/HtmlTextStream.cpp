@@ -7,6 +7,13 @@
 #include "tools/converter/HtmlTextStream.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace pagelathe {
 namespace {
@@ -46,6 +53,30 @@ bool MayBecomePattern(std::string_view rest) {
   return false;
 }
 
+#if defined(__SSE2__)
+// One bit per byte of the sixteen at `p` that equals `c`.
+inline uint32_t Equal(__m128i block, char c) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
+}
+inline __m128i Load(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+#endif
+
+// The first byte at or after `p` that is "<", "&" or ">" (`end` when there is none).
+const char* NextSpecial(const char* p, const char* end) {
+#if defined(__SSE2__)
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = Load(p);
+    if (const uint32_t bits = Equal(block, '<') | Equal(block, '&') | Equal(block, '>'))
+      return p + std::countr_zero(bits);
+  }
+#endif
+  while (p < end && !kSpecial[static_cast<unsigned char>(*p)])
+    ++p;
+  return p;
+}
+
 }  // namespace
 
 HtmlTextStream::HtmlTextStream(std::string_view separator) : separator_(separator) {}
@@ -57,13 +88,40 @@ void HtmlTextStream::Feed(std::string_view bytes, std::string& out) {
   const size_t start = joined_.size();
   joined_.resize(start + bytes.size());
   char* write = joined_.data() + start;
-  for (const char c : bytes) {
+  const char* read = bytes.data();
+  const char* const end = read + bytes.size();
+#if defined(__SSE2__)
+  // Sixteen bytes at a time while they hold no line break and no NUL.
+  while (end - read >= 16) {
+    const __m128i block = Load(read);
+    if (Equal(block, '\r') | Equal(block, '\n') | Equal(block, '\0')) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(write), block);
+    read += 16;
+    write += 16;
+  }
+#endif
+  for (; read < end; ++read) {
+    const char c = *read;
     if (c == '\0') {
       ended_ = true;
       break;
     }
     *write = c;
     write += (c != '\r' && c != '\n');
+#if defined(__SSE2__)
+    // Back to whole blocks once the line break is behind.
+    if ((c == '\n' || c == '\r') && end - read > 32) {
+      ++read;
+      while (end - read >= 16) {
+        const __m128i block = Load(read);
+        if (Equal(block, '\r') | Equal(block, '\n') | Equal(block, '\0')) break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(write), block);
+        read += 16;
+        write += 16;
+      }
+      --read;
+    }
+#endif
   }
   joined_.resize(static_cast<size_t>(write - joined_.data()));
   Replace(joined_, ended_, out);
@@ -84,9 +142,7 @@ void HtmlTextStream::Replace(std::string_view text, bool last, std::string& out)
   const size_t n = text.size();
   size_t i = 0;
   while (i < n) {
-    size_t j = i;
-    while (j < n && !kSpecial[static_cast<unsigned char>(text[j])])
-      ++j;
+    const size_t j = static_cast<size_t>(NextSpecial(text.data() + i, text.data() + n) - text.data());
     replaced_.append(text.data() + i, j - i);
     if (j == n) break;
     i = j;
@@ -150,7 +206,46 @@ void HtmlTextStream::Clean(std::string_view replaced, std::string& out) {
   char* write = first;
   bool in_tag = in_tag_;
   bool after_blank = after_blank_;
-  for (const char c : replaced) {
+  const char* read = replaced.data();
+  const char* const end = read + replaced.size();
+#if defined(__SSE2__)
+  while (end - read >= 16) {
+    const __m128i block = Load(read);
+    if (in_tag) {
+      // Inside a tag only its ">" matters.
+      const uint32_t closes = Equal(block, '>');
+      if (!closes) {
+        read += 16;
+        continue;
+      }
+      read += std::countr_zero(closes) + 1;
+      in_tag = false;
+      continue;
+    }
+    const uint32_t opens = Equal(block, '<');
+    const uint32_t blanks = Equal(block, ' ');
+    const uint32_t doubled = blanks & ((blanks << 1) | (after_blank ? 1u : 0u));
+    if (opens | doubled) {
+      // Copy up to the first byte that needs a look of its own, then go on byte by byte.
+      const int plain = std::countr_zero(opens | doubled);
+      std::memcpy(write, read, static_cast<size_t>(plain));
+      write += plain;
+      if (plain > 0) after_blank = read[plain - 1] == ' ';
+      read += plain;
+      const char c = *read++;
+      if (c == '<') {
+        in_tag = true;
+      }  // else a blank after a blank: dropped
+      continue;
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(write), block);
+    write += 16;
+    read += 16;
+    after_blank = (blanks >> 15) & 1u;
+  }
+#endif
+  for (; read < end; ++read) {
+    const char c = *read;
     in_tag = in_tag || c == '<';
     const bool blank = c == ' ';
     const bool keep = !in_tag && !(blank && after_blank);
