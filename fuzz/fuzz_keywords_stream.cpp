@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t at = 0; at < text.size(); at += piece)
     lines.Feed(text.substr(at, piece), take);
   lines.Finish(take);
-  if (counter.Rows(min_frequency) !=
-      pagelathe::FindKeywords(pagelathe::SplitLines(text), min_length, min_frequency,
-                              case_sensitive))
+  if (counter.Rows(min_frequency) != pagelathe::FindKeywords(pagelathe::SplitLines(text),
+                                                             min_length, min_frequency,
+                                                             case_sensitive))
     std::abort();
   return 0;
 }

@@ -2,6 +2,7 @@
 #include "platform/FileStream.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/select.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,32 +32,16 @@ ReadResult UserFileStream::Open(const std::string& path, Accept accept, uint64_t
     owned_.reset();
     return status_ = {ReadStatus::kTooLarge, 0};
   }
-  if (fifo) {
-    // A FIFO is a stream the user asked for: its writer is awaited, which only an open that
-    // blocks does (a read of a FIFO that never had a writer ends at once). It must still be
-    // the FIFO first looked at.
-    Descriptor waiting;
-    for (;;) {
-      waiting.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-      if (waiting.get() >= 0 || errno != EINTR || (stop_ && stop_->load())) break;
-    }
-    if (waiting.get() < 0) {
-      owned_.reset();
-      return status_ = {errno == EINTR ? ReadStatus::kReadError : ReadStatus::kCannotOpen, errno};
-    }
-    struct stat again {};
-    if (::fstat(waiting.get(), &again) != 0 || again.st_dev != info.st_dev ||
-        again.st_ino != info.st_ino) {
-      owned_.reset();
-      return status_ = {ReadStatus::kNotRegular, 0};
-    }
-    owned_.reset(waiting.release());
-  } else {
+  // A FIFO stays non-blocking and is read after a poll, which waits until its writer has
+  // written or has come and gone (a read alone would end at once while no writer has come;
+  // an open that blocks would wait for ever for a writer that came before it).
+  if (!fifo) {
     const int flags = ::fcntl(owned_.get(), F_GETFL);
     if (flags >= 0) ::fcntl(owned_.get(), F_SETFL, flags & ~O_NONBLOCK);
   }
   fd_ = owned_.get();
   stream_ = fifo;
+  poll_first_ = fifo;
   return status_ = {};
 }
 
@@ -65,6 +50,7 @@ ReadResult UserFileStream::OpenStandardInput(uint64_t limit) {
   limit_ = limit;
   total_ = 0;
   fd_ = STDIN_FILENO;
+  poll_first_ = false;
   struct stat info {};
   stream_ = ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode);
   if (!stream_ && ::lseek(fd_, 0, SEEK_CUR) == 0 && info.st_size >= 0 &&
@@ -76,6 +62,18 @@ ReadResult UserFileStream::OpenStandardInput(uint64_t limit) {
 size_t UserFileStream::Read(char* buffer, size_t capacity) {
   if (fd_ < 0 || !status_.ok()) return 0;
   for (;;) {
+    if (poll_first_) {
+      pollfd waiting{fd_, POLLIN, 0};
+      if (::poll(&waiting, 1, -1) < 0) {
+        if (errno == EINTR && stop_ && stop_->load()) {
+          status_ = {ReadStatus::kReadError, EINTR};
+          return 0;
+        }
+        if (errno == EINTR) continue;
+        status_ = {ReadStatus::kReadError, errno};
+        return 0;
+      }
+    }
     const ssize_t n = ::read(fd_, buffer, capacity);
     if (n < 0) {
       if (errno == EINTR) {

@@ -44,6 +44,7 @@ class UserFileStream {
   Descriptor owned_;
   int fd_ = -1;
   bool stream_ = false;
+  bool poll_first_ = false;  // a FIFO: wait for its writer before each read
   uint64_t limit_ = kDocumentLimit;
   uint64_t total_ = 0;
   ReadResult status_;

@@ -68,10 +68,11 @@ TEST(HtmlTextStream, EqualsTheWholeDocumentCutAnywhere) {
 TEST(HtmlTextStream, EqualsTheWholeDocumentOnRandomMarkup) {
   // Random documents made of the pieces of every rule, blanks, line breaks and long runs of
   // plain text (which the block paths copy), cut at random places.
-  const char* const pieces[] = {"<p>",  "<P>",   "<br>", "<BR>", "<ol>",  "<ul>",    "<li>",
-                                "<hr>", "&nbsp;", "<",   ">",    "&",     "h",       "r",
-                                " ",    "  ",    "\r\n", "\r",   "\n",    "<b>",     "</p>",
-                                "nbsp", "<h",    "r>",   "a",    "word ", "\xC0\xFF", "0123456789abcdefghij"};
+  const char* const pieces[] = {
+      "<p>",  "<P>",    "<br>", "<BR>", "<ol>",  "<ul>",     "<li>",
+      "<hr>", "&nbsp;", "<",    ">",    "&",     "h",        "r",
+      " ",    "  ",     "\r\n", "\r",   "\n",    "<b>",      "</p>",
+      "nbsp", "<h",     "r>",   "a",    "word ", "\xC0\xFF", "0123456789abcdefghij"};
   std::mt19937 random(20240);
   for (int round = 0; round < 400; ++round) {
     std::string bytes;

@@ -49,8 +49,8 @@ TEST(KeywordCounter, GivesTheRowsOfFindKeywordsWhateverThePieces) {
 }
 
 TEST(KeywordCounter, GivesTheRowsOfFindKeywordsOnRandomTexts) {
-  const char* const words[] = {"Apple", "apple", "APPLE", "pear", "pear,", "e-mail", "email",
-                               "\xC0\xE1\xE2",  "\xE0\xE1\xE2", "x",     "",      "re:"};
+  const char* const words[] = {"Apple", "apple",        "APPLE",        "pear", "pear,", "e-mail",
+                               "email", "\xC0\xE1\xE2", "\xE0\xE1\xE2", "x",    "",      "re:"};
   const char* const gaps[] = {" ", "  ", "\r\n", "\n", "\r", "\t"};
   std::mt19937 random(5);
   for (int round = 0; round < 200; ++round) {
@@ -67,9 +67,9 @@ TEST(KeywordCounter, GivesTheRowsOfFindKeywordsOnRandomTexts) {
 }
 
 TEST(LineStream, CutsLinesAsSplitLinesWhateverThePieces) {
-  const std::string texts[] = {"",         "a",        "a\r\nb\r\n", "a\n\nb",   "\r\n",
-                               "\r\r\n\n", "a\rb\r",   "x\r",        "one\r\ntwo",
-                               std::string("a\nb\0c\nd", 7)};
+  const std::string texts[] = {
+      "",         "a",      "a\r\nb\r\n", "a\n\nb",     "\r\n",
+      "\r\r\n\n", "a\rb\r", "x\r",        "one\r\ntwo", std::string("a\nb\0c\nd", 7)};
   for (const std::string& text : texts) {
     for (size_t piece = 1; piece <= text.size() + 1; ++piece) {
       LineStream stream;

@@ -142,7 +142,8 @@ void HtmlTextStream::Replace(std::string_view text, bool last, std::string& out)
   const size_t n = text.size();
   size_t i = 0;
   while (i < n) {
-    const size_t j = static_cast<size_t>(NextSpecial(text.data() + i, text.data() + n) - text.data());
+    const size_t j =
+        static_cast<size_t>(NextSpecial(text.data() + i, text.data() + n) - text.data());
     replaced_.append(text.data() + i, j - i);
     if (j == n) break;
     i = j;
