@@ -43,7 +43,7 @@ if [ ! -d "$tree" ]; then
     source=${pair%%:*}
     mkdir -p "$tree.part/${pair##*:}"
     (cd "$source" && find -L . -type f ! -name '*.png' ! -name '*.jpg' ! -name '*.gif' \
-       ! -name '*.pdf' ! -name '*.gz' -exec cp -L --parents {} "$tree.part/${pair##*:}/" +)
+       ! -name '*.pdf' ! -name '*.gz' -exec cp -L --parents -t "$tree.part/${pair##*:}/" {} +)
   done
   mv "$tree.part" "$tree"
 fi
@@ -56,8 +56,10 @@ words=$work/words.txt
 if [ ! -s "$words" ]; then
   LC_ALL=C sed 's/<[^>]*>/ /g' "$page" > "$work/stripped.txt"
   find "$tree" -type f -name '*.txt' -print0 | sort -z | xargs -0 cat > "$work/texts.txt"
-  for _ in 1 2 3; do cat "$work/stripped.txt" "$work/texts.txt"; done | head -c 121634816 |
-    head -n -1 > "$words"
+  # (cat ends on a closed pipe once head has its bytes: no failure)
+  { for _ in 1 2 3; do cat "$work/stripped.txt" "$work/texts.txt"; done | head -c 121634816 \
+      > "$work/words.part"; } || true
+  head -n -1 "$work/words.part" > "$words"
 fi
 # The download: 200 MiB of random bytes.
 body=$work/www/body.bin

@@ -301,11 +301,26 @@ void TPowersock::CaptureSink(const std::function<void(const char* data, size_t l
   StatusMessage(kLevelDetail, "Capture Sink");
   ReceivedTotal = 0;
   TimerGuard timer(*this);
-  EnsureBuffer();
+  // Pieces as large as the socket can give at once: a body that is streamed on is never
+  // held, so the receives, not the copies, are what it costs.
+  constexpr size_t kSinkPiece = size_t{1} << 20;
+  const std::unique_ptr<char[]> piece = std::make_unique<char[]>(kSinkPiece);
   while (!cancel_requested_) {
-    const long got = CaptureChunk(sink);
+    const long got = RecvRaw(piece.get(), kSinkPiece, false);
+    if (got > 0) {
+      sink(piece.get(), static_cast<size_t>(got));
+      ReceivedTotal += got;
+      if (OnPacketRecvd) OnPacketRecvd(*this);
+      TimerOn();
+      // While data flows no notification can be due (the time limit restarts with every
+      // piece, a close shows as the end of the data): only the pump runs.
+      RunPump();
+      continue;
+    }
     if (got == 0) break;
-    PumpWait(got < 0);
+    if (SocketLastError() == kNotConnected) break;  // the peer has gone: the end
+    ErrorManager(kWouldBlock);
+    PumpWait(true);
   }
   if (cancel_requested_) {
     cancel_requested_ = false;
