@@ -138,6 +138,17 @@ compare "one page to text" 5 \
   "$pagelathe convert --to-text $page" \
   "sed s/<[^>]*>//g $page" \
   "html2text $page"
+# The streamed text must be the engine's byte for byte: the batch converts the same page
+# through HtmlToText holding the whole document.
+mkdir -p "$work/pagedir" "$work/pageout"
+ln -f "$page" "$work/pagedir/page.html"
+"$pagelathe" convert "$work/pagedir" "$work/pageout"
+if "$pagelathe" convert --to-text "$page" | cmp -s - "$work/pageout/page.txt"; then
+  echo "   the streamed text is the batch's, byte for byte"
+else
+  echo "   THE STREAMED TEXT DIFFERS FROM THE BATCH'S"
+fi
+echo "   peak of the batch (whole document): $(peak "$pagelathe" convert "$work/pagedir" "$work/pageout")"
 echo "   peak: pagelathe $(peak "$pagelathe" convert --to-text "$page"), sed $(peak sed 's/<[^>]*>//g' "$page"), html2text $(peak html2text "$page")"
 
 compare "word counts" 10 \
