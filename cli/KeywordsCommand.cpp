@@ -1,6 +1,9 @@
 // pagelathe keywords: the keyword search of the Keywords page over one document, counted
 // line by line while it is read; rows "count<TAB>word", highest count first as the search
 // shows them, or by word.
+#include <cstdint>
+#include <cstring>
+
 #include "cli/Commands.h"
 #include "cli/Input.h"
 #include "cli/Interrupt.h"
@@ -17,70 +20,105 @@ namespace {
 
 constexpr size_t kPiece = 1 << 18;
 
+// True when every byte of `text` is ASCII, which reads the same in UTF-8 and Windows-1251.
+bool IsAscii(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  for (; end - p >= 8; p += 8) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    if (word & 0x8080808080808080ull) return false;
+  }
+  for (; p < end; ++p)
+    if (static_cast<unsigned char>(*p) >= 0x80) return false;
+  return true;
+}
+
 // Feeds every line of the document to `counter`: converted to Windows-1251 when the document
-// is UTF-8, cleaned of tags and double blanks with `clean` (the Open button's clean-up).
+// is taken for UTF-8, cleaned of tags and double blanks with `clean` (the Open button's
+// clean-up).
 class LineCounter {
  public:
   LineCounter(KeywordCounter& counter, bool utf8, bool clean)
       : counter_(counter), utf8_(utf8), clean_(clean) {}
 
   void operator()(std::string_view line) {
-    if (!utf8_ && !clean_) {
+    const bool convert = utf8_ && !IsAscii(line);
+    converted_ = converted_ || convert;
+    if (!convert && !clean_) {
       counter_.AddLine(line);
       return;
     }
-    std::string text = utf8_ ? Utf8To1251(line) : std::string(line);
+    std::string text = convert ? Utf8To1251(line) : std::string(line);
     if (clean_) text = DelDoubBlank(DeleteTag(text));
     counter_.AddLine(text);
   }
+
+  // Whether a line was converted, that is, whether the count differs from one of the bytes.
+  [[nodiscard]] bool Converted() const { return converted_; }
 
  private:
   KeywordCounter& counter_;
   bool utf8_;
   bool clean_;
+  bool converted_ = false;
 };
 
-// Whether the document is UTF-8, judged over all its bytes (a first pass over a file).
-bool IsUtf8Stream(const std::string& operand, UserFileStream& stream, std::string& piece) {
-  Utf8Validator validator;
-  while (validator.Valid()) {
-    const size_t n = stream.Read(piece.data(), piece.size());
-    if (n == 0) break;
-    validator.Feed(std::string_view(piece.data(), n));
-    ThrowIfInterrupted();
-  }
-  CheckStream(operand, stream);
-  // An invalid byte settles it: the rest need not be read.
-  return validator.IsUtf8Document();
+struct CountOptions {
+  int min_length;
+  bool case_sensitive;
+  bool clean;
+};
+
+// Counts the lines of `bytes` (a whole document) into a fresh `counter`.
+bool CountHeld(std::string_view bytes, KeywordCounter& counter, const CountOptions& options) {
+  const bool utf8 = IsUtf8Document(bytes);
+  LineStream lines;
+  LineCounter take(counter, utf8, options.clean);
+  lines.Feed(bytes, take);
+  lines.Finish(take);
+  return utf8;
 }
 
 // Counts the lines of the document `operand` into `counter`. Returns whether it was UTF-8.
-bool CountDocument(const std::string& operand, KeywordCounter& counter, bool clean) {
+bool CountDocument(const std::string& operand, KeywordCounter& counter,
+                   const CountOptions& options) {
   UserFileStream stream;
   OpenDocument(operand, stream);
-  LineStream lines;
-  if (stream.IsStream()) {
-    // A stream cannot be read twice: it is held, judged, then counted.
-    const std::string bytes = ReadRest(operand, stream);
-    const bool utf8 = IsUtf8Document(bytes);
-    LineCounter take(counter, utf8, clean);
-    lines.Feed(bytes, take);
-    lines.Finish(take);
-    return utf8;
-  }
+  // A stream cannot be read twice: it is held, judged, then counted.
+  if (stream.IsStream()) return CountHeld(ReadRest(operand, stream), counter, options);
+  // One pass that takes the document for UTF-8 while its bytes allow it. Should a byte, or
+  // the end, say otherwise after a line was converted, the file is counted again as bytes.
   std::string piece(kPiece, '\0');
-  const bool utf8 = IsUtf8Stream(operand, stream, piece);
-  if (!stream.Rewind()) throw EFileError("Cannot read file \"" + operand + "\" again.");
-  LineCounter take(counter, utf8, clean);
-  while (!lines.Ended()) {
+  Utf8Validator validator;
+  LineStream lines;
+  LineCounter take(counter, true, options.clean);
+  for (;;) {
     const size_t n = stream.Read(piece.data(), piece.size());
     if (n == 0) break;
-    lines.Feed(std::string_view(piece.data(), n), take);
+    const std::string_view bytes(piece.data(), n);
+    validator.Feed(bytes);
+    if (!validator.Valid()) break;
+    lines.Feed(bytes, take);
     ThrowIfInterrupted();
   }
   CheckStream(operand, stream);
   lines.Finish(take);
-  return utf8;
+  if (validator.IsUtf8Document()) return true;
+  if (validator.Valid() && !take.Converted()) return false;  // plain ASCII: the same count
+  if (!stream.Rewind()) throw EFileError("Cannot read file \"" + operand + "\" again.");
+  counter = KeywordCounter(options.min_length, options.case_sensitive);
+  LineStream raw;
+  LineCounter raw_take(counter, false, options.clean);
+  while (!raw.Ended()) {
+    const size_t n = stream.Read(piece.data(), piece.size());
+    if (n == 0) break;
+    raw.Feed(std::string_view(piece.data(), n), raw_take);
+    ThrowIfInterrupted();
+  }
+  CheckStream(operand, stream);
+  raw.Finish(raw_take);
+  return false;
 }
 
 }  // namespace
@@ -96,7 +134,8 @@ int RunKeywords(const ParsedArguments& arguments) {
   if (operands.size() != 1) throw UsageError(operands.empty() ? "no FILE given" : "one FILE only");
 
   KeywordCounter counter(min_length, case_sensitive);
-  const bool utf8 = CountDocument(operands[0], counter, arguments.Has("clean"));
+  const bool utf8 =
+      CountDocument(operands[0], counter, {min_length, case_sensitive, arguments.Has("clean")});
   std::vector<KeywordEntry> rows = counter.Rows(min_frequency);
   // As the Search button leaves them: by count, highest first; then, for --sort word, as a
   // click on "Word" orders them A to Z (rows of one word keep their order by count).

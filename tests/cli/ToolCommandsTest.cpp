@@ -223,6 +223,23 @@ TEST(KeywordsCommand, GivesUtf8BackForUtf8UnlessTheLocaleAsksForACodePage) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, c.out) << c.locale;
   }
+  // A file is judged as a whole too: UTF-8 throughout, or UTF-8 until a byte that is not,
+  // which makes the whole file Windows-1251 and its words keep their bytes.
+  testing::TempFolder dir;
+  dir.Write("utf8.txt", utf8 + "\r\n" + std::string(70000, 'a') + "\n");
+  const std::string mixed = utf8 + "\n" + std::string(300000, ' ') + "\xC0\xE1\xE2\n";
+  dir.Write("mixed.txt", mixed);
+  std::string mixed_rows;
+  for (const KeywordEntry& row : Searched(SplitLines(mixed), 1, 1, false, false))
+    mixed_rows += row.Count + "\t" + row.Word + "\n";
+  const std::string long_a = "1\t" + std::string(70000, 'a') + "\n";
+  EXPECT_EQ(
+      RunPagelathe({"keywords", "--min-length", "1", "--min-frequency", "1", dir / "utf8.txt"}).out,
+      in_utf8.substr(0, in_utf8.find('\n') + 1) + long_a + in_utf8.substr(in_utf8.find('\n') + 1));
+  EXPECT_EQ(
+      RunPagelathe({"keywords", "--min-length", "1", "--min-frequency", "1", dir / "mixed.txt"})
+          .out,
+      mixed_rows);
   // A Windows-1251 text keeps its bytes.
   testing::ProcessOptions options;
   options.input = Utf8To1251(utf8);

@@ -85,3 +85,38 @@ TEST(LineStream, CutsLinesAsSplitLinesWhateverThePieces) {
 
 }  // namespace
 }  // namespace pagelathe
+
+namespace pagelathe {
+namespace {
+
+// The rule of SplitWords read literally: delete the marks, append a blank, cut at blanks.
+TextList SplitWordsLiterally(std::string line, int min_length) {
+  std::string clean;
+  for (const char c : line)
+    if (std::string_view(".,?!*-").find(c) == std::string_view::npos) clean.push_back(c);
+  clean.push_back(' ');
+  TextList words;
+  size_t start = 0;
+  for (size_t blank; (blank = clean.find(' ', start)) != std::string::npos; start = blank + 1)
+    if (static_cast<long long>(blank - start) >= min_length)
+      words.push_back(clean.substr(start, blank - start));
+  return words;
+}
+
+TEST(SplitWords, FollowsTheRuleOnLongRandomLines) {
+  // Lines long enough for the sixteen-byte path, with marks and blanks at every place of a
+  // block, runs of blanks across blocks and words made only of marks.
+  const char alphabet[] = "ab .,?!*-  xyz\t\xC0";
+  std::mt19937 random(11);
+  for (int round = 0; round < 2000; ++round) {
+    std::string line(random() % 80, ' ');
+    for (char& c : line)
+      c = alphabet[random() % (sizeof alphabet - 1)];
+    const int min_length = static_cast<int>(random() % 4) - 1;
+    ASSERT_EQ(SplitWords(line, min_length), SplitWordsLiterally(line, min_length))
+        << line << " / " << min_length;
+  }
+}
+
+}  // namespace
+}  // namespace pagelathe
