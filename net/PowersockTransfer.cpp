@@ -1,5 +1,6 @@
 // The data operations of the socket client: sending buffers, texts, files and streams;
 // reading counted blocks and lines; capturing everything until the connection ends.
+#include <poll.h>
 #include <sys/mman.h>
 #include <algorithm>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "net/NetWords.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
+#include "net/TThreadTimer.h"
 
 namespace pagelathe {
 namespace {
@@ -320,7 +322,18 @@ void TPowersock::CaptureSink(const std::function<void(const char* data, size_t l
     if (got == 0) break;
     if (SocketLastError() == kNotConnected) break;  // the peer has gone: the end
     ErrorManager(kWouldBlock);
-    PumpWait(true);
+    // Nothing there yet: wait for the socket itself (the next receive sees data, the end or
+    // an error), a few milliseconds at most so that the pump and the time limit run.
+    int wait_ms = 5;
+    const int to_tick = timer_->MillisecondsToTick();
+    if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
+    pollfd waiting{socket_, POLLIN, 0};
+    if (socket_ >= 0) ::poll(&waiting, 1, wait_ms);
+    try {
+      timer_->ProcessTimer();
+    } catch (...) {  // as in every wait: the timer handler's exception goes to nobody
+    }
+    RunPump();
   }
   if (cancel_requested_) {
     cancel_requested_ = false;
