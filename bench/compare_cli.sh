@@ -158,7 +158,7 @@ echo "   peak: pagelathe $(peak "$pagelathe" keywords "$words"), mawk $(peak maw
 
 for server in "nginx:$nginx_port" "http.server:$python_port"; do
   url="http://127.0.0.1:${server##*:}/body.bin"
-  compare "200 MiB from ${server%%:*}" 10 \
+  compare "200 MiB from ${server%%:*}" 30 \
     "curl -s -o /dev/null $url" \
     "$pagelathe fetch --output /dev/null $url"
   for tool in "curl -s -o /dev/null" "$pagelathe fetch --output /dev/null"; do

@@ -52,9 +52,10 @@ ReadResult UserFileStream::OpenStandardInput(uint64_t limit) {
   fd_ = STDIN_FILENO;
   poll_first_ = false;
   struct stat info {};
-  stream_ = ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode);
-  if (!stream_ && ::lseek(fd_, 0, SEEK_CUR) == 0 && info.st_size >= 0 &&
-      static_cast<uint64_t>(info.st_size) > limit)
+  // A file given as standard input is read like a named one, unless it was given part read:
+  // then only its rest is the input, which a second pass could not find again.
+  stream_ = ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || ::lseek(fd_, 0, SEEK_CUR) != 0;
+  if (!stream_ && info.st_size >= 0 && static_cast<uint64_t>(info.st_size) > limit)
     return status_ = {ReadStatus::kTooLarge, 0};
   return status_ = {};
 }
