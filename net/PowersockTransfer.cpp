@@ -1,5 +1,6 @@
 // The data operations of the socket client: sending buffers, texts, files and streams;
 // reading counted blocks and lines; capturing everything until the connection ends.
+#include <poll.h>
 #include <sys/mman.h>
 #include <algorithm>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "net/NetWords.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
+#include "net/TThreadTimer.h"
 #include "platform/AtomicFile.h"
 
 namespace pagelathe {
@@ -299,6 +301,48 @@ void TPowersock::CaptureString(std::string& text, int32_t limit) {
         CaptureChunk([&text](const char* data, size_t length) { text.append(data, length); });
     if (got == 0) break;
     PumpWait(got < 0);
+  }
+  if (cancel_requested_) {
+    cancel_requested_ = false;
+    throw EAbortError("Socket capture aborted");
+  }
+}
+
+void TPowersock::CaptureSink(const std::function<void(const char* data, size_t length)>& sink) {
+  StatusMessage(kLevelDetail, "Capture Sink");
+  ReceivedTotal = 0;
+  TimerGuard timer(*this);
+  // Pieces as large as the socket can give at once: a body that is streamed on is never
+  // held, so the receives, not the copies, are what it costs.
+  constexpr size_t kSinkPiece = size_t{1} << 20;
+  const std::unique_ptr<char[]> piece = std::make_unique<char[]>(kSinkPiece);
+  while (!cancel_requested_) {
+    const long got = RecvRaw(piece.get(), kSinkPiece, false);
+    if (got > 0) {
+      sink(piece.get(), static_cast<size_t>(got));
+      ReceivedTotal += got;
+      if (OnPacketRecvd) OnPacketRecvd(*this);
+      TimerOn();
+      // While data flows no notification can be due (the time limit restarts with every
+      // piece, a close shows as the end of the data): only the pump runs.
+      RunPump();
+      continue;
+    }
+    if (got == 0) break;
+    if (SocketLastError() == kNotConnected) break;  // the peer has gone: the end
+    ErrorManager(kWouldBlock);
+    // Nothing there yet: wait for the socket itself (the next receive sees data, the end or
+    // an error), a few milliseconds at most so that the pump and the time limit run.
+    int wait_ms = 5;
+    const int to_tick = timer_->MillisecondsToTick();
+    if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
+    pollfd waiting{socket_, POLLIN, 0};
+    if (socket_ >= 0) ::poll(&waiting, 1, wait_ms);
+    try {
+      timer_->ProcessTimer();
+    } catch (...) {  // as in every wait: the timer handler's exception goes to nobody
+    }
+    RunPump();
   }
   if (cancel_requested_) {
     cancel_requested_ = false;

@@ -197,6 +197,9 @@ void TNMHTTP::HTTPConnect() {
       RemoveHeader();
       if (InputFileMode) {
         CaptureFile(Body);
+      } else if (BodySink && (ReplyCode < 300 || ReplyCode > 302)) {
+        Body.clear();
+        CaptureSink(BodySink);
       } else if (BodyLimit > 0) {
         // One byte over the limit is enough to know: the capture stops there.
         const int64_t most = std::min<int64_t>(BodyLimit, INT32_MAX - 1);
@@ -225,7 +228,10 @@ void TNMHTTP::HTTPConnect() {
       bool handled = false;
       if (!CookieText.empty()) HeaderInfo.Cookie = CookieText;
       if (OnRedirect) OnRedirect(handled);
-      if (handled) return;
+      if (handled) {
+        HandBodyToSink();
+        return;
+      }
       if (RequestUrl.find('/') == std::string::npos) {
         RequestUrl = "http://" + Host + "/" + RequestUrl;
       }
@@ -233,8 +239,18 @@ void TNMHTTP::HTTPConnect() {
     if (ReplyCode == 401 && OnAuthenticationNeeded) OnAuthenticationNeeded(*this);
     // Only 300 to 302 lead somewhere else; every other code ends the request as it stands,
     // and so does a chain of redirects that will not end.
-    if (ReplyCode < 300 || ReplyCode > 302 || ++redirects > kMaxRedirects) return;
+    if (ReplyCode < 300 || ReplyCode > 302) return;
+    if (++redirects > kMaxRedirects) {
+      HandBodyToSink();
+      return;
+    }
   }
+}
+
+void TNMHTTP::HandBodyToSink() {
+  if (!BodySink || InputFileMode || ReplyCode < 300 || ReplyCode > 302) return;
+  BodySink(Body.data(), Body.size());
+  Body.clear();
 }
 
 void TNMHTTP::ParseURL() {

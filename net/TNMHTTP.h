@@ -68,6 +68,10 @@ class TNMHTTP : public TPowersock {
   TResultEvent OnFailure;
   THandlerEvent OnRedirect;
   TNotifyEvent OnAuthenticationNeeded;
+  // When set, the body of the response that ends the request goes to it piece by piece as
+  // it arrives, and Body is left empty (a redirect's body, read before it is known to be the
+  // last, goes to it whole once it is). Header is complete before the first piece.
+  std::function<void(const char* data, size_t length)> BodySink;
 
   // Run-time state.
   std::string RequestUrl;
@@ -107,6 +111,7 @@ class TNMHTTP : public TPowersock {
 
  private:
   void Run(CmdType cmd, const std::string& url);
+  void HandBodyToSink();
 };
 
 }  // namespace pagelathe

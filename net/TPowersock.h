@@ -183,6 +183,8 @@ class TPowersock {
   void CaptureFile(const std::string& name);
   void CaptureStream(std::ostream& stream, int32_t limit);
   void CaptureString(std::string& text, int32_t limit);
+  // Hands every received byte to `sink` as it arrives, until the peer closes the connection.
+  void CaptureSink(const std::function<void(const char* data, size_t length)>& sink);
   void FilterHeader(std::ostream& stream);
 
  protected:

@@ -266,6 +266,45 @@ TEST(TNMHTTP, RedirectLoopEndsAfterTwentyFollows) {
   EXPECT_EQ(server.Accepted(), 1 + TNMHTTP::kMaxRedirects);
 }
 
+TEST(TNMHTTP, BodySinkGetsTheBodyOfTheLastResponseOnly) {
+  // Which response ends the request decides which body the sink gets: the followed
+  // redirect's body never reaches it, one that ends the request (stopped by the handler or
+  // by the limit of follows) does, whole.
+  struct Case {
+    std::vector<std::string> responses;
+    bool stop_redirects;
+    std::string sunk;
+  };
+  const std::string big(300000, 'b');  // more than one receive
+  const Case cases[] = {
+      {{"HTTP/1.0 200 OK\r\n\r\n" + big}, false, big},
+      {{"HTTP/1.0 404 Not Found\r\n\r\nmissing"}, false, "missing"},
+      {{"HTTP/1.0 302 Found\r\nLocation: /next\r\n\r\nfirst", "HTTP/1.0 200 OK\r\n\r\nsecond"},
+       false,
+       "second"},
+      {{"HTTP/1.0 301 Moved\r\nLocation: /next\r\n\r\nmoved"}, true, "moved"},
+      {{"HTTP/1.0 302 Found\r\nLocation: /loop\r\n\r\nloop"}, false, "loop"},
+      {{"HTTP/1.0 200 OK\r\n\r\n"}, false, ""},
+  };
+  for (const Case& c : cases) {
+    HttpPeer server(c.responses, 1 + TNMHTTP::kMaxRedirects);
+    TNMHTTP http;
+    std::string sunk;
+    std::string header_at_first_piece;
+    http.BodySink = [&](const char* data, size_t length) {
+      if (sunk.empty()) header_at_first_piece = http.Header;
+      sunk.append(data, length);
+    };
+    if (c.stop_redirects) http.OnRedirect = [](bool& handled) { handled = true; };
+    http.Get(server.Url("/"));
+    EXPECT_EQ(sunk, c.sunk) << c.responses[0];
+    EXPECT_EQ(http.Body, "") << c.responses[0];
+    if (!sunk.empty()) {
+      EXPECT_EQ(header_at_first_piece, http.Header);
+    }
+  }
+}
+
 TEST(TNMHTTP, ConnectionFailures) {
   struct Case {
     std::string url;

@@ -1,0 +1,116 @@
+// The table of commands: their usage lines, options and defaults, as the help prints them.
+#include "cli/Commands.h"
+
+#include <unistd.h>
+
+namespace pagelathe::cli {
+
+std::string ProductCaption() {
+  return std::string("Brevanoth Pagelathe ") + PAGELATHE_VERSION;
+}
+
+void WriteError(const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+  }
+}
+
+const std::vector<Command>& AllCommands() {
+  static const std::vector<Command> commands = {
+      {"links",
+       "pagelathe links [OPTIONS] PATH...\n       pagelathe links [OPTIONS] --url URL",
+       "collect the links of one protocol from folders, files, standard input or a page",
+       "Searches every PATH as the Links Grabber does: a folder (and its sub-folders) like the\n"
+       "Search button, reading the files whose extension is .txt, .htm, .html, .shtm, .shtml or\n"
+       ".php; a file like a click on it, whatever its extension; - (standard input) like From\n"
+       "Clipboard. With --url the page is fetched (redirects followed) and searched like Get.\n"
+       "Prints the list as the window shows it, one line each.",
+       {{"protocol", 'p', "P",
+         "file://, ftp://, gopher://, http://, https://, news:// or telnet://", "http://"},
+        {"type", 't', "T", "link type: full, domain or name", "domain"},
+        {"view", 'v', "V", "view: link, html (anchors) or bb (BB code)", "link"},
+        {"no-sort", 0, "", "keep the order found instead of sorting", "sorted"},
+        {"no-http", 0, "", "drop the protocol from the links shown", "kept"},
+        {"no-subdirs", 0, "", "search a folder's own files only", "sub-folders searched"},
+        {"exclusions", 'x', "FILE", "drop links that match a line of this exclusion list", "none"},
+        {"raw", 0, "", "the links as found: in order, repeats kept, no view", "off"},
+        {"url", 0, "URL", "fetch this page and search it instead of PATHs", ""},
+        {"output", 'o', "FILE",
+         "write the list as Save does (CR LF lines; the HTML page when FILE ends with .htm or "
+         ".html)",
+         "standard output"}},
+       RunLinks},
+      {"convert",
+       "pagelathe convert [--to-text | --to-html] [--subfolders] [--limit N] [--mask M] SOURCE "
+       "RESULT\n"
+       "       pagelathe convert [--to-text | --to-html] [--limit N] FILE|-",
+       "convert a folder of HTML pages to text (or texts to HTML), or one document",
+       "With SOURCE and RESULT folders, converts every file of SOURCE that matches the mask\n"
+       "into RESULT as the HTML Converter does: NAME.txt or NAME.html, lines ended by CR LF,\n"
+       "an existing file replaced whole. With one FILE (or - for standard input), prints the\n"
+       "converted document. Files that cannot be converted are named on standard error and\n"
+       "the others are converted; the exit status is then 1.",
+       {{"to-text", 0, "", "HTML to text", "on"},
+        {"to-html", 0, "", "text to HTML pages", "off"},
+        {"subfolders", 0, "", "convert the matching files of the sub-folders too", "off"},
+        {"limit", 0, "N",
+         "cut the text into lines of N characters (tags and double blanks removed)", "no limit"},
+        {"mask", 0, "M", "the file masks of SOURCE, joined by ;",
+         "*.htm;*.shtm, or *.txt with --to-html"}},
+       RunConvert},
+      {"keywords",
+       "pagelathe keywords [--min-length N] [--min-frequency N] [--case-sensitive] "
+       "[--sort count|word] [--clean] FILE|-",
+       "count the words of a text: rows \"count<TAB>word\"",
+       "Counts the words of FILE (or standard input) as the Search Keywords tab does and prints\n"
+       "a row for every word that occurs often enough.",
+       {{"min-length", 0, "N", "count words of at least N characters", "4"},
+        {"min-frequency", 0, "N", "show words that occur at least N times", "4"},
+        {"case-sensitive", 0, "", "count Word and word apart", "off"},
+        {"sort", 0, "S", "count (highest first) or word (A to Z)", "count"},
+        {"clean", 0, "", "remove tags and double blanks from each line first, as Open does",
+         "off"}},
+       RunKeywords},
+      {"page",
+       "pagelathe page --title T [--description D] [--keywords K] [--text FILE|-]",
+       "write an HTML page with a title, description, keywords and text",
+       "Prints the page the Create Page tab makes, as its Save writes it.",
+       {{"title", 0, "T", "the title and heading", ""},
+        {"description", 0, "D", "the description (the page writes \"About D\")", "empty"},
+        {"keywords", 0, "K", "the keywords line", "empty"},
+        {"text", 0, "FILE", "the body text, one <br> line per line (- for standard input)",
+         "none"}},
+       RunPage},
+      {"color",
+       "pagelathe color R G B",
+       "the web colour code of red, green and blue",
+       "Prints the Web Color code of three parts from 0 to 255: #RRGGBB.",
+       {},
+       RunColor},
+      {"gradient",
+       "pagelathe gradient [--from R,G,B] [--to R,G,B] [--face F] [--size N] TEXT",
+       "write TEXT as HTML whose letters run from one colour to another",
+       "Prints the lines of the Gradient Text page for TEXT (nothing for a text of one\n"
+       "character, which has no colour step).",
+       {{"from", 0, "R,G,B", "the colour of the first character", "0,255,0"},
+        {"to", 0, "R,G,B", "the colour of the last character", "0,0,255"},
+        {"face", 0, "F", "the font face", "Arial"},
+        {"size", 0, "N", "the font size", "6"}},
+       RunGradient},
+      {"fetch",
+       "pagelathe fetch [--include] [--output FILE] URL",
+       "fetch a page with the program's HTTP/1.0 client",
+       "Writes the body of the response (redirects followed) as it arrives, byte for byte, and\n"
+       "the response header to standard error. Any HTTP status is a success.",
+       {{"include", 0, "", "write the header before the body instead of to standard error", "off"},
+        {"output", 'o', "FILE", "write to FILE (replaced whole once the body is complete)",
+         "standard output"}},
+       RunFetch},
+  };
+  return commands;
+}
+
+}  // namespace pagelathe::cli

@@ -1,0 +1,118 @@
+// pagelathe convert: the HTML Converter's batch from a source folder into a result folder, or
+// one document converted to standard output (streamed, for HTML to text without a limit).
+#include <filesystem>
+#include <system_error>
+
+#include "cli/Commands.h"
+#include "cli/Input.h"
+#include "cli/Interrupt.h"
+#include "cli/Output.h"
+#include "cli/Progress.h"
+#include "platform/Errors.h"
+#include "platform/FileIO.h"
+#include "platform/FolderList.h"
+#include "tools/converter/ConvertBatch.h"
+#include "tools/converter/HtmlText.h"
+#include "tools/converter/HtmlTextStream.h"
+
+namespace pagelathe::cli {
+namespace {
+
+// The file list's masks of the page's two directions: its HTML entry and its text entry.
+constexpr const char* kHtmlMask = "*.htm;*.shtm";
+constexpr const char* kTextMask = "*.txt";
+
+int RunBatch(const ConvertOptions& options) {
+  if (!DirectoryExists(options.SourceFolder))
+    throw EFileError("Cannot open folder \"" + options.SourceFolder +
+                     "\". It does not exist or is not a folder.");
+  std::error_code error;
+  if (!DirectoryExists(options.ResultFolder) &&
+      !std::filesystem::create_directories(options.ResultFolder, error))
+    throw EFileError("Cannot create folder \"" + options.ResultFolder + "\". " +
+                     (error ? error.message() : std::string("It is not a folder.")));
+
+  Progress progress;
+  std::vector<std::string> skipped;
+  ConvertObserver observer;
+  observer.Progress = [&](const std::string& name, int position) {
+    progress.Show(" Converting: " + name + " (" + std::to_string(position) + "%)");
+  };
+  observer.Skipped = [&](const std::string& message) { skipped.push_back(message); };
+  TextList folders = {options.SourceFolder};
+  FolderCounters counters;
+  const std::vector<std::string> names = ListFiles(options.SourceFolder, options.Mask);
+  ConvertFiles(options, names, folders, counters, &InterruptFlag(), observer);
+  ThrowIfInterrupted();
+  for (const std::string& message : skipped)
+    WriteError("pagelathe convert: " + message + "\n");
+  return skipped.empty() ? 0 : 1;
+}
+
+// HTML to text of one document without a limit, read and written in pieces.
+void StreamToText(const std::string& operand, Output& output) {
+  UserFileStream stream;
+  OpenDocument(operand, stream);
+  HtmlTextStream converter(kSeparatorText);
+  std::string piece(1 << 18, '\0');
+  std::string text;
+  while (!converter.Ended()) {
+    const size_t n = stream.Read(piece.data(), piece.size());
+    if (n == 0) break;
+    text.clear();
+    converter.Feed(std::string_view(piece.data(), n), text);
+    output.Write(text);
+    ThrowIfInterrupted();
+  }
+  CheckStream(operand, stream);
+  text.clear();
+  converter.Finish(text);
+  output.Write(text);
+}
+
+// The name a document's output is named after: its file name without its folder.
+std::string ListedName(const std::string& operand) {
+  if (operand == "-") return "";
+  const size_t slash = operand.rfind('/');
+  return slash == std::string::npos ? operand : operand.substr(slash + 1);
+}
+
+}  // namespace
+
+int RunConvert(const ParsedArguments& arguments) {
+  if (arguments.Has("to-text") && arguments.Has("to-html"))
+    throw UsageError("give either --to-text or --to-html");
+  ConvertOptions options;
+  options.Direction = arguments.Has("to-html") ? kTextToHtml : kHtmlToText;
+  if (const std::optional<int> limit = arguments.IntValue("limit")) {
+    options.LimitLines = true;
+    options.CharsPerLine = *limit;
+  }
+  options.Generator = ProductCaption();
+  const std::vector<std::string>& operands = arguments.Operands();
+  if (operands.size() == 2) {
+    options.SourceFolder = operands[0];
+    options.ResultFolder = operands[1];
+    options.ScanSubfolders = arguments.Has("subfolders");
+    options.Mask =
+        arguments.ValueOr("mask", options.Direction == kTextToHtml ? kTextMask : kHtmlMask);
+    return RunBatch(options);
+  }
+  if (operands.size() != 1)
+    throw UsageError(operands.empty() ? "no FILE given" : "too many operands");
+  if (arguments.Has("subfolders") || arguments.Has("mask"))
+    throw UsageError("--subfolders and --mask need SOURCE and RESULT folders");
+  const std::string& operand = operands[0];
+  Output output;
+  if (options.Direction == kHtmlToText && !options.LimitLines) {
+    StreamToText(operand, output);
+  } else {
+    const std::string name = ListedName(operand);
+    output.Write(
+        JoinLines(ConvertText(options, JoinedText(ReadDocument(operand)), ConvertBaseName(name))));
+  }
+  output.Commit();
+  return 0;
+}
+
+}  // namespace pagelathe::cli

@@ -1,0 +1,146 @@
+// pagelathe links: the Links Grabber's search over folders, files, standard input or a page
+// fetched from a URL, with the page's view, sort and save.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "cli/Commands.h"
+#include "cli/Fetching.h"
+#include "cli/Input.h"
+#include "cli/Interrupt.h"
+#include "cli/Output.h"
+#include "cli/Progress.h"
+#include "platform/Errors.h"
+#include "platform/IntParse.h"
+#include "platform/TextList.h"
+#include "platform/Win1251.h"
+#include "tools/links/FolderSearch.h"
+#include "tools/links/LinkExtract.h"
+#include "tools/links/LinkView.h"
+
+namespace pagelathe::cli {
+namespace {
+
+// The caption of the saved HTML page of links (the language files' "StringLinks" in English).
+constexpr const char* kLinksTitle = "Links";
+// The file list's mask of the page ("All files (*.*)"), the first of its chooser.
+constexpr const char* kAllFiles = "*.*";
+
+int IndexOf(const std::string& option, const std::string& value,
+            std::initializer_list<const char*> names) {
+  int index = 0;
+  for (const char* name : names) {
+    if (value == name) return index;
+    ++index;
+  }
+  std::string message = "option --" + option + ": '" + value + "' is not one of";
+  for (const char* name : names)
+    message.append(" ").append(name);
+  throw UsageError(message);
+}
+
+std::string CheckedProtocol(const std::string& value) {
+  for (const char* protocol : kSearchProtocols)
+    if (value == protocol) return value;
+  std::string message = "option --protocol: '" + value + "' is not one of";
+  for (const char* protocol : kSearchProtocols)
+    message.append(" ").append(protocol);
+  throw UsageError(message);
+}
+
+bool EndsWithHtml(const std::string& path) {
+  const std::string lower = LowerCase(path);
+  return lower.ends_with(".htm") || lower.ends_with(".html");
+}
+
+// A folder is searched like the Search button; anything else is one document.
+bool IsFolder(const std::string& operand) {
+  struct stat info {};
+  if (operand == "-") return false;
+  if (::stat(operand.c_str(), &info) != 0)
+    throw EFileError("Cannot open \"" + operand + "\". " + std::strerror(errno));
+  return S_ISDIR(info.st_mode);
+}
+
+void SearchFolder(const std::string& root, bool sub_dirs, const LinkExtractor& extractor,
+                  LinkStore& found) {
+  Progress progress;
+  long long documents = 0;
+  std::string folder_shown = root;
+  FolderSearchCallbacks callbacks;
+  callbacks.folder_started = [&](const std::string& folder) { folder_shown = folder; };
+  callbacks.document_searched = [&](int, const std::string& name, const LinkStore& links,
+                                    DocumentBuffer&) {
+    found.AppendAll(links);
+    ++documents;
+    if (progress.Shown())
+      progress.Show("Searching: " + IntToStr(documents) + " documents, " +
+                    IntToStr(static_cast<long long>(found.size())) +
+                    " links: " + JoinPath(folder_shown, name));
+  };
+  FolderSearchResult result;
+  RunFolderSearch(root, sub_dirs, kAllFiles, extractor, callbacks, result, &InterruptFlag());
+  ThrowIfInterrupted();
+}
+
+}  // namespace
+
+int RunLinks(const ParsedArguments& arguments) {
+  const std::string protocol = CheckedProtocol(arguments.ValueOr("protocol", "http://"));
+  const int link_type =
+      IndexOf("type", arguments.ValueOr("type", "domain"), {"full", "domain", "name"});
+  LinkViewOptions view;
+  view.view = IndexOf("view", arguments.ValueOr("view", "link"), {"link", "html", "bb"});
+  view.sort = !arguments.Has("no-sort");
+  view.no_http = arguments.Has("no-http");
+  view.link_type = link_type;
+  view.protocol = protocol;
+  const bool sub_dirs = !arguments.Has("no-subdirs");
+  const std::optional<std::string> url = arguments.Value("url");
+  const std::vector<std::string>& paths = arguments.Operands();
+  if (url && !paths.empty()) throw UsageError("give either --url or PATH, not both");
+  if (!url && paths.empty()) throw UsageError("no PATH given");
+
+  TextList exclusions;
+  if (const std::optional<std::string> file = arguments.Value("exclusions"))
+    exclusions = SplitLines(ReadDocument(*file, kProfileLimit));
+  const LinkExtractor extractor(protocol, link_type, exclusions);
+
+  // The output is opened first, so that a file that cannot be written costs no search.
+  const std::optional<std::string> output_path = arguments.Value("output");
+  Output output = output_path ? Output(*output_path) : Output();
+
+  LinkStore found;
+  if (url) {
+    // A fetched page is one entry of the document, its line breaks inside.
+    extractor.ExtractLines({FetchBody(*url)}, found);
+  } else {
+    std::vector<bool> folders;
+    for (const std::string& path : paths)
+      folders.push_back(IsFolder(path));  // a missing path fails before anything is read
+    for (size_t i = 0; i < paths.size(); ++i) {
+      if (folders[i]) {
+        SearchFolder(paths[i], sub_dirs, extractor, found);
+      } else {
+        extractor.ExtractFileText(ReadDocument(paths[i]), found);
+      }
+    }
+  }
+
+  const TextList lines = arguments.Has("raw") ? found.ToTextList() : BuildLinkView(found, view);
+  if (output_path) {
+    // As the Save button writes it: CR LF after every line, or the HTML page of the links.
+    output.Write(
+        JoinLines(EndsWithHtml(*output_path) ? LinkListHtmlPage(lines, kLinksTitle) : lines));
+  } else {
+    for (const std::string& line : lines) {
+      output.Write(line);
+      output.Write("\n");
+    }
+  }
+  output.Commit();
+  return 0;
+}
+
+}  // namespace pagelathe::cli

@@ -1,0 +1,36 @@
+// Progress lines.
+#include "cli/Progress.h"
+
+#include <unistd.h>
+
+namespace pagelathe::cli {
+namespace {
+
+void WriteError(const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
+    if (n <= 0) return;  // progress is not worth a failure
+    done += static_cast<size_t>(n);
+  }
+}
+
+}  // namespace
+
+Progress::Progress() : shown_(::isatty(STDERR_FILENO) == 1) {}
+
+Progress::~Progress() {
+  if (written_) WriteError("\r\033[K");
+}
+
+void Progress::Show(const std::string& line) {
+  if (!shown_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (written_ && now - last_ < std::chrono::milliseconds(100)) return;
+  last_ = now;
+  written_ = true;
+  // Cut to a plain terminal's width, so that the line never wraps.
+  WriteError("\r\033[K" + line.substr(0, 79));
+}
+
+}  // namespace pagelathe::cli

@@ -1,0 +1,264 @@
+// The streamed converter. Its three stages keep only what a rule can still change:
+//  - the markup replacements look ahead at most five bytes after a "<" or "&", so a piece that
+//    ends inside a possible pattern carries those bytes to the next piece;
+//  - a "<hr>" is recognised on the replaced text, as the last replacement of HtmlToText sees
+//    it (so "<h&nbsp;r>" is one too); replaced text that may still become one is held back;
+//  - the tag removal and the blank collapse are one byte of state each.
+#include "tools/converter/HtmlTextStream.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace pagelathe {
+namespace {
+
+struct Rule {
+  std::string_view found;
+  std::string_view replaced;
+};
+
+// The rules that begin with "<", in the order HtmlToText tries them.
+constexpr std::array<Rule, 7> kBreakRules = {{
+    {"<p>", "\r\n\r\n"},
+    {"<P>", "\r\n\r\n"},
+    {"<br>", "\r\n"},
+    {"<BR>", "\r\n"},
+    {"<ol>", "\r\n"},
+    {"<ul>", "\r\n"},
+    {"<li>", "\r\n * "},
+}};
+constexpr std::string_view kNbsp = "&nbsp;";
+constexpr std::string_view kRule = "<hr>";
+
+constexpr std::array<bool, 256> MakeSpecial() {
+  std::array<bool, 256> special{};
+  special[static_cast<unsigned char>('<')] = true;
+  special[static_cast<unsigned char>('&')] = true;
+  special[static_cast<unsigned char>('>')] = true;
+  return special;
+}
+constexpr std::array<bool, 256> kSpecial = MakeSpecial();
+
+// True when `rest` (shorter than the pattern) could still grow into a pattern at `rest[0]`.
+bool MayBecomePattern(std::string_view rest) {
+  if (rest[0] == '&') return kNbsp.starts_with(rest);
+  for (const Rule& rule : kBreakRules)
+    if (rule.found.size() > rest.size() && rule.found.starts_with(rest)) return true;
+  return false;
+}
+
+#if defined(__SSE2__)
+// One bit per byte of the sixteen at `p` that equals `c`.
+inline uint32_t Equal(__m128i block, char c) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
+}
+inline __m128i Load(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+#endif
+
+// The first byte at or after `p` that is "<", "&" or ">" (`end` when there is none).
+const char* NextSpecial(const char* p, const char* end) {
+#if defined(__SSE2__)
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = Load(p);
+    if (const uint32_t bits = Equal(block, '<') | Equal(block, '&') | Equal(block, '>'))
+      return p + std::countr_zero(bits);
+  }
+#endif
+  while (p < end && !kSpecial[static_cast<unsigned char>(*p)])
+    ++p;
+  return p;
+}
+
+}  // namespace
+
+HtmlTextStream::HtmlTextStream(std::string_view separator) : separator_(separator) {}
+
+void HtmlTextStream::Feed(std::string_view bytes, std::string& out) {
+  if (ended_) return;
+  joined_.assign(carry_);
+  carry_.clear();
+  const size_t start = joined_.size();
+  joined_.resize(start + bytes.size());
+  char* write = joined_.data() + start;
+  const char* read = bytes.data();
+  const char* const end = read + bytes.size();
+#if defined(__SSE2__)
+  // Sixteen bytes at a time while they hold no line break and no NUL.
+  while (end - read >= 16) {
+    const __m128i block = Load(read);
+    if (Equal(block, '\r') | Equal(block, '\n') | Equal(block, '\0')) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(write), block);
+    read += 16;
+    write += 16;
+  }
+#endif
+  for (; read < end; ++read) {
+    const char c = *read;
+    if (c == '\0') {
+      ended_ = true;
+      break;
+    }
+    *write = c;
+    write += (c != '\r' && c != '\n');
+#if defined(__SSE2__)
+    // Back to whole blocks once the line break is behind.
+    if ((c == '\n' || c == '\r') && end - read > 32) {
+      ++read;
+      while (end - read >= 16) {
+        const __m128i block = Load(read);
+        if (Equal(block, '\r') | Equal(block, '\n') | Equal(block, '\0')) break;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(write), block);
+        read += 16;
+        write += 16;
+      }
+      --read;
+    }
+#endif
+  }
+  joined_.resize(static_cast<size_t>(write - joined_.data()));
+  Replace(joined_, ended_, out);
+}
+
+void HtmlTextStream::Finish(std::string& out) {
+  joined_.swap(carry_);
+  carry_.clear();
+  Replace(joined_, true, out);
+  if (wrote_) out += "\r\n";
+  wrote_ = false;
+}
+
+void HtmlTextStream::Replace(std::string_view text, bool last, std::string& out) {
+  // The replaced text begins with what the last piece held back.
+  replaced_.swap(pending_);
+  pending_.clear();
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const size_t j =
+        static_cast<size_t>(NextSpecial(text.data() + i, text.data() + n) - text.data());
+    replaced_.append(text.data() + i, j - i);
+    if (j == n) break;
+    i = j;
+    const std::string_view rest = text.substr(i);
+    if (!last && rest.size() < kNbsp.size() && text[i] != '>' && MayBecomePattern(rest)) {
+      carry_.assign(rest);
+      break;
+    }
+    if (text[i] == '<') {
+      const Rule* matched = nullptr;
+      for (const Rule& rule : kBreakRules)
+        if (rest.starts_with(rule.found)) {
+          matched = &rule;
+          break;
+        }
+      if (matched) {
+        replaced_ += matched->replaced;
+        i += matched->found.size();
+      } else {
+        replaced_ += '<';
+        ++i;
+      }
+    } else if (text[i] == '&') {
+      if (rest.starts_with(kNbsp)) {
+        i += kNbsp.size();  // deleted: what stands on both sides now meets
+      } else {
+        replaced_ += '&';
+        ++i;
+      }
+    } else {
+      replaced_ += '>';
+      ++i;
+      if (replaced_.ends_with(kRule)) {
+        replaced_.resize(replaced_.size() - kRule.size());
+        replaced_ += "\r\n\r\n";
+        replaced_ += separator_;
+        replaced_ += "\r\n";
+      }
+    }
+  }
+  // The end that may still become a "<hr>" waits for the next piece.
+  size_t keep = 0;
+  if (!last) {
+    for (size_t length = std::min<size_t>(3, replaced_.size()); length > 0; --length) {
+      if (kRule.starts_with(std::string_view(replaced_).substr(replaced_.size() - length))) {
+        keep = length;
+        break;
+      }
+    }
+  }
+  pending_.assign(replaced_, replaced_.size() - keep, keep);
+  replaced_.resize(replaced_.size() - keep);
+  Clean(replaced_, out);
+}
+
+// Tag removal and blank collapse: the replaced text after DeleteTag and DelDoubBlank.
+void HtmlTextStream::Clean(std::string_view replaced, std::string& out) {
+  const size_t start = out.size();
+  out.resize(start + replaced.size());
+  char* const first = out.data() + start;
+  char* write = first;
+  bool in_tag = in_tag_;
+  bool after_blank = after_blank_;
+  const char* read = replaced.data();
+  const char* const end = read + replaced.size();
+#if defined(__SSE2__)
+  while (end - read >= 16) {
+    const __m128i block = Load(read);
+    if (in_tag) {
+      // Inside a tag only its ">" matters.
+      const uint32_t closes = Equal(block, '>');
+      if (!closes) {
+        read += 16;
+        continue;
+      }
+      read += std::countr_zero(closes) + 1;
+      in_tag = false;
+      continue;
+    }
+    const uint32_t opens = Equal(block, '<');
+    const uint32_t blanks = Equal(block, ' ');
+    const uint32_t doubled = blanks & ((blanks << 1) | (after_blank ? 1u : 0u));
+    if (opens | doubled) {
+      // Copy up to the first byte that needs a look of its own, then go on byte by byte.
+      const int plain = std::countr_zero(opens | doubled);
+      std::memcpy(write, read, static_cast<size_t>(plain));
+      write += plain;
+      if (plain > 0) after_blank = read[plain - 1] == ' ';
+      read += plain;
+      const char c = *read++;
+      if (c == '<') {
+        in_tag = true;
+      }  // else a blank after a blank: dropped
+      continue;
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(write), block);
+    write += 16;
+    read += 16;
+    after_blank = (blanks >> 15) & 1u;
+  }
+#endif
+  for (; read < end; ++read) {
+    const char c = *read;
+    in_tag = in_tag || c == '<';
+    const bool blank = c == ' ';
+    const bool keep = !in_tag && !(blank && after_blank);
+    after_blank = in_tag ? after_blank : blank;
+    in_tag = in_tag && c != '>';
+    *write = c;
+    write += keep ? 1 : 0;
+  }
+  in_tag_ = in_tag;
+  after_blank_ = after_blank;
+  wrote_ = wrote_ || write != first;
+  out.resize(static_cast<size_t>(write - out.data()));
+}
+
+}  // namespace pagelathe
