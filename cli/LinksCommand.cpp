@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "cli/Commands.h"
 #include "cli/Fetching.h"
@@ -63,8 +65,10 @@ bool IsFolder(const std::string& operand) {
   return S_ISDIR(info.st_mode);
 }
 
+// Searches a folder tree into `found`; the messages of the documents that could not be read
+// or held go to `skipped`, and the search goes on without them.
 void SearchFolder(const std::string& root, bool sub_dirs, const LinkExtractor& extractor,
-                  LinkStore& found) {
+                  LinkStore& found, std::vector<std::string>& skipped) {
   Progress progress;
   long long documents = 0;
   std::string folder_shown = root;
@@ -78,6 +82,9 @@ void SearchFolder(const std::string& root, bool sub_dirs, const LinkExtractor& e
       progress.Show("Searching: " + IntToStr(documents) + " documents, " +
                     IntToStr(static_cast<long long>(found.size())) +
                     " links: " + JoinPath(folder_shown, name));
+  };
+  callbacks.document_skipped = [&](const std::string&, const std::string& message) {
+    skipped.push_back(message);
   };
   FolderSearchResult result;
   RunFolderSearch(root, sub_dirs, kAllFiles, extractor, callbacks, result, &InterruptFlag());
@@ -112,6 +119,7 @@ int RunLinks(const ParsedArguments& arguments) {
   Output output = output_path ? Output(*output_path) : Output();
 
   LinkStore found;
+  std::vector<std::string> skipped;
   if (url) {
     // A fetched page is one entry of the document, its line breaks inside.
     extractor.ExtractLines({FetchBody(*url)}, found);
@@ -121,7 +129,7 @@ int RunLinks(const ParsedArguments& arguments) {
       folders.push_back(IsFolder(path));  // a missing path fails before anything is read
     for (size_t i = 0; i < paths.size(); ++i) {
       if (folders[i]) {
-        SearchFolder(paths[i], sub_dirs, extractor, found);
+        SearchFolder(paths[i], sub_dirs, extractor, found, skipped);
       } else {
         extractor.ExtractFileText(ReadDocument(paths[i]), found);
       }
@@ -140,7 +148,11 @@ int RunLinks(const ParsedArguments& arguments) {
     }
   }
   output.Commit();
-  return 0;
+  // The links of the other documents stand; the exit status tells a script that some are
+  // missing, as a batch conversion with skipped files does.
+  for (const std::string& message : skipped)
+    WriteError("pagelathe links: " + message + "\n");
+  return skipped.empty() ? 0 : 1;
 }
 
 }  // namespace pagelathe::cli

@@ -124,6 +124,23 @@ TEST(Command, RefusesInputsThatAreNoDocumentsAndReadsAFifoAsAStream) {
     EXPECT_NE(result.err.find("\"" + huge + "\". It is larger than 1024 MB."), std::string::npos)
         << result.err;
   }
+  // Inside a folder the same file is named and skipped; the other documents are done, and
+  // the exit status says that one was left out.
+  dir.Write("good.htm", "<a href=\"http://good.example/a\">a</a>");
+  const std::string results = dir.MakeFolder("results");
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"links", "--no-subdirs", dir.Path()},
+                                             {"convert", "--mask", "*.htm", dir.Path(), results}}) {
+    const testing::ProcessResult result = RunPagelathe(arguments);
+    EXPECT_EQ(result.status, 1) << arguments[0];
+    EXPECT_NE(result.err.find("\"" + huge + "\". It is larger than 1024 MB."), std::string::npos)
+        << result.err;
+    if (arguments[0] == "links") {
+      EXPECT_EQ(result.out, "http://good.example\n");
+    }
+  }
+  EXPECT_EQ(dir.Read("results/good.txt"), "a\r\n");
+
   const testing::ProcessResult device = RunPagelathe({"keywords", "/dev/zero"});
   EXPECT_EQ(device.status, 1);
   EXPECT_NE(device.err.find("It is not a regular file."), std::string::npos) << device.err;
