@@ -547,7 +547,7 @@ TEST_F(LinksGrabberPageTest, ALongViewIsRebuiltOnTheWorkerAsTheEngineBuildsIt) {
                 options.sort = sorted;
                 options.no_http = true;
                 options.link_type =
-                    testing::Find<TRadioGroup>(page, "RadioGroupLinks")->ItemIndex();
+                    LinkShapeAt(testing::Find<TRadioGroup>(page, "RadioGroupLinks")->ItemIndex());
                 options.view = 0;
                 options.protocol = "http://";
                 return options;
@@ -569,10 +569,11 @@ TEST_F(LinksGrabberPageTest, ALargeDocumentIsSearchedOnTheWorkerAsASmallOneIs) {
     document.push_back("<a href=\"http://h" + std::to_string(i % 900) + ".org/" +
                        std::to_string(i) + "\">x</a> http://spam.org/" + std::to_string(i));
   LinkStore expected_found;
-  ExtractLinks(document, "http://", 1, form->Context().ExclusionLines(), expected_found);
+  ExtractLinks(document, "http://", LinkShape::Domen, form->Context().ExclusionLines(),
+               expected_found);
   const TextList expected = BuildLinkView(expected_found, [] {
     LinkViewOptions options;
-    options.link_type = 1;
+    options.link_type = LinkShape::Domen;
     options.protocol = "http://";
     return options;
   }());

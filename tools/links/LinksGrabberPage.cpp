@@ -277,7 +277,7 @@ LinkViewOptions LinksGrabberPage::CurrentViewOptions() const {
   LinkViewOptions options;
   options.sort = CheckBoxSort->isChecked();
   options.no_http = CheckBoxNoHttp->isChecked();
-  options.link_type = RadioGroupLinks->ItemIndex();
+  options.link_type = LinkShapeAt(RadioGroupLinks->ItemIndex());
   options.view = RadioGroupView->ItemIndex();
   options.protocol = FromQ(ComboBoxSearch->currentText());
   return options;

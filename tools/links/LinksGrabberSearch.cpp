@@ -90,7 +90,8 @@ void LinksGrabberPage::StartSearch() {
   auto shared = std::make_shared<Shared>();
   shared->view_options = CurrentViewOptions();
   shared_ = shared;
-  LinkExtractor extractor(SearchProtocol, RadioGroupLinks->ItemIndex(), context_.ExclusionLines());
+  LinkExtractor extractor(SearchProtocol, LinkShapeAt(RadioGroupLinks->ItemIndex()),
+                          context_.ExclusionLines());
   const std::string masks = FileListBoxFiles->Mask();
   SearchWorker->Start(
       [this, shared, extractor = std::move(extractor), root = RootFolder, sub_dirs = sub_dirs_,
@@ -229,8 +230,9 @@ void LinksGrabberPage::SearchCurrentDocument() {
   };
   if (DocumentBytes(context_.DocumentLines()) <= kInlineDocumentBytes) {
     context_.TokenList() = CutIntoPieces(context_.DocumentLines());
-    ExtractLinks(context_.DocumentLines(), SearchProtocol, RadioGroupLinks->ItemIndex(),
-                 context_.ExclusionLines(), context_.FoundLinks());
+    ExtractLinks(context_.DocumentLines(), SearchProtocol,
+                 LinkShapeAt(RadioGroupLinks->ItemIndex()), context_.ExclusionLines(),
+                 context_.FoundLinks());
     BuildLinkView(done);
     return;
   }
@@ -248,7 +250,7 @@ void LinksGrabberPage::SearchCurrentDocument() {
   BeginViewJob();
   ViewWorker->Start(
       [outcome, options,
-       extractor = LinkExtractor(SearchProtocol, RadioGroupLinks->ItemIndex(),
+       extractor = LinkExtractor(SearchProtocol, LinkShapeAt(RadioGroupLinks->ItemIndex()),
                                  context_.ExclusionLines())](LongJob::Context&) {
         outcome->pieces = CutIntoPieces(outcome->document);
         extractor.ExtractLines(outcome->document, outcome->found);
