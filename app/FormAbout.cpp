@@ -66,7 +66,7 @@ QPixmap ProgramIconPixmap() {
 
 TFormAbout::TFormAbout(PageContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setObjectName("FormAbout");
-  setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
+  if (parent) setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
   setWindowTitle("About Program");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);

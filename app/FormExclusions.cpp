@@ -46,7 +46,7 @@ QString MemoText(const TextList& lines) {
 TFormExclusions::TFormExclusions(PageContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("FormExclusions");
-  setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
+  if (parent) setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
   setWindowTitle("Exclusions");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);

@@ -17,7 +17,7 @@ namespace pagelathe {
 TFormLanguage::TFormLanguage(PageContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("FormLanguage");
-  setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
+  if (parent) setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
   setWindowTitle("Select Language");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
