@@ -100,7 +100,8 @@ void BM_Add100kKeywords(benchmark::State& state) {
     window.search->ButtonKWAddClick();
     QApplication::processEvents();
   }
-  state.counters["items"] = Child<TextListModel>(window.search, "ListBoxKWItems")->rowCount();
+  state.counters["items"] =
+      Child<pagelathe::TextListModel>(window.search, "ListBoxKWItems")->rowCount();
 }
 BENCHMARK(BM_Add100kKeywords)->Unit(benchmark::kMillisecond);
 
