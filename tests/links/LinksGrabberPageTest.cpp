@@ -55,11 +55,16 @@ class LinksGrabberPageTest : public ::testing::Test {
     TFileDialog::SetChooser(nullptr);
     TFolderDialog::SetChooser(nullptr);
   }
-  std::string Folder() const { return FromQ(testing::Find<QLineEdit>(page, "EditFolder")->text()); }
-  std::string Panel() const { return FromQ(testing::Find<TPanel>(page, "PanelLinks")->text()); }
+  // A control of the page, by its objectName.
+  template <typename T>
+  T* Control(const char* name) const {
+    return Find<T>(page, name);
+  }
+  std::string Folder() const { return FromQ(Control<QLineEdit>("EditFolder")->text()); }
+  std::string Panel() const { return FromQ(Control<TPanel>("PanelLinks")->text()); }
   void SearchFolder(const std::string& folder) {
-    testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(folder));
-    testing::Find<QPushButton>(page, "ButtonSearchLinks")->click();
+    Control<QLineEdit>("EditFolder")->setText(ToQ(folder));
+    Control<QPushButton>("ButtonSearchLinks")->click();
     ASSERT_TRUE(WaitFor([this] { return !page->Searching(); }));
   }
 
@@ -84,19 +89,19 @@ TEST_F(LinksGrabberPageTest, ControlsStartWithTheirCaptionsAndDefaults) {
                              {"ButtonSave", "Save"}};
   for (const Caption& c : buttons)
     EXPECT_EQ(Find<QPushButton>(page, c.name)->text(), c.text) << c.name;
-  EXPECT_FALSE(testing::Find<QPushButton>(page, "ButtonSave")->isEnabled());
-  EXPECT_EQ(testing::Find<QComboBox>(page, "ComboBoxSearch")->count(), 7);
-  EXPECT_EQ(testing::Find<QComboBox>(page, "ComboBoxSearch")->currentText(), "http://");
-  EXPECT_EQ(testing::Find<TRadioGroup>(page, "RadioGroupLinks")->ItemIndex(), 1);
-  EXPECT_EQ(testing::Find<TRadioGroup>(page, "RadioGroupLinks")->ItemText(2), "Name");
-  EXPECT_EQ(testing::Find<TRadioGroup>(page, "RadioGroupView")->ItemIndex(), 0);
-  EXPECT_EQ(testing::Find<TRadioGroup>(page, "RadioGroupView")->ItemText(2), "BB code");
-  EXPECT_TRUE(testing::Find<QCheckBox>(page, "CheckBoxSubDirs")->isChecked());
-  EXPECT_TRUE(testing::Find<QCheckBox>(page, "CheckBoxSort")->isChecked());
-  EXPECT_FALSE(testing::Find<QCheckBox>(page, "CheckBoxNoHttp")->isChecked());
+  EXPECT_FALSE(Control<QPushButton>("ButtonSave")->isEnabled());
+  EXPECT_EQ(Control<QComboBox>("ComboBoxSearch")->count(), 7);
+  EXPECT_EQ(Control<QComboBox>("ComboBoxSearch")->currentText(), "http://");
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupLinks")->ItemIndex(), 1);
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupLinks")->ItemText(2), "Name");
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupView")->ItemIndex(), 0);
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupView")->ItemText(2), "BB code");
+  EXPECT_TRUE(Control<QCheckBox>("CheckBoxSubDirs")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>("CheckBoxSort")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>("CheckBoxNoHttp")->isChecked());
   EXPECT_EQ(Panel(), "Links");
-  EXPECT_EQ(testing::Find<TFilterComboBox>(page, "FilterComboBoxFiles")->count(), 3);
-  EXPECT_EQ(testing::Find<QListView>(page, "ListBoxLinks")->selectionMode(),
+  EXPECT_EQ(Control<TFilterComboBox>("FilterComboBoxFiles")->count(), 3);
+  EXPECT_EQ(Control<QListView>("ListBoxLinks")->selectionMode(),
             QAbstractItemView::ExtendedSelection);
   auto* save = Find<TFileDialog>(page, "SaveDialog1");
   ASSERT_NE(save, nullptr);
@@ -114,9 +119,9 @@ TEST_F(LinksGrabberPageTest, FolderSearchShowsTheLinksOfTheTree) {
   EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org", "http://b.org", "http://c.org"}));
   EXPECT_EQ(Panel(), "Links:3");
   EXPECT_EQ(form->StatusText(), "Files: 3  Folders: 1");
-  EXPECT_EQ(testing::Find<QPushButton>(page, "ButtonSearchLinks")->text(), "Search");
-  EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonSave")->isEnabled());
-  EXPECT_EQ(testing::Find<QProgressBar>(page, "pbGrabber")->value(), 0);
+  EXPECT_EQ(Control<QPushButton>("ButtonSearchLinks")->text(), "Search");
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
+  EXPECT_EQ(Control<QProgressBar>("pbGrabber")->value(), 0);
   EXPECT_EQ(Folder(), dir / "docs");
   EXPECT_EQ(form->Context().FoundLinks().ToTextList(),
             (TextList{"http://b.org", "http://a.org", "http://c.org"}));
@@ -124,13 +129,13 @@ TEST_F(LinksGrabberPageTest, FolderSearchShowsTheLinksOfTheTree) {
   EXPECT_EQ(form->Context().DocumentLines(), (TextList{"http://c.org/z", "http://spam.org/q"}));
 
   // The link type now searches the last document read, alone.
-  testing::Find<TRadioGroup>(page, "RadioGroupLinks")->SetItemIndex(0);
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);
   page->RadioGroupLinksClick();
   EXPECT_EQ(page->ShownLines(), TextList{"http://c.org/z"});
   EXPECT_EQ(Panel(), "Links:1");
 
   // Without sub folders only the root's documents are read, and the status is left alone.
-  testing::Find<QCheckBox>(page, "CheckBoxSubDirs")->setChecked(false);
+  Control<QCheckBox>("CheckBoxSubDirs")->setChecked(false);
   form->SetStatusText("before");
   SearchFolder(dir / "docs/");
   EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org/y", "http://b.org/x.html"}));
@@ -140,10 +145,10 @@ TEST_F(LinksGrabberPageTest, FolderSearchShowsTheLinksOfTheTree) {
 TEST_F(LinksGrabberPageTest, OptionsChangedDuringTheSearchAreHonouredAtTheEnd) {
   Open();
   dir.Write("docs/a.htm", "http://a.org http://b.org");
-  testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir / "docs"));
-  testing::Find<QPushButton>(page, "ButtonSearchLinks")->click();
-  testing::Find<QCheckBox>(page, "CheckBoxSort")->setChecked(false);
-  testing::Find<TRadioGroup>(page, "RadioGroupView")->SetItemIndex(2);
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "docs"));
+  Control<QPushButton>("ButtonSearchLinks")->click();
+  Control<QCheckBox>("CheckBoxSort")->setChecked(false);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(2);
   ASSERT_TRUE(WaitFor([this] { return !page->Searching(); }));
   EXPECT_EQ(page->ShownLines(), (TextList{"[url=http://a.org]http://a.org[/url]",
                                           "[url=http://b.org]http://b.org[/url]"}));
@@ -155,19 +160,19 @@ TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
     for (int i = 0; i < 50; ++i)
       dir.Write("big/d" + std::to_string(f) + "/p" + std::to_string(i) + ".htm",
                 "http://h" + std::to_string(i) + ".org/");
-  testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir / "big"));
-  testing::Find<QPushButton>(page, "ButtonSearchLinks")->click();
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "big"));
+  Control<QPushButton>("ButtonSearchLinks")->click();
   EXPECT_TRUE(page->Searching());
-  EXPECT_EQ(testing::Find<QPushButton>(page, "ButtonSearchLinks")->text(), "Stop");
+  EXPECT_EQ(Control<QPushButton>("ButtonSearchLinks")->text(), "Stop");
   // The single-document sources wait for the search.
-  EXPECT_FALSE(testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled());
-  EXPECT_FALSE(testing::Find<TFileListBox>(page, "FileListBoxFiles")->isEnabled());
-  EXPECT_FALSE(testing::Find<TRadioGroup>(page, "RadioGroupLinks")->isEnabled());
-  EXPECT_FALSE(testing::Find<QPushButton>(page, "ButtonGetUrl")->isEnabled());
-  testing::Find<QPushButton>(page, "ButtonSearchLinks")->click();
+  EXPECT_FALSE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
+  EXPECT_FALSE(Control<TFileListBox>("FileListBoxFiles")->isEnabled());
+  EXPECT_FALSE(Control<TRadioGroup>("RadioGroupLinks")->isEnabled());
+  EXPECT_FALSE(Control<QPushButton>("ButtonGetUrl")->isEnabled());
+  Control<QPushButton>("ButtonSearchLinks")->click();
   EXPECT_FALSE(page->Searching());
-  EXPECT_EQ(testing::Find<QPushButton>(page, "ButtonSearchLinks")->text(), "Search");
-  EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled());
+  EXPECT_EQ(Control<QPushButton>("ButtonSearchLinks")->text(), "Search");
+  EXPECT_TRUE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
   EXPECT_EQ(Panel(), "Links:0");
   EXPECT_TRUE(page->ShownLines().empty());
   EXPECT_EQ(Folder(), dir / "big");
@@ -180,7 +185,7 @@ TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
   EXPECT_EQ(form->Context().FoundLinks(), found);
   EXPECT_EQ(form->StatusText(), status);
   EXPECT_EQ(Folder(), dir / "big");
-  EXPECT_EQ(testing::Find<QProgressBar>(page, "pbGrabber")->value(), 0);
+  EXPECT_EQ(Control<QProgressBar>("pbGrabber")->value(), 0);
   // What was found before the stop comes back with the next rebuild.
   page->RadioGroupViewClick();
   EXPECT_EQ(page->ShownLines().empty(), found.empty());
@@ -202,7 +207,7 @@ TEST_F(LinksGrabberPageTest, SpecialFilesNeitherHangNorEndTheSearch) {
   EXPECT_EQ(testing::RecordedMessages()[0].text,
             "These documents were not searched:\nCannot read file \"" + dir.Path() +
                 "docs/sparse.htm\". It is larger than 1024 MB.");
-  EXPECT_EQ(testing::Find<TFileListBox>(page, "FileListBoxFiles")->Names(),
+  EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->Names(),
             (std::vector<std::string>{"a.htm", "sparse.htm", "z.htm"}));
   for (const char* name : {"fifo.htm", "zero.htm", "sparse.htm"}) {
     try {
@@ -219,15 +224,15 @@ TEST_F(LinksGrabberPageTest, SpecialFilesNeitherHangNorEndTheSearch) {
 TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {
   Open();
   QGuiApplication::clipboard()->setText("see http://x.org/a, and http://y.org/b");
-  testing::Find<QPushButton>(page, "ButtonFromClipboard")->click();
+  Control<QPushButton>("ButtonFromClipboard")->click();
   EXPECT_EQ(page->ShownLines(), (TextList{"http://x.org", "http://y.org"}));
   EXPECT_EQ(Panel(), "Links:2");
-  EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonSave")->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
   EXPECT_EQ(form->Context().TokenList().size(), 4u);
 
   dir.Write("docs/one.xml", "<x href='http://one.org/page'/>");
-  testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir / "docs"));
-  ASSERT_EQ(testing::Find<TFileListBox>(page, "FileListBoxFiles")->Names(),
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "docs"));
+  ASSERT_EQ(Control<TFileListBox>("FileListBoxFiles")->Names(),
             std::vector<std::string>{"one.xml"});
   page->FileListBoxFilesClick("one.xml");  // any extension when clicked
   EXPECT_EQ(page->ShownLines(), TextList{"http://one.org"});
@@ -237,7 +242,7 @@ TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {
   EXPECT_EQ(page->ShownLines(), TextList{"http://one.org"});  // previous results stay
 
   QGuiApplication::clipboard()->setText("");
-  testing::Find<QPushButton>(page, "ButtonFromClipboard")->click();
+  Control<QPushButton>("ButtonFromClipboard")->click();
   EXPECT_TRUE(page->ShownLines().empty());
   EXPECT_EQ(Panel(), "Links:0");
 }
@@ -261,24 +266,23 @@ TEST_F(LinksGrabberPageTest, AMissingFolderListsNothingWhateverReReadsTheList) {
   for (const std::string& folder : {dir / "missing", std::string()}) {
     SCOPED_TRACE(std::string("folder ").append(folder));
     SearchFolder(folder);
-    EXPECT_TRUE(testing::Find<TFileListBox>(page, "FileListBoxFiles")->Names().empty());
-    EXPECT_EQ(testing::Find<TFileListBox>(page, "FileListBoxFiles")->count(), 0);
+    EXPECT_TRUE(Control<TFileListBox>("FileListBoxFiles")->Names().empty());
+    EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0);
     EXPECT_TRUE(page->ShownLines().empty());
     EXPECT_EQ(Panel(), "Links:0");
     form->ApplicationEvents1Activate();
-    EXPECT_EQ(testing::Find<TFileListBox>(page, "FileListBoxFiles")->count(), 0);
+    EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0);
     for (int type : {2, 1, 0}) {
-      testing::Find<TFilterComboBox>(page, "FilterComboBoxFiles")->setCurrentIndex(type);
-      EXPECT_EQ(testing::Find<TFileListBox>(page, "FileListBoxFiles")->count(), 0)
-          << "file type " << type;
+      Control<TFilterComboBox>("FilterComboBoxFiles")->setCurrentIndex(type);
+      EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0) << "file type " << type;
     }
   }
 }
 
 TEST_F(LinksGrabberPageTest, SearchDocumentRunsTheCurrentOptions) {
   Open();
-  testing::Find<QComboBox>(page, "ComboBoxSearch")->setCurrentIndex(1);  // ftp://
-  testing::Find<TRadioGroup>(page, "RadioGroupLinks")->SetItemIndex(2);
+  Control<QComboBox>("ComboBoxSearch")->setCurrentIndex(1);  // ftp://
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(2);
   page->SearchDocument({"ftp://f.org/pub/file.zip http://h.org/x.htm"});
   EXPECT_EQ(page->ShownLines(), TextList{"file.zip"});
   EXPECT_EQ(form->Context().DocumentLines(),
@@ -288,33 +292,33 @@ TEST_F(LinksGrabberPageTest, SearchDocumentRunsTheCurrentOptions) {
 TEST_F(LinksGrabberPageTest, RemoveClearAndRebuild) {
   Open();
   page->SearchDocument({"http://a.org http://b.org http://c.org"});
-  QItemSelectionModel* selection = testing::Find<QListView>(page, "ListBoxLinks")->selectionModel();
-  auto* model = testing::Find<QListView>(page, "ListBoxLinks")->model();
+  QItemSelectionModel* selection = Control<QListView>("ListBoxLinks")->selectionModel();
+  auto* model = Control<QListView>("ListBoxLinks")->model();
   selection->select(model->index(2, 0), QItemSelectionModel::Select);
   selection->select(model->index(0, 0), QItemSelectionModel::Select);
-  testing::Find<QPushButton>(page, "ButtonRemove")->click();
+  Control<QPushButton>("ButtonRemove")->click();
   EXPECT_EQ(page->ShownLines(), TextList{"http://b.org"});
   EXPECT_EQ(form->Context().ScratchList(), (TextList{"http://a.org", "http://c.org"}));
   EXPECT_EQ(Panel(), "Links:3");  // only searches set the count
 
-  testing::Find<QPushButton>(page, "ButtonToClipboard")->click();
+  Control<QPushButton>("ButtonToClipboard")->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "http://b.org");
 
-  testing::Find<TRadioGroup>(page, "RadioGroupView")->SetItemIndex(1);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(1);
   page->RadioGroupViewClick();
   EXPECT_EQ(page->ShownLines().size(), 3u);
   EXPECT_EQ(page->ShownLines()[0], "<a href=\"http://a.org\">http://a.org</a>");
 
-  testing::Find<QPushButton>(page, "ButtonClearLinks")->click();
+  Control<QPushButton>("ButtonClearLinks")->click();
   EXPECT_TRUE(page->ShownLines().empty());
   EXPECT_EQ(form->Context().FoundLinks().size(), 3u);
-  EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonSave")->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
 
-  testing::Find<QCheckBox>(page, "CheckBoxNoHttp")->setChecked(true);
-  testing::Find<TRadioGroup>(page, "RadioGroupView")->SetItemIndex(0);
+  Control<QCheckBox>("CheckBoxNoHttp")->setChecked(true);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(0);
   page->CheckBoxNoHttpClick();
   EXPECT_EQ(page->ShownLines(), (TextList{"a.org", "b.org", "c.org"}));
-  testing::Find<QPushButton>(page, "ButtonToClipboard")->click();
+  Control<QPushButton>("ButtonToClipboard")->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "a.org\r\nb.org\r\nc.org");
 }
 
@@ -344,16 +348,16 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
       dialog.FileName = ToQ(dir / "out.file");
       return true;
     });
-    testing::Find<QPushButton>(page, "ButtonSave")->click();
+    Control<QPushButton>("ButtonSave")->click();
     EXPECT_EQ(offered_name, "links.txt");
-    EXPECT_EQ(offered_folder, testing::Find<QLineEdit>(page, "EditFolder")->text());
+    EXPECT_EQ(offered_folder, Control<QLineEdit>("EditFolder")->text());
     EXPECT_EQ(dir.Read("out.file"), c.bytes);
     EXPECT_TRUE(form->Context().OutputBuffer().empty());
   }
 
   // Cancel writes nothing; a failed write keeps the old file and the buffer.
   TFileDialog::SetChooser([](TFileDialog&) { return false; });
-  testing::Find<QPushButton>(page, "ButtonSave")->click();
+  Control<QPushButton>("ButtonSave")->click();
   EXPECT_EQ(dir.Read("out.file"), cases[1].bytes);
   dir.Write("small.txt", "old");
   TFileDialog::SetChooser([&](TFileDialog& dialog) {
@@ -371,7 +375,7 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
 
 TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteForByte) {
   Open();
-  testing::Find<TRadioGroup>(page, "RadioGroupLinks")->SetItemIndex(0);  // full links
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);  // full links
   const std::string utf8 =
       "http://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.org/"
       "\xD0\xB4\xD0\xBE\xD0\xBC";                                     // пример.org/дом
@@ -395,28 +399,23 @@ TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteFor
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     dir.Write(std::string("docs/").append(c.name), c.page);
-    testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir / "docs"));
+    Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "docs"));
     page->FileListBoxFilesClick(c.name);
-    testing::Find<QCheckBox>(page, "CheckBoxSort")->setChecked(false);
+    Control<QCheckBox>("CheckBoxSort")->setChecked(false);
     page->CheckBoxSortClick();
     EXPECT_EQ(page->ShownLines(), c.found);
     QStringList shown;
-    for (int row = 0; row < testing::Find<QListView>(page, "ListBoxLinks")->model()->rowCount();
-         ++row)
-      shown << testing::Find<QListView>(page, "ListBoxLinks")
-                   ->model()
-                   ->index(row, 0)
-                   .data()
-                   .toString();
+    for (int row = 0; row < Control<QListView>("ListBoxLinks")->model()->rowCount(); ++row)
+      shown << Control<QListView>("ListBoxLinks")->model()->index(row, 0).data().toString();
     EXPECT_EQ(shown, c.shown);
-    testing::Find<QPushButton>(page, "ButtonToClipboard")->click();
+    Control<QPushButton>("ButtonToClipboard")->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), c.shown.join("\r\n"));
     TFileDialog::SetChooser([this](TFileDialog& dialog) {
       dialog.FilterIndex = 1;
       dialog.FileName = ToQ(dir / "links.txt");
       return true;
     });
-    testing::Find<QPushButton>(page, "ButtonSave")->click();
+    Control<QPushButton>("ButtonSave")->click();
     EXPECT_EQ(dir.Read("links.txt"), c.found[0] + "\r\n" + c.found[1] + "\r\n");
   }
   // The file list shows a UTF-8 file name as its characters and clicks it by its bytes.
@@ -424,10 +423,10 @@ TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteFor
   dir.Write("docs/" + name, "http://named.org/");
   form->ApplicationEvents1Activate();  // the list re-reads its folder
   const QList<QListWidgetItem*> items =
-      testing::Find<TFileListBox>(page, "FileListBoxFiles")
+      Control<TFileListBox>("FileListBoxFiles")
           ->findItems(QString::fromUtf8("ссылки.txt"), Qt::MatchExactly);
   ASSERT_EQ(items.size(), 1);
-  emit testing::Find<TFileListBox>(page, "FileListBoxFiles")->itemClicked(items[0]);
+  emit Control<TFileListBox>("FileListBoxFiles")->itemClicked(items[0]);
   EXPECT_EQ(page->ShownLines(), TextList{"http://named.org/"});
 }
 
@@ -454,21 +453,20 @@ TEST_F(LinksGrabberPageTest, FolderButtonSetsTheFolderWithAFinalSlash) {
     offered = dialog.Directory;
     return dir / "chosen";
   });
-  testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir.Path()));
-  testing::Find<QPushButton>(page, "ButtonFolderLinks")->click();
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir.Path()));
+  Control<QPushButton>("ButtonFolderLinks")->click();
   EXPECT_EQ(offered, dir.Path());
   EXPECT_EQ(Folder(), dir / "chosen/");
   EXPECT_EQ(form->Context().Settings().LinksFolder, dir / "chosen/");
-  EXPECT_EQ(testing::Find<TFileListBox>(page, "FileListBoxFiles")->Names(),
-            std::vector<std::string>{"a.htm"});
+  EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->Names(), std::vector<std::string>{"a.htm"});
 
   TFolderDialog::SetChooser([](TFolderDialog&) { return std::nullopt; });
-  testing::Find<QPushButton>(page, "ButtonFolderLinks")->click();
+  Control<QPushButton>("ButtonFolderLinks")->click();
   EXPECT_EQ(Folder(), dir / "chosen/");
 
   // A folder that does not exist empties the file list.
-  testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir / "nowhere"));
-  EXPECT_EQ(testing::Find<TFileListBox>(page, "FileListBoxFiles")->count(), 0);
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "nowhere"));
+  EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0);
 }
 
 TEST_F(LinksGrabberPageTest, SettingsComeBackAndAreWritten) {
@@ -476,19 +474,19 @@ TEST_F(LinksGrabberPageTest, SettingsComeBackAndAreWritten) {
       "Search Type=1\r\nLink Type=2\r\nView Option=2\r\nSub Dirs=0\r\nSort Links=0\r\n"
       "No Http=1\r\nLink=http://remembered.org/\r\nFolder=" +
       dir.Path() + "\r\n");
-  EXPECT_EQ(testing::Find<QComboBox>(page, "ComboBoxSearch")->currentText(), "ftp://");
-  EXPECT_EQ(testing::Find<TRadioGroup>(page, "RadioGroupLinks")->ItemIndex(), 2);
-  EXPECT_EQ(testing::Find<TRadioGroup>(page, "RadioGroupView")->ItemIndex(), 2);
-  EXPECT_FALSE(testing::Find<QCheckBox>(page, "CheckBoxSubDirs")->isChecked());
-  EXPECT_FALSE(testing::Find<QCheckBox>(page, "CheckBoxSort")->isChecked());
-  EXPECT_TRUE(testing::Find<QCheckBox>(page, "CheckBoxNoHttp")->isChecked());
-  EXPECT_EQ(FromQ(testing::Find<QLineEdit>(page, "EditUrl")->text()), "http://remembered.org/");
+  EXPECT_EQ(Control<QComboBox>("ComboBoxSearch")->currentText(), "ftp://");
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupLinks")->ItemIndex(), 2);
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupView")->ItemIndex(), 2);
+  EXPECT_FALSE(Control<QCheckBox>("CheckBoxSubDirs")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>("CheckBoxSort")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>("CheckBoxNoHttp")->isChecked());
+  EXPECT_EQ(FromQ(Control<QLineEdit>("EditUrl")->text()), "http://remembered.org/");
 
-  testing::Find<QComboBox>(page, "ComboBoxSearch")->setCurrentIndex(4);
-  testing::Find<TRadioGroup>(page, "RadioGroupLinks")->SetItemIndex(0);
-  testing::Find<TRadioGroup>(page, "RadioGroupView")->SetItemIndex(-1);
-  testing::Find<QCheckBox>(page, "CheckBoxSubDirs")->setChecked(true);
-  testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir / "typed"));
+  Control<QComboBox>("ComboBoxSearch")->setCurrentIndex(4);
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(-1);
+  Control<QCheckBox>("CheckBoxSubDirs")->setChecked(true);
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "typed"));
   form->FormClose();
   const IniFile ini(dir / "brevanoth-pagelathe.ini");
   struct Key {
@@ -524,21 +522,18 @@ TEST_F(LinksGrabberPageTest, ALongViewIsRebuiltOnTheWorkerAsTheEngineBuildsIt) {
     found.push_back("http://host" + std::to_string(i % 150000) + ".org/" +
                     (i % 3 ? "" : "page.html"));
   form->Context().FoundLinks() = LinkStore(found);
-  testing::Find<QCheckBox>(page, "CheckBoxNoHttp")->setChecked(true);
+  Control<QCheckBox>("CheckBoxNoHttp")->setChecked(true);
   for (const bool sorted : {false, true}) {
     SCOPED_TRACE(sorted);
-    testing::Find<QCheckBox>(page, "CheckBoxSort")->setChecked(sorted);
+    Control<QCheckBox>("CheckBoxSort")->setChecked(sorted);
     page->CheckBoxSortClick();
     // The view arrives through the window's events: until then its controls wait.
     ASSERT_TRUE(page->ViewBusy());
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{testing::Find<QListView>(page, "ListBoxLinks"),
-                                         testing::Find<QCheckBox>(page, "CheckBoxSort"),
-                                         testing::Find<TRadioGroup>(page, "RadioGroupView"),
-                                         testing::Find<QPushButton>(page, "ButtonRemove"),
-                                         testing::Find<QPushButton>(page, "ButtonFromClipboard"),
-                                         testing::Find<QPushButton>(page, "ButtonSearchLinks"),
-                                         testing::Find<TFileListBox>(page, "FileListBoxFiles")})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Control<QListView>("ListBoxLinks"), Control<QCheckBox>("CheckBoxSort"),
+             Control<TRadioGroup>("RadioGroupView"), Control<QPushButton>("ButtonRemove"),
+             Control<QPushButton>("ButtonFromClipboard"), Control<QPushButton>("ButtonSearchLinks"),
+             Control<TFileListBox>("FileListBoxFiles")})
       EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
     page->SearchDocument({"http://ignored.org"});  // one document at a time
     ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
@@ -547,17 +542,17 @@ TEST_F(LinksGrabberPageTest, ALongViewIsRebuiltOnTheWorkerAsTheEngineBuildsIt) {
                 options.sort = sorted;
                 options.no_http = true;
                 options.link_type =
-                    LinkShapeAt(testing::Find<TRadioGroup>(page, "RadioGroupLinks")->ItemIndex());
+                    LinkShapeAt(Control<TRadioGroup>("RadioGroupLinks")->ItemIndex());
                 options.view = 0;
                 options.protocol = "http://";
                 return options;
               }()));
     EXPECT_EQ(form->Context().FoundLinks().size(), found.size());
-    EXPECT_TRUE(testing::Find<QListView>(page, "ListBoxLinks")->isEnabled() &&
-                testing::Find<QPushButton>(page, "ButtonSearchLinks")->isEnabled());
-    EXPECT_FALSE(testing::Find<QPushButton>(page, "ButtonSave")->isEnabled());  // still no search
+    EXPECT_TRUE(Control<QListView>("ListBoxLinks")->isEnabled() &&
+                Control<QPushButton>("ButtonSearchLinks")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>("ButtonSave")->isEnabled());  // still no search
   }
-  EXPECT_EQ(testing::Find<QListView>(page, "ListBoxLinks")->model()->index(0, 0).data().toString(),
+  EXPECT_EQ(Control<QListView>("ListBoxLinks")->model()->index(0, 0).data().toString(),
             "host0.org/page.html");
 }
 
@@ -579,17 +574,17 @@ TEST_F(LinksGrabberPageTest, ALargeDocumentIsSearchedOnTheWorkerAsASmallOneIs) {
   }());
   page->SearchDocument(document);
   ASSERT_TRUE(page->ViewBusy());
-  EXPECT_FALSE(testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled());
+  EXPECT_FALSE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
   ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
   EXPECT_EQ(page->ShownLines(), expected);
   EXPECT_EQ(form->Context().DocumentLines(), document);
   EXPECT_EQ(form->Context().TokenList().size(), CutIntoPieces(document).size());
   EXPECT_EQ(form->Context().FoundLinks().ToTextList(), expected_found.ToTextList());
   EXPECT_EQ(Panel(), "Links:" + std::to_string(expected.size()));
-  EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonSave")->isEnabled());
-  EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
   // The link type searches it again, the same way.
-  testing::Find<TRadioGroup>(page, "RadioGroupLinks")->SetItemIndex(0);
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);
   page->RadioGroupLinksClick();
   ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
   EXPECT_EQ(page->ShownLines().size(), 40000u);
