@@ -13,7 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/TForm1.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -64,9 +64,9 @@ QPixmap ProgramIconPixmap() {
   return pixmap;
 }
 
-TFormAbout::TFormAbout(TForm1& form) : QDialog(&form), form_(form) {
+TFormAbout::TFormAbout(PageContext& context, QWidget* parent) : QDialog(parent), context_(context) {
   setObjectName("FormAbout");
-  setFont(form.font());  // the main window's 8 point font; windows do not inherit it
+  if (parent) setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
   setWindowTitle("About Program");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -83,8 +83,9 @@ TFormAbout::TFormAbout(TForm1& form) : QDialog(&form), form_(form) {
   ProgramIcon->setFixedSize(32, 32);
   ProgramIcon->setPixmap(ProgramIconPixmap());
 
-  LabelTitle =
-      MakeLabel("LabelTitle", ToQ(form_.ProductTitle + " " + form_.ProductVersion), Panel1);
+  LabelTitle = MakeLabel(
+      "LabelTitle", ToQ(context_.Product().ProductTitle + " " + context_.Product().ProductVersion),
+      Panel1);
   QFont title_font = LabelTitle->font();
   title_font.setBold(true);
   title_font.setPointSize(title_font.pointSize() + 2);
@@ -93,7 +94,7 @@ TFormAbout::TFormAbout(TForm1& form) : QDialog(&form), form_(form) {
   LabelAbout->setWordWrap(true);
   LabelAuthor = MakeLabel("LabelAuthor", kAuthor, Panel1);
   LabelEmail = MakeLabel("LabelEmail", kEmail, Panel1);
-  LabelSite = MakeLabel("LabelSite", ToQ(form_.ProductPageUrl), Panel1);
+  LabelSite = MakeLabel("LabelSite", ToQ(context_.Product().ProductPageUrl), Panel1);
   LabelSite->setMouseTracking(true);
   LabelSite->installEventFilter(this);
   SetLinkColor(kLinkColor);
@@ -155,7 +156,7 @@ void TFormAbout::Panel1MouseMove() {
 }
 
 void TFormAbout::LabelSiteMouseDown() {
-  Opener()(QUrl(ToQ(form_.ProductPageUrl), QUrl::StrictMode));
+  Opener()(QUrl(ToQ(context_.Product().ProductPageUrl), QUrl::StrictMode));
 }
 
 bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {

@@ -12,12 +12,12 @@ class QUrl;
 
 namespace pagelathe {
 
-class TForm1;
+class PageContext;
 
 class TFormAbout : public QDialog {
   Q_OBJECT
  public:
-  explicit TFormAbout(TForm1& form);
+  TFormAbout(PageContext& context, QWidget* parent);
 
   // The mouse is over the link: hand cursor, red text.
   void LabelSiteMouseMove();
@@ -46,7 +46,7 @@ class TFormAbout : public QDialog {
  private:
   void SetLinkColor(const QColor& color);
 
-  TForm1& form_;
+  PageContext& context_;
 };
 
 // The program's 32 x 32 icon, drawn once.

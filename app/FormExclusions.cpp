@@ -7,9 +7,9 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-#include "app/TForm1.h"
 #include "platform/TextList.h"
 #include "ui/Messages.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -43,9 +43,10 @@ QString MemoText(const TextList& lines) {
 
 }  // namespace
 
-TFormExclusions::TFormExclusions(TForm1& form) : QDialog(&form), form_(form) {
+TFormExclusions::TFormExclusions(PageContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
   setObjectName("FormExclusions");
-  setFont(form.font());  // the main window's 8 point font; windows do not inherit it
+  if (parent) setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
   setWindowTitle("Exclusions");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -54,7 +55,7 @@ TFormExclusions::TFormExclusions(TForm1& form) : QDialog(&form), form_(form) {
   MemoExclusions = new QPlainTextEdit(this);
   MemoExclusions->setObjectName("MemoExclusions");
   MemoExclusions->setLineWrapMode(QPlainTextEdit::NoWrap);
-  MemoExclusions->setPlainText(MemoText(form_.ExclusionLines));
+  MemoExclusions->setPlainText(MemoText(context_.ExclusionLines()));
   connect(MemoExclusions, &QPlainTextEdit::textChanged, this,
           &TFormExclusions::MemoExclusionsChange);
 
@@ -75,12 +76,13 @@ TFormExclusions::TFormExclusions(TForm1& form) : QDialog(&form), form_(form) {
 }
 
 void TFormExclusions::MemoExclusionsChange() {
-  form_.ExclusionLines = MemoLines(*MemoExclusions);
+  context_.ExclusionLines() = MemoLines(*MemoExclusions);
 }
 
 void TFormExclusions::ButtonOkClick() {
   try {
-    SaveTextList(form_.ExclusionLines, form_.ProgramFolder + form_.ExclusionsFileName);
+    SaveTextList(context_.ExclusionLines(),
+                 context_.Product().ProgramFolder + context_.Product().ExclusionsFileName);
   } catch (const std::exception& error) {
     ShowError(error.what(), this);
     return;

@@ -10,13 +10,13 @@ class QPushButton;
 
 namespace pagelathe {
 
-class TForm1;
+class PageContext;
 
 class TFormExclusions : public QDialog {
   Q_OBJECT
  public:
   // Fills the memo with the window's exclusion list, which must already be loaded.
-  explicit TFormExclusions(TForm1& form);
+  TFormExclusions(PageContext& context, QWidget* parent);
   // "Ok": saves the list to the exclusion file and closes. A failed save shows the error
   // and leaves the window open with the edits still in force.
   void ButtonOkClick();
@@ -27,7 +27,7 @@ class TFormExclusions : public QDialog {
  private:
   void MemoExclusionsChange();
 
-  TForm1& form_;
+  PageContext& context_;
 };
 
 }  // namespace pagelathe

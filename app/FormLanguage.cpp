@@ -9,14 +9,15 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/TForm1.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
 
-TFormLanguage::TFormLanguage(TForm1& form) : QDialog(&form), form_(form) {
+TFormLanguage::TFormLanguage(PageContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
   setObjectName("FormLanguage");
-  setFont(form.font());  // the main window's 8 point font; windows do not inherit it
+  if (parent) setFont(parent->font());  // the main window's 8 point font; windows do not inherit it
   setWindowTitle("Select Language");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -55,8 +56,8 @@ void TFormLanguage::ButtonOkClick() {
 }
 
 void TFormLanguage::done(int result) {
-  form_.LanguageName = FromQ(ComboBoxLang->currentText());
-  form_.LoadLanguage(form_.LanguageName);
+  context_.Settings().LanguageName = FromQ(ComboBoxLang->currentText());
+  emit LanguageChosen(context_.Settings().LanguageName);
   QDialog::done(result);
 }
 

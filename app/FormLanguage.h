@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 class QComboBox;
 class QLabel;
@@ -10,12 +11,12 @@ class QPushButton;
 
 namespace pagelathe {
 
-class TForm1;
+class PageContext;
 
 class TFormLanguage : public QDialog {
   Q_OBJECT
  public:
-  explicit TFormLanguage(TForm1& form);
+  TFormLanguage(PageContext& context, QWidget* parent);
   // Shows the dialog modally with "English" selected; the choice is applied when it closes.
   void ShowChoice();
   // "Ok": applies the language on display and closes the dialog.
@@ -25,14 +26,18 @@ class TFormLanguage : public QDialog {
   QComboBox* ComboBoxLang = nullptr;
   QPushButton* ButtonOk = nullptr;
 
-  // Every way of closing ends here (Ok, Escape, the title bar).
+  // Every way of closing ends here (Ok, Escape, the title bar): the language on display
+  // becomes the program's language, and LanguageChosen asks for it to be applied.
   void done(int result) override;
+
+ signals:
+  void LanguageChosen(const std::string& name);
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  TForm1& form_;
+  PageContext& context_;
 };
 
 }  // namespace pagelathe

@@ -15,9 +15,9 @@
 #include <QTreeWidget>
 
 #include "app/TForm1.h"
-#include "app/ToolPage.h"
 #include "platform/IniFile.h"
 #include "ui/Controls.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 #include "update/FormUpdate.h"
 
@@ -28,27 +28,27 @@ using P = LanguageProperty;
 
 std::string* MessageText(TForm1& form, const std::string& window, const std::string& name) {
   if (window == "FormUpdate") {
-    if (name == "StringCheckingForUpdates" && form.FormUpdate)
-      return &form.FormUpdate->StringCheckingForUpdates;
+    if (name == "StringCheckingForUpdates" && form.FormUpdate())
+      return &form.FormUpdate()->StringCheckingForUpdates;
     return nullptr;
   }
   if (!window.empty()) return nullptr;
-  static const std::pair<const char*, std::string TForm1::*> kTexts[] = {
-      {"StringWords", &TForm1::StringWords},
-      {"StringKeywords", &TForm1::StringKeywords},
-      {"StringLastVersion", &TForm1::StringLastVersion},
-      {"StringNewVersionIsAvailable", &TForm1::StringNewVersionIsAvailable},
-      {"StringCantConnectToServer", &TForm1::StringCantConnectToServer},
-      {"StringProccessedFiles", &TForm1::StringProccessedFiles},
-      {"StringStop", &TForm1::StringStop},
-      {"StringSearch", &TForm1::StringSearch},
-      {"StringFolders", &TForm1::StringFolders},
-      {"StringLinks", &TForm1::StringLinks},
-      {"StringConvert", &TForm1::StringConvert},
-      {"StringFetchingPage", &TForm1::StringFetchingPage},
+  static const std::pair<const char*, std::string MessageTexts::*> kTexts[] = {
+      {"StringWords", &MessageTexts::StringWords},
+      {"StringKeywords", &MessageTexts::StringKeywords},
+      {"StringLastVersion", &MessageTexts::StringLastVersion},
+      {"StringNewVersionIsAvailable", &MessageTexts::StringNewVersionIsAvailable},
+      {"StringCantConnectToServer", &MessageTexts::StringCantConnectToServer},
+      {"StringProccessedFiles", &MessageTexts::StringProccessedFiles},
+      {"StringStop", &MessageTexts::StringStop},
+      {"StringSearch", &MessageTexts::StringSearch},
+      {"StringFolders", &MessageTexts::StringFolders},
+      {"StringLinks", &MessageTexts::StringLinks},
+      {"StringConvert", &MessageTexts::StringConvert},
+      {"StringFetchingPage", &MessageTexts::StringFetchingPage},
   };
   for (const auto& [key, member] : kTexts)
-    if (name == key) return &(form.*member);
+    if (name == key) return &(form.Context().Texts().*member);
   return nullptr;
 }
 
@@ -176,10 +176,10 @@ LanguageSlot ResolveLanguageKey(TForm1& form, const LanguageKey& key) {
 }
 
 void TForm1::LoadLanguage(const std::string& name) {
-  MLangEnglish->setChecked(name == "English");
-  MLangRussian->setChecked(name == "Russian");
+  findChild<QAction*>("MLangEnglish")->setChecked(name == "English");
+  findChild<QAction*>("MLangRussian")->setChecked(name == "Russian");
   {
-    const IniFile file(LanguageFileName(ProgramFolder, name));
+    const IniFile file(LanguageFileName(context_->Product().ProgramFolder, name));
     for (const LanguageKey& key : LanguageKeys()) {
       const LanguageSlot slot = ResolveLanguageKey(*this, key);
       if (!slot) continue;  // a control this build does not have
@@ -188,9 +188,8 @@ void TForm1::LoadLanguage(const std::string& name) {
       if (value != current) slot.set(value);
     }
   }
-  // Last: the keywords page rebuilds its count panels from the new message texts.
-  for (ToolPage* page : pages_)
-    page->LanguageApplied();
+  // Last: the pages rebuild their count panels from the new message texts.
+  context_->LanguageApplied();
 }
 
 }  // namespace pagelathe

@@ -1,6 +1,7 @@
 // The main window: creation, first show, close, menus and the status bar.
 #include "app/TForm1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -11,23 +12,22 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/AppSettings.h"
 #include "app/FormAbout.h"
 #include "app/FormExclusions.h"
 #include "app/FormLanguage.h"
-#include "net/TNMHTTP.h"
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/FileRead.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "settings/AppSettings.h"
 #include "tools/colour/GradientTextPage.h"
 #include "tools/colour/WebColorPage.h"
 #include "tools/converter/HtmlConverterPage.h"
 #include "tools/keywords/KeywordsPage.h"
 #include "tools/links/LinksGrabberPage.h"
-#include "ui/FolderDialog.h"
 #include "ui/Messages.h"
+#include "ui/PageContext.h"
 #include "ui/TWinXP.h"
 #include "ui/Text1251.h"
 #include "update/FormUpdate.h"
@@ -51,10 +51,11 @@ constexpr const char* kUpdateBaseUrl = "http://www.brevanoth.example";
 
 }  // namespace
 
-TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(const std::string& program_folder, QWidget* parent)
+    : QMainWindow(parent), context_(new PageContext(this)) {
   setObjectName("Form1");
-  ExclusionsFileName = "exclusions.dat";
-  ProgramFolder = WithFinalSlash(program_folder);
+  context_->Product().ExclusionsFileName = "exclusions.dat";
+  context_->Product().ProgramFolder = WithFinalSlash(program_folder);
 
   RegisterResources();
   const QIcon icon(":/icons/brevanoth-pagelathe.png");
@@ -66,13 +67,11 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
   setFont(font);
   QApplication::setFont(font);  // dialogs and message boxes are windows of their own
 
-  WinXP1 = new TWinXP(this);
-  FolderDialog1 = new TFolderDialog("FolderDialog1", this);
-  CreateHttpClient();
-  TimerConnection = new QTimer(this);
-  TimerConnection->setObjectName("TimerConnection");
-  TimerConnection->setInterval(1000);
-  connect(TimerConnection, &QTimer::timeout, this, &TForm1::TimerConnectionTimer);
+  new TWinXP(this);
+  auto* timer = new QTimer(this);
+  timer->setObjectName("TimerConnection");
+  timer->setInterval(1000);
+  connect(timer, &QTimer::timeout, this, &TForm1::TimerConnectionTimer);
 
   CreateMenus();
   CreatePages();
@@ -82,6 +81,7 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
   status->setSizeGripEnabled(false);
   status->setFixedHeight(kStatusBarHeight);
   setStatusBar(status);
+  context_->AttachWindow(this, status);
 
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -92,29 +92,12 @@ TForm1::TForm1(const std::string& program_folder, QWidget* parent) : QMainWindow
   });
 
   FormCreate();
-  TimerConnection->start();
+  timer->start();
 }
 
 TForm1::~TForm1() {
   for (ToolPage* page : pages_)
     page->StopJobs();
-}
-
-void TForm1::CreateHttpClient() {
-  HTTP = std::make_unique<TNMHTTP>();
-  HTTP->Port = 0;
-  HTTP->ReportLevel = 0;
-  HTTP->Body = "Default.htm";
-  HTTP->Header = "Head.txt";
-  HTTP->InputFileMode = false;
-  HTTP->OutputFileMode = false;
-  HTTP->Proxy.clear();
-  HTTP->ProxyPort = 0;
-  HTTP->TimeOut = 0;
-  // No time limit, but a page that would never end must not take all memory.
-  HTTP->BodyLimit = int64_t{256} << 20;
-  HTTP->HeaderInfo = THeaderInfo();
-  HTTP->Pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
 }
 
 void TForm1::CreateMenus() {
@@ -129,115 +112,116 @@ void TForm1::CreateMenus() {
     connect(a, &QAction::triggered, this, handler);
     return a;
   };
-  MFile = menu("MFile", "File");
-  MExit = entry(MFile, "MExit", "Exit", &TForm1::MExitClick);
-  MSettings = menu("MSettings", "Settings");
-  MExclusions = entry(MSettings, "MExclusions", "Exclusions", &TForm1::MExclusionsClick);
-  MExclusions->setShortcut(QKeySequence("Ctrl+E"));
-  MLanguage = MSettings->addMenu("Language");
-  MLanguage->setObjectName("MLanguage");
-  MLangEnglish = entry(MLanguage, "MLangEnglish", "English", &TForm1::MLangEnglishClick);
-  MLangRussian = entry(MLanguage, "MLangRussian", "Russian", &TForm1::MLangRussianClick);
-  MLangEnglish->setCheckable(true);
-  MLangRussian->setCheckable(true);
-  MLangEnglish->setChecked(true);
-  MHelp = menu("MHelp", "Help");
-  MContents = entry(MHelp, "MContents", "Contents", &TForm1::MContentsClick);
-  MContents->setVisible(false);
-  MCheckUpdate = entry(MHelp, "MCheckUpdate", "Check for updates ...", &TForm1::MCheckUpdateClick);
-  MAbout = entry(MHelp, "MAbout", "About Program", &TForm1::MAboutClick);
+  QMenu* file = menu("MFile", "File");
+  entry(file, "MExit", "Exit", &TForm1::MExitClick);
+  QMenu* settings = menu("MSettings", "Settings");
+  entry(settings, "MExclusions", "Exclusions", &TForm1::MExclusionsClick)
+      ->setShortcut(QKeySequence("Ctrl+E"));
+  QMenu* language = settings->addMenu("Language");
+  language->setObjectName("MLanguage");
+  QAction* english = entry(language, "MLangEnglish", "English", &TForm1::MLangEnglishClick);
+  QAction* russian = entry(language, "MLangRussian", "Russian", &TForm1::MLangRussianClick);
+  english->setCheckable(true);
+  russian->setCheckable(true);
+  english->setChecked(true);
+  QMenu* help = menu("MHelp", "Help");
+  entry(help, "MContents", "Contents", &TForm1::MContentsClick)->setVisible(false);
+  entry(help, "MCheckUpdate", "Check for updates ...", &TForm1::MCheckUpdateClick);
+  entry(help, "MAbout", "About Program", &TForm1::MAboutClick);
 }
 
 void TForm1::CreatePages() {
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setObjectName("PageControl1");
-  PageControl1->setDocumentMode(false);
-  LinksGrabber = new LinksGrabberPage(*this);
-  HtmlConverter = new HtmlConverterPage(*this);
-  Keywords = new KeywordsPage(*this);
-  WebColor = new WebColorPage(*this);
-  GradientText = new GradientTextPage(*this);
-  pages_ = {LinksGrabber, HtmlConverter, Keywords, WebColor, GradientText};
+  page_control_ = new QTabWidget(this);
+  page_control_->setObjectName("PageControl1");
+  page_control_->setDocumentMode(false);
+  PageContext& context = *context_;
+  pages_ = {new LinksGrabberPage(context), new HtmlConverterPage(context),
+            new KeywordsPage(context), new WebColorPage(context), new GradientTextPage(context)};
   const char* captions[] = {"Links Grabber", "HTML Converter", "Keywords", "Web Color",
                             "Gradient Text"};
   for (size_t i = 0; i < pages_.size(); ++i)
-    PageControl1->addTab(pages_[i], captions[i]);
-  setCentralWidget(PageControl1);
+    page_control_->addTab(pages_[i], captions[i]);
+  setCentralWidget(page_control_);
 }
 
 void TForm1::FormCreate() {
-  ProductTitle = "Brevanoth Pagelathe";
-  ProductVersion = "1.51";
-  UpdateBaseUrl = kUpdateBaseUrl;
-  ProductPageUrl = UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
-  const std::string caption = ProductTitle + " " + ProductVersion;
+  ProductData& product = context_->Product();
+  product.ProductTitle = "Brevanoth Pagelathe";
+  product.ProductVersion = "1.51";
+  product.UpdateBaseUrl = kUpdateBaseUrl;
+  product.ProductPageUrl = product.UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
+  std::string caption = product.ProductTitle;
+  caption.append(" ").append(product.ProductVersion);
   setWindowTitle(ToQ(caption));
   SetApplicationTitle(caption);
 
-  VersionFile = ProgramFolder + "version.txt";
-  HelpFileEnglish = ProgramFolder + "Help - EN.chm";
-  HelpFileRussian = ProgramFolder + "Help - RU.chm";
-  SettingsFileName = SettingsFileFor(ProgramFolder + "brevanoth-pagelathe");
+  const std::string& folder = product.ProgramFolder;
+  product.VersionFile = folder + "version.txt";
+  product.HelpFileEnglish = folder + "Help - EN.chm";
+  product.HelpFileRussian = folder + "Help - RU.chm";
+  product.SettingsFileName = SettingsFileFor(folder + "brevanoth-pagelathe");
 
-  // The exclusion list is loaded before the Exclusions window shows it. A missing file is
-  // created empty; one that can be neither read nor created (a pipe or a device in its place,
-  // one over the profile limit) leaves the list empty, and the error is shown once the window
-  // is up while start-up goes on.
-  const std::string exclusions = ProgramFolder + ExclusionsFileName;
+  LoadExclusions();  // before the Exclusions window shows the list
+  form_about_ = new TFormAbout(*context_, this);
+  form_language_ = new TFormLanguage(*context_, this);
+  connect(form_language_, &TFormLanguage::LanguageChosen, this, &TForm1::LoadLanguage);
+  form_exclusions_ = new TFormExclusions(*context_, this);
+  form_update_ = new TFormUpdate(*context_, this);
+
+  CreateFolder(folder + "projects");  // a failure is ignored
+
+  ReadSettings();
+  for (ToolPage* page : pages_)
+    page->ApplySettings(context_->Settings());
+
+  LoadLanguage(context_->Settings().LanguageName);
+}
+
+void TForm1::LoadExclusions() {
+  // A missing file is created empty; one that can be neither read nor created (a pipe or a
+  // device in its place, one over the profile limit) leaves the list empty, and the error is
+  // shown once the window is up while start-up goes on.
+  const ProductData& product = context_->Product();
+  const std::string exclusions = product.ProgramFolder + product.ExclusionsFileName;
+  TextList& lines = context_->ExclusionLines();
   try {
     if (!FileExists(exclusions)) WriteFileAtomic(exclusions, "");
-    ExclusionLines = LoadTextList(exclusions, kProfileLimit);
+    lines = LoadTextList(exclusions, kProfileLimit);
   } catch (const EFileError& error) {
-    ExclusionLines.clear();
+    lines.clear();
     ShowErrorLater(error.what());
   }
-  FormAbout = new TFormAbout(*this);
-  FormLanguage = new TFormLanguage(*this);
-  FormExclusions = new TFormExclusions(*this);
-  FormUpdate = new TFormUpdate(*this);
+}
 
-  CreateFolder(ProgramFolder + "projects");  // a failure is ignored
-
-  {
-    // A settings file that cannot be read gives the defaults, and is kept as it is: the close
-    // does not replace it with a file of defaults.
-    const IniFile ini(SettingsFileName);
-    settings_ = ReadAppSettings(ini, ProgramFolder);
-    settings_read_error_ = ini.ReadError();
-    if (!settings_read_error_.empty()) {
-      std::string message = settings_read_error_;
-      message.append(" The settings start from their defaults and are not saved.");
-      ShowErrorLater(message);
-    }
+void TForm1::ReadSettings() {
+  ProductData& product = context_->Product();
+  // A settings file that cannot be read gives the defaults, and is kept as it is: the close
+  // does not replace it with a file of defaults.
+  const IniFile ini(product.SettingsFileName);
+  context_->Settings() = ReadAppSettings(ini, product.ProgramFolder);
+  settings_read_error_ = ini.ReadError();
+  if (!settings_read_error_.empty()) {
+    std::string message = settings_read_error_;
+    message.append(" The settings start from their defaults and are not saved.");
+    ShowErrorLater(message);
   }
-  const AppSettings& settings = settings_;
-  LanguageName = settings.Language;
-  FirstStart = settings.FirstStart;
-  LinksFolder = settings.Folder;
-  KeywordsFolder = settings.DirKW;
-  CharsPerLine = settings.CharsPerLine;
-  RememberedUrl = settings.Link;
-  if (!settings.UpdateServer.empty()) {
+  const std::string& server = context_->Settings().UpdateServer;
+  if (!server.empty()) {
     // Another update service (a mirror, or a test server) moves the product page with it.
-    UpdateBaseUrl = settings.UpdateServer;
-    while (!UpdateBaseUrl.empty() && UpdateBaseUrl.back() == '/')
-      UpdateBaseUrl.pop_back();
-    ProductPageUrl = UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
+    product.UpdateBaseUrl = server;
+    while (!product.UpdateBaseUrl.empty() && product.UpdateBaseUrl.back() == '/')
+      product.UpdateBaseUrl.pop_back();
+    product.ProductPageUrl = product.UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
   }
-  for (ToolPage* page : pages_)
-    page->ApplySettings(settings);
-
-  LoadLanguage(LanguageName);
 }
 
 void TForm1::FormShow() {
-  if (FirstStart) {
-    FirstStart = false;
-    FormLanguage->ShowChoice();
+  AppSettings& settings = context_->Settings();
+  if (settings.FirstStart) {
+    settings.FirstStart = false;
+    form_language_->ShowChoice();
   }
-  GradientText->FillFontList();
-  PageControl1->setCurrentIndex(0);
-  GradientText->BuildGradientText();  // before any colour edit is filled
+  page_control_->setCurrentIndex(0);
   for (ToolPage* page : pages_)
     page->FirstShow();
 }
@@ -245,17 +229,13 @@ void TForm1::FormShow() {
 void TForm1::FormClose() {
   for (ToolPage* page : pages_)
     page->StopJobs();
-  AppSettings settings = settings_;  // what no page keeps goes back as it was read
-  settings.Language = LanguageName;
-  settings.FirstStart = FirstStart;
-  settings.Folder = LinksFolder;
-  settings.DirKW = KeywordsFolder;
-  settings.CharsPerLine = CharsPerLine;
-  settings.Link = RememberedUrl;
+  // The fields as they are, then what the pages' controls hold; what no page keeps goes back
+  // as it was read.
+  AppSettings settings = context_->Settings();
   for (ToolPage* page : pages_)
     page->StoreSettings(settings);
   if (!settings_read_error_.empty()) return;  // said at the start; the user's file stays
-  IniFile ini(SettingsFileName);
+  IniFile ini(context_->Product().SettingsFileName);
   WriteAppSettings(ini, settings);
   ini.UpdateFile();
 }
@@ -289,19 +269,15 @@ void TForm1::ApplicationEvents1Activate() {
 }
 
 void TForm1::TimerConnectionTimer() {
-  FormUpdate->RefreshConnectionState();
+  form_update_->RefreshConnectionState();
 }
 
 void TForm1::SetStatusText(const std::string& text) {
-  ShowStatusText(ToQ(text));
-}
-
-void TForm1::ShowStatusText(const QString& text) {
-  statusBar()->showMessage(text);
+  context_->SetStatusText(text);
 }
 
 std::string TForm1::StatusText() const {
-  return FromQ(statusBar()->currentMessage());
+  return context_->StatusText();
 }
 
 void TForm1::MExitClick() {
@@ -309,35 +285,36 @@ void TForm1::MExitClick() {
 }
 
 void TForm1::MContentsClick() {
+  const std::string& language = context_->Settings().LanguageName;
   std::string file;
-  if (LanguageName == "English") file = HelpFileEnglish;
-  if (LanguageName == "Russian") file = HelpFileRussian;
+  if (language == "English") file = context_->Product().HelpFileEnglish;
+  if (language == "Russian") file = context_->Product().HelpFileRussian;
   if (!file.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(ToQ(file)));
 }
 
 void TForm1::MLangEnglishClick() {
-  LanguageName = "English";
-  LoadLanguage(LanguageName);
+  context_->Settings().LanguageName = "English";
+  LoadLanguage("English");
 }
 
 void TForm1::MLangRussianClick() {
-  LanguageName = "Russian";
-  LoadLanguage(LanguageName);
+  context_->Settings().LanguageName = "Russian";
+  LoadLanguage("Russian");
 }
 
 void TForm1::MExclusionsClick() {
-  LoadLanguage(LanguageName);
-  FormExclusions->exec();
+  LoadLanguage(context_->Settings().LanguageName);
+  form_exclusions_->exec();
 }
 
 void TForm1::MAboutClick() {
-  LoadLanguage(LanguageName);
-  FormAbout->exec();
+  LoadLanguage(context_->Settings().LanguageName);
+  form_about_->exec();
 }
 
 void TForm1::MCheckUpdateClick() {
-  LoadLanguage(LanguageName);
-  FormUpdate->ShowCheck();
+  LoadLanguage(context_->Settings().LanguageName);
+  form_update_->ShowCheck();
 }
 
 }  // namespace pagelathe

@@ -1,34 +1,21 @@
-// The main window: menus, status bar, the five tool pages, the settings file, the message
-// texts and the window's shared lists. It composes the pages; their handlers live with them.
+// The main window: menus, status bar, the five tool pages, the settings file and the
+// secondary windows. It composes the pages and hands each page and dialog the page context;
+// their handlers live with them.
 #pragma once
 
 #include <QMainWindow>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "app/AppSettings.h"
-#include "platform/TextList.h"
-#include "tools/links/LinkStore.h"
-
-class QAction;
-class QMenu;
 class QTabWidget;
-class QTimer;
 
 namespace pagelathe {
 
-class GradientTextPage;
-class HtmlConverterPage;
-class KeywordsPage;
-class LinksGrabberPage;
-class TFolderDialog;
+class PageContext;
 class TFormAbout;
 class TFormExclusions;
 class TFormLanguage;
 class TFormUpdate;
-class TNMHTTP;
-class TWinXP;
-class WebColorPage;
 class ToolPage;
 
 class TForm1 : public QMainWindow {
@@ -40,53 +27,11 @@ class TForm1 : public QMainWindow {
   explicit TForm1(const std::string& program_folder, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Product data and paths.
-  std::string ProductTitle;
-  std::string ProductVersion;
-  std::string ProductPageUrl;
-  std::string UpdateBaseUrl;  // the update service's address, without a final "/"
-  std::string ProgramFolder;
-  std::string VersionFile;
-  std::string HelpFileEnglish;
-  std::string HelpFileRussian;
-  std::string ExclusionsFileName;
-  std::string SettingsFileName;
-
-  // Settings kept in fields (the rest live in the controls of the pages).
-  std::string LanguageName;
-  bool FirstStart = true;
-  std::string LinksFolder;
-  std::string KeywordsFolder;
-  int CharsPerLine = 75;
-  std::string RememberedUrl;
-
-  // Message texts: empty until a language file fills them.
-  std::string StringWords;
-  std::string StringKeywords;
-  std::string StringLastVersion;
-  std::string StringNewVersionIsAvailable;
-  std::string StringCantConnectToServer;
-  std::string StringProccessedFiles;
-  std::string StringStop;
-  std::string StringSearch;
-  std::string StringFolders;
-  std::string StringLinks;
-  std::string StringConvert;
-  std::string StringFetchingPage;  // status text while a page is fetched, followed by its address
-
-  // The window's text lists.
-  TextList DocumentLines;
-  TextList TokenList;
-  LinkStore FoundLinks;
-  TextList FolderList;
-  TextList OutputBuffer;
-  TextList ScratchList;
-  // The exclusion list of the links search, shown and edited by the Exclusions window.
-  TextList ExclusionLines;
+  // What the pages and dialogs are given: texts, paths, settings, lists, the status line.
+  [[nodiscard]] PageContext& Context() const { return *context_; }
 
   // The one line of the status bar.
   void SetStatusText(const std::string& text);
-  void ShowStatusText(const QString& text);  // a text already for display
   [[nodiscard]] std::string StatusText() const;
 
   // Applies a language file to every window (menus, pages, dialogs, message texts).
@@ -107,39 +52,21 @@ class TForm1 : public QMainWindow {
   void MCheckUpdateClick();
   void MAboutClick();
 
-  // Pages and components.
-  QTabWidget* PageControl1 = nullptr;
-  LinksGrabberPage* LinksGrabber = nullptr;
-  HtmlConverterPage* HtmlConverter = nullptr;
-  KeywordsPage* Keywords = nullptr;
-  GradientTextPage* GradientText = nullptr;
-  WebColorPage* WebColor = nullptr;
-  QMenu* MFile = nullptr;
-  QMenu* MSettings = nullptr;
-  QMenu* MLanguage = nullptr;
-  QMenu* MHelp = nullptr;
-  QAction* MExit = nullptr;
-  QAction* MExclusions = nullptr;
-  QAction* MLangEnglish = nullptr;
-  QAction* MLangRussian = nullptr;
-  QAction* MContents = nullptr;
-  QAction* MCheckUpdate = nullptr;
-  QAction* MAbout = nullptr;
-  QTimer* TimerConnection = nullptr;
-  TWinXP* WinXP1 = nullptr;
-  TFolderDialog* FolderDialog1 = nullptr;
-  // The HTTP client of the page fetch, with its built-in settings: no proxy, no time limit,
-  // the body kept in memory, no event handlers; its waits keep the window's events running.
-  std::unique_ptr<TNMHTTP> HTTP;
+  // The pages in tab order, and the one of a kind (Page<WebColorPage>()).
+  [[nodiscard]] const std::vector<ToolPage*>& Pages() const { return pages_; }
+  template <typename P>
+  [[nodiscard]] P* Page() const {
+    for (ToolPage* page : pages_)
+      if (auto* found = qobject_cast<P*>(page)) return found;
+    return nullptr;
+  }
+  [[nodiscard]] QTabWidget* PageControl1() const { return page_control_; }
 
   // Secondary windows, created with the main window and alive until it is destroyed.
-  TFormAbout* FormAbout = nullptr;
-  TFormLanguage* FormLanguage = nullptr;
-  TFormExclusions* FormExclusions = nullptr;
-  TFormUpdate* FormUpdate = nullptr;
-
-  // The pages in tab order.
-  [[nodiscard]] const std::vector<ToolPage*>& Pages() const { return pages_; }
+  [[nodiscard]] TFormAbout* FormAbout() const { return form_about_; }
+  [[nodiscard]] TFormLanguage* FormLanguage() const { return form_language_; }
+  [[nodiscard]] TFormExclusions* FormExclusions() const { return form_exclusions_; }
+  [[nodiscard]] TFormUpdate* FormUpdate() const { return form_update_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -148,15 +75,21 @@ class TForm1 : public QMainWindow {
  private:
   void CreateMenus();
   void CreatePages();
-  void CreateHttpClient();
   void FormCreate();
+  void ReadSettings();
+  void LoadExclusions();
 
   // Shows `text` once the window's events run, so that an error met while the window is made
   // holds neither the making nor the first show (nor a close asked for meanwhile).
   void ShowErrorLater(const std::string& text);
 
+  PageContext* context_ = nullptr;
+  QTabWidget* page_control_ = nullptr;
   std::vector<ToolPage*> pages_;
-  AppSettings settings_;  // as read at creation
+  TFormAbout* form_about_ = nullptr;
+  TFormLanguage* form_language_ = nullptr;
+  TFormExclusions* form_exclusions_ = nullptr;
+  TFormUpdate* form_update_ = nullptr;
   // Why the settings file could not be read at creation; it is then not written at close.
   std::string settings_read_error_;
   bool shown_ = false;

@@ -21,6 +21,12 @@
 
 namespace {
 
+// A control of a page, found by its objectName as the language loader finds it.
+template <typename T>
+T* Child(QObject* root, const char* name) {
+  return root->findChild<T*>(QString::fromLatin1(name));
+}
+
 using pagelathe::KeywordSearchTab;
 
 struct Window {
@@ -34,17 +40,18 @@ struct Window {
     std::ofstream(folder + "brevanoth-pagelathe.ini") << "[Options]\r\nfirstStart=0\r\n";
     form = std::make_unique<pagelathe::TForm1>(folder);
     form->show();
-    form->PageControl1->setCurrentWidget(form->Keywords);
-    search = form->Keywords->TabSheetKeywordsSearch;
+    form->PageControl1()->setCurrentWidget(form->Page<pagelathe::KeywordsPage>());
+    search =
+        Child<KeywordSearchTab>(form->Page<pagelathe::KeywordsPage>(), "TabSheetKeywordsSearch");
     // 100,000 different words, each twice: "w0000001 w0000001 w0000002 ...".
     QString text;
     for (int i = 0; i < 100000; ++i) {
       const QString word = QString("w%1").arg(i, 7, 10, QChar('0'));
       text += word + ' ' + word + (i % 8 == 7 ? '\n' : ' ');
     }
-    search->MemoKW->setPlainText(text);
-    search->EditKWLength->setText("1");
-    search->EditKWFreq->setText("1");
+    Child<QPlainTextEdit>(search, "MemoKW")->setPlainText(text);
+    Child<QLineEdit>(search, "EditKWLength")->setText("1");
+    Child<QLineEdit>(search, "EditKWFreq")->setText("1");
     QApplication::processEvents();
   }
   ~Window() {
@@ -71,7 +78,7 @@ void BM_SearchFills100kRows(benchmark::State& state) {
     SearchAndWait(*window.search);
     QApplication::processEvents();  // the view lays out and paints its visible rows
   }
-  state.counters["rows"] = window.search->ListViewKW->model()->rowCount();
+  state.counters["rows"] = Child<QTreeView>(window.search, "ListViewKW")->model()->rowCount();
 }
 BENCHMARK(BM_SearchFills100kRows)->Unit(benchmark::kMillisecond);
 
@@ -93,7 +100,8 @@ void BM_Add100kKeywords(benchmark::State& state) {
     window.search->ButtonKWAddClick();
     QApplication::processEvents();
   }
-  state.counters["items"] = window.search->ListBoxKWItems->rowCount();
+  state.counters["items"] =
+      Child<pagelathe::TextListModel>(window.search, "ListBoxKWItems")->rowCount();
 }
 BENCHMARK(BM_Add100kKeywords)->Unit(benchmark::kMillisecond);
 

@@ -38,7 +38,8 @@ void BM_ExtractLinks(benchmark::State& state) {
   std::string text;
   for (int i = 0; i < 20; ++i)
     text += MakePage(random);
-  const LinkExtractor extractor("http://", static_cast<int>(state.range(0)), {"www.spam.org"});
+  const LinkExtractor extractor("http://", LinkShapeAt(static_cast<int>(state.range(0))),
+                                {"www.spam.org"});
   size_t links = 0;
   for (auto _ : state) {
     LinkStore found;
@@ -73,7 +74,7 @@ void BM_BuildLinkView(benchmark::State& state) {
   LinkViewOptions options;
   options.sort = true;
   options.view = static_cast<int>(state.range(0));
-  options.link_type = 0;
+  options.link_type = LinkShape::FullLink;
   options.protocol = "http://";
   size_t shown = 0;
   for (auto _ : state) {
@@ -87,7 +88,7 @@ BENCHMARK(BM_BuildLinkView)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecon
 // Prints the full links of every document below `folder`, one per line, as grep -o does: through
 // a small buffer that stays in the cache.
 int Walk(const std::string& folder, const std::string& protocol) {
-  const LinkExtractor extractor(protocol, 0, {});
+  const LinkExtractor extractor(protocol, LinkShape::FullLink, {});
   constexpr size_t kBuffer = 64 * 1024;
   std::string out;
   out.reserve(kBuffer);

@@ -33,11 +33,18 @@
 #include "tools/links/LinksGrabberPage.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
+#include "ui/PageContext.h"
 #include "ui/TextListModel.h"
 
 namespace {
 
 using namespace pagelathe;
+
+// A control of a page, found by its objectName as the language loader finds it.
+template <typename T>
+T* Child(QObject* root, const char* name) {
+  return root->findChild<T*>(QString::fromLatin1(name));
+}
 
 struct Window {
   std::string folder;
@@ -52,13 +59,13 @@ struct Window {
     folder = std::string(::mkdtemp(pattern.data())) + "/";
     std::ofstream(folder + "brevanoth-pagelathe.ini") << "[Options]\r\nfirstStart=0\r\n";
     form = std::make_unique<TForm1>(folder);
-    form->StringStop = "Stop";
+    form->Context().Texts().StringStop = "Stop";
     form->show();
-    form->PageControl1->setCurrentWidget(form->Keywords);
-    search = form->Keywords->TabSheetKeywordsSearch;
-    creator = form->Keywords->TabSheetKeywordsCreate;
-    search->EditKWLength->setText("4");
-    search->EditKWFreq->setText("4");
+    form->PageControl1()->setCurrentWidget(form->Page<KeywordsPage>());
+    search = Child<KeywordSearchTab>(form->Page<KeywordsPage>(), "TabSheetKeywordsSearch");
+    creator = Child<PageCreatorTab>(form->Page<KeywordsPage>(), "TabSheetKeywordsCreate");
+    Child<QLineEdit>(search, "EditKWLength")->setText("4");
+    Child<QLineEdit>(search, "EditKWFreq")->setText("4");
 
     // 100 MB of prose-like lines with some markup: 1,300,000 lines of about 77 bytes.
     text_file = folder + "text.htm";
@@ -141,44 +148,47 @@ void BM_KeywordsOpen100MB(benchmark::State& state) {
   Window& w = TheWindow();
   w.next_file = w.text_file;
   MeasureGaps(
-      state, [&] { w.search->ButtonOpenFile->click(); }, Idle);
-  state.counters["lines"] = w.search->MemoKW->document()->blockCount();
+      state, [&] { Child<QPushButton>(w.search, "ButtonOpenFile")->click(); }, Idle);
+  state.counters["lines"] = Child<QPlainTextEdit>(w.search, "MemoKW")->document()->blockCount();
 }
 BENCHMARK(BM_KeywordsOpen100MB)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_KeywordsSearchAfterOpen(benchmark::State& state) {
   Window& w = TheWindow();
   MeasureGaps(
-      state, [&] { w.search->ButtonKWSearch->click(); }, Idle);
-  state.counters["rows"] = w.search->ListViewKWRows->rowCount();
+      state, [&] { Child<QPushButton>(w.search, "ButtonKWSearch")->click(); }, Idle);
+  state.counters["rows"] = Child<KeywordListModel>(w.search, "ListViewKWRows")->rowCount();
 }
 BENCHMARK(BM_KeywordsSearchAfterOpen)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_KeywordsSearchOfAnEditedText(benchmark::State& state) {
   Window& w = TheWindow();
-  w.search->MemoKW->appendPlainText("edited");  // the memo must be read back
+  Child<QPlainTextEdit>(w.search, "MemoKW")
+      ->appendPlainText("edited");  // the memo must be read back
   MeasureGaps(
-      state, [&] { w.search->ButtonKWSearch->click(); }, Idle);
-  state.counters["rows"] = w.search->ListViewKWRows->rowCount();
+      state, [&] { Child<QPushButton>(w.search, "ButtonKWSearch")->click(); }, Idle);
+  state.counters["rows"] = Child<KeywordListModel>(w.search, "ListViewKWRows")->rowCount();
 }
 BENCHMARK(BM_KeywordsSearchOfAnEditedText)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CreatePageCopiesTheText(benchmark::State& state) {
   Window& w = TheWindow();
-  auto* tabs = w.form->Keywords->PageControlKeywords;
+  auto* tabs = Child<QTabWidget>(w.form->Page<KeywordsPage>(), "PageControlKeywords");
   // Entering the tab copies the text of the first tab ("insert from text").
   MeasureGaps(
       state, [&] { tabs->setCurrentIndex(1); }, Idle);
-  state.counters["text_lines"] = w.creator->MemoPageText->document()->blockCount();
+  state.counters["text_lines"] =
+      Child<QPlainTextEdit>(w.creator, "MemoPageText")->document()->blockCount();
 }
 BENCHMARK(BM_CreatePageCopiesTheText)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_CreatePageOf100MB(benchmark::State& state) {
   Window& w = TheWindow();
   MeasureGaps(
-      state, [&] { w.creator->ButtonPageCreate->click(); }, Idle);
-  state.counters["code_lines"] = w.creator->MemoPageCode->document()->blockCount();
-  w.form->Keywords->PageControlKeywords->setCurrentIndex(0);
+      state, [&] { Child<QPushButton>(w.creator, "ButtonPageCreate")->click(); }, Idle);
+  state.counters["code_lines"] =
+      Child<QPlainTextEdit>(w.creator, "MemoPageCode")->document()->blockCount();
+  Child<QTabWidget>(w.form->Page<KeywordsPage>(), "PageControlKeywords")->setCurrentIndex(0);
 }
 BENCHMARK(BM_CreatePageOf100MB)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -186,59 +196,64 @@ void BM_InsertAMillionKeywords(benchmark::State& state) {
   Window& w = TheWindow();
   w.next_file = w.list_file;
   MeasureGaps(
-      state, [&] { w.search->ButtonKWInsert->click(); }, Idle);
-  state.counters["items"] = w.search->ListBoxKWItems->rowCount();
+      state, [&] { Child<QPushButton>(w.search, "ButtonKWInsert")->click(); }, Idle);
+  state.counters["items"] = Child<TextListModel>(w.search, "ListBoxKWItems")->rowCount();
 }
 BENCHMARK(BM_InsertAMillionKeywords)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_Remove200kKeywords(benchmark::State& state) {
   Window& w = TheWindow();
-  QItemSelection selection(w.search->ListBoxKWItems->index(0),
-                           w.search->ListBoxKWItems->index(199999));
-  w.search->ListBoxKW->selectionModel()->select(selection, QItemSelectionModel::Select);
+  QItemSelection selection(Child<TextListModel>(w.search, "ListBoxKWItems")->index(0),
+                           Child<TextListModel>(w.search, "ListBoxKWItems")->index(199999));
+  Child<QListView>(w.search, "ListBoxKW")
+      ->selectionModel()
+      ->select(selection, QItemSelectionModel::Select);
   MeasureGaps(
-      state, [&] { w.search->ButtonKWRemove->click(); }, [] { return true; });
-  state.counters["items"] = w.search->ListBoxKWItems->rowCount();
+      state, [&] { Child<QPushButton>(w.search, "ButtonKWRemove")->click(); }, [] { return true; });
+  state.counters["items"] = Child<TextListModel>(w.search, "ListBoxKWItems")->rowCount();
 }
 BENCHMARK(BM_Remove200kKeywords)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The link list: a million found links of 300,000 hosts, shown sorted.
 void FillFoundLinks(Window& w) {
-  w.form->FoundLinks.clear();
+  w.form->Context().FoundLinks().clear();
   for (int i = 0; i < 1000000; ++i)
-    w.form->FoundLinks.push_back("http://www.host" + std::to_string(i % 300000) +
-                                 ".example.com/page" + std::to_string(i % 7) + ".html");
+    w.form->Context().FoundLinks().push_back("http://www.host" + std::to_string(i % 300000) +
+                                             ".example.com/page" + std::to_string(i % 7) + ".html");
 }
 
 void BM_LinkViewSortedRebuildOfAMillion(benchmark::State& state) {
   Window& w = TheWindow();
-  w.form->PageControl1->setCurrentWidget(w.form->LinksGrabber);
+  w.form->PageControl1()->setCurrentWidget(w.form->Page<LinksGrabberPage>());
   FillFoundLinks(w);
-  LinksGrabberPage* links = w.form->LinksGrabber;
-  links->RadioGroupLinks->SetItemIndex(0);
-  links->CheckBoxSort->setChecked(false);
+  LinksGrabberPage* links = w.form->Page<LinksGrabberPage>();
+  Child<TRadioGroup>(links, "RadioGroupLinks")->SetItemIndex(0);
+  Child<QCheckBox>(links, "CheckBoxSort")->setChecked(false);
   // The click turns sorting on and rebuilds the view, sorted.
   MeasureGaps(
-      state, [&] { links->CheckBoxSort->click(); }, [links] { return !links->ViewBusy(); });
+      state, [&] { Child<QCheckBox>(links, "CheckBoxSort")->click(); },
+      [links] { return !links->ViewBusy(); });
   state.counters["shown"] = static_cast<double>(links->ShownLines().size());
 }
 BENCHMARK(BM_LinkViewSortedRebuildOfAMillion)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LinkRemove200k(benchmark::State& state) {
   Window& w = TheWindow();
-  LinksGrabberPage* links = w.form->LinksGrabber;
-  QAbstractItemModel* model = links->ListBoxLinks->model();
+  LinksGrabberPage* links = w.form->Page<LinksGrabberPage>();
+  QAbstractItemModel* model = Child<QListView>(links, "ListBoxLinks")->model();
   QItemSelection selection(model->index(0, 0), model->index(199999, 0));
-  links->ListBoxLinks->selectionModel()->select(selection, QItemSelectionModel::Select);
+  Child<QListView>(links, "ListBoxLinks")
+      ->selectionModel()
+      ->select(selection, QItemSelectionModel::Select);
   MeasureGaps(
-      state, [&] { links->ButtonRemove->click(); }, [] { return true; });
+      state, [&] { Child<QPushButton>(links, "ButtonRemove")->click(); }, [] { return true; });
   state.counters["shown"] = static_cast<double>(links->ShownLines().size());
 }
 BENCHMARK(BM_LinkRemove200k)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LinksSearchOfA100MBDocument(benchmark::State& state) {
   Window& w = TheWindow();
-  LinksGrabberPage* links = w.form->LinksGrabber;
+  LinksGrabberPage* links = w.form->Page<LinksGrabberPage>();
   TextList document;
   {
     std::ifstream in(w.text_file, std::ios::binary);
@@ -247,7 +262,7 @@ void BM_LinksSearchOfA100MBDocument(benchmark::State& state) {
       document.push_back(line + " http://www.host" + std::to_string(document.size() % 40000) +
                          ".example.com/");
   }
-  links->RadioGroupLinks->SetItemIndex(1);
+  Child<TRadioGroup>(links, "RadioGroupLinks")->SetItemIndex(1);
   MeasureGaps(
       state, [&] { links->SearchDocument(std::move(document)); },
       [links] { return !links->ViewBusy(); });

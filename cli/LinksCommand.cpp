@@ -95,8 +95,8 @@ void SearchFolder(const std::string& root, bool sub_dirs, const LinkExtractor& e
 
 int RunLinks(const ParsedArguments& arguments) {
   const std::string protocol = CheckedProtocol(arguments.ValueOr("protocol", "http://"));
-  const int link_type =
-      IndexOf("type", arguments.ValueOr("type", "domain"), {"full", "domain", "name"});
+  const LinkShape link_type =
+      LinkShapeAt(IndexOf("type", arguments.ValueOr("type", "domain"), {"full", "domain", "name"}));
   LinkViewOptions view;
   view.view = IndexOf("view", arguments.ValueOr("view", "link"), {"link", "html", "bb"});
   view.sort = !arguments.Has("no-sort");

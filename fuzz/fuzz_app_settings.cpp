@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppSettings.h"
 #include "platform/IniFile.h"
+#include "settings/AppSettings.h"
 
 namespace {
 
@@ -44,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       first.SortLinks != again.SortLinks || first.NoHttp != again.NoHttp ||
       first.UpdateServer != again.UpdateServer)
     std::abort();
-  SameText(first.Language, again.Language);
-  SameText(first.Folder, again.Folder);
+  SameText(first.LanguageName, again.LanguageName);
+  SameText(first.LinksFolder, again.LinksFolder);
   SameText(first.SourceFolder, again.SourceFolder);
   SameText(first.ResultFolder, again.ResultFolder);
-  SameText(first.DirKW, again.DirKW);
-  SameText(first.Link, again.Link);
+  SameText(first.KeywordsFolder, again.KeywordsFolder);
+  SameText(first.RememberedUrl, again.RememberedUrl);
   return 0;
 }

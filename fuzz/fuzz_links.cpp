@@ -15,7 +15,7 @@ using namespace pagelathe;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
-  const int link_type = data[0] % 4;  // 3: no link type selected
+  const LinkShape link_type = LinkShapeAt(data[0] % 4);  // 3: no link type selected
   const std::string protocol = kSearchProtocols[data[1] % 7];
   const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
   // The first line of the input doubles as an exclusion list.
@@ -34,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)CutIntoPieces(lines);
   for (const LinkStore* found : {&by_file, &by_page}) {
     for (std::string_view link : *found) {
-      if (link_type != 2 && !link.starts_with(protocol)) std::abort();
-      const std::string_view rest = link_type == 2 ? link : link.substr(protocol.size());
+      if (link_type != LinkShape::Name && !link.starts_with(protocol)) std::abort();
+      const std::string_view rest =
+          link_type == LinkShape::Name ? link : link.substr(protocol.size());
       if (rest.find_first_of(std::string_view("<> '\")]\t\n")) != rest.npos) std::abort();
     }
   }

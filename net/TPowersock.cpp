@@ -1,5 +1,6 @@
 // The socket client: construction, host lookup, connecting, closing, notifications, the time
-// limit, errors and status reports. The data operations are in PowersockTransfer.cpp.
+// limit, errors and status reports. The data operations are in PowersockTransfer.cpp,
+// listening, accepting and the address texts in PowersockListen.cpp.
 #include "net/TPowersock.h"
 
 #include <arpa/inet.h>
@@ -27,14 +28,6 @@ int g_instance_count = 0;
 // The status levels of the reports.
 constexpr uint8_t kLevelDetail = 8;
 constexpr uint8_t kLevelTransfer = 4;
-
-std::string Dotted(uint32_t network_address) {
-  in_addr address{};
-  address.s_addr = network_address;
-  char text[INET_ADDRSTRLEN] = {};
-  inet_ntop(AF_INET, &address, text, sizeof text);
-  return text;
-}
 
 void RecordErrno() {
   SetSocketLastError(WinsockErrorFromErrno(errno));
@@ -109,7 +102,7 @@ void TPowersock::InitWinsock() {
       --g_instance_count;
     }
     started_library_ = false;
-    throw ESockError("Initializaton of windows sockets failed");
+    throw ESockError(SockErrorKind::kStartupFailed, "Initializaton of windows sockets failed");
   }
 }
 
@@ -294,8 +287,8 @@ void TPowersock::ResolveRemoteHost() {
   }
   lookup_.reset();
   TimerOff();
-  if (timed_out_) throw ESockError("Host Lookup Timed Out");
-  if (cancel_requested_) throw ESockError("Host Lookup Canceled");
+  if (timed_out_) throw ESockError(SockErrorKind::kLookupTimedOut, "Host Lookup Timed Out");
+  if (cancel_requested_) throw ESockError(SockErrorKind::kLookupCanceled, "Host Lookup Canceled");
   if (last_event_ok_) {
     {
       std::lock_guard<std::mutex> lock(lookup->mutex);
@@ -305,26 +298,29 @@ void TPowersock::ResolveRemoteHost() {
     return;
   }
   last_error_no_ = SocketLastError();
-  throw ESockError("Host Lookup Failed");
+  throw ESockError(SockErrorKind::kLookupFailed, "Host Lookup Failed");
 }
 
 void TPowersock::Connect() {
   StatusMessage(kLevelDetail, "Connecting");
   cancel_requested_ = false;
-  if (connected_) throw ESockError("Already connected");
+  if (connected_) throw ESockError(SockErrorKind::kAlreadyConnected, "Already connected");
   int tries = 0;
   for (;;) {
     try {
       ResolveRemoteHost();
     } catch (const ESockError& error) {
-      const std::string text = error.what();
-      if (text == "Host Lookup Timed Out" || text == "Host Lookup Canceled") throw;
+      // A lookup that was stopped ends the connect; one that found nothing asks the handler.
+      if (error.Kind() == SockErrorKind::kLookupTimedOut ||
+          error.Kind() == SockErrorKind::kLookupCanceled)
+        throw;
     }
     if (remote_address_ != 0) break;
-    if (tries > 0 || !OnInvalidHost) throw ESockError("Null Remote Address");
+    if (tries > 0 || !OnInvalidHost)
+      throw ESockError(SockErrorKind::kNullRemoteAddress, "Null Remote Address");
     bool handled = false;
     OnInvalidHost(handled);
-    if (!handled) throw ESockError("Null Remote Address");
+    if (!handled) throw ESockError(SockErrorKind::kNullRemoteAddress, "Null Remote Address");
     ++tries;
   }
   const int port = Proxy.empty() ? Port : ProxyPort;
@@ -353,9 +349,10 @@ void TPowersock::Connect() {
   TimerOff();
   if (!timed_out_ && !cancel_requested_ && last_event_ok_) return;
   if (OnConnectionFailed) OnConnectionFailed(*this);
-  if (timed_out_) throw ESockError("Connection Timed out");
-  if (cancel_requested_) throw ESockError("Connection Canceled");
-  throw ESockError("Connection Failed");
+  if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut, "Connection Timed out");
+  if (cancel_requested_)
+    throw ESockError(SockErrorKind::kConnectionCanceled, "Connection Canceled");
+  throw ESockError(SockErrorKind::kConnectionFailed, "Connection Failed");
 }
 
 void TPowersock::CertifyConnect() {
@@ -421,49 +418,6 @@ void TPowersock::AdoptSocket(int handle) {
   data_notified_ = false;
 }
 
-// ---- Listening and accepting ----
-
-void TPowersock::Listen(bool notify_as_lookup) {
-  StatusMessage(kLevelDetail, "Listening");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(Port));
-  address.sin_addr.s_addr = htonl(INADDR_ANY);
-  if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(socket_, 1) != 0) {
-    RecordErrno();
-    ErrorManager(kWouldBlock);
-    return;
-  }
-  listening_ = true;
-  listen_as_lookup_ = notify_as_lookup;
-}
-
-int TPowersock::Accept() {
-  StatusMessage(kLevelTransfer, "Accepting");
-  while (!wait_done_ && !cancel_requested_)
-    SleepAndPump();
-  if (cancel_requested_) throw ESockError("Accepting Canceled");
-  if (!last_event_ok_) throw ESockError("Error creating Data Connection");
-  sockaddr_in peer{};
-  socklen_t length = sizeof peer;
-  const int handle =
-      ::accept4(socket_, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
-  if (handle < 0) {
-    RecordErrno();
-    ErrorManager(kWouldBlock);
-    return -1;
-  }
-  remote_address_ = peer.sin_addr.s_addr;
-  remote_port_ = peer.sin_port;
-  if (cancel_requested_) {
-    ::close(handle);
-    cancel_requested_ = false;
-    throw EAbortError("Socket send aborted");
-  }
-  return handle;
-}
-
 // ---- Cancel and the time limit ----
 
 void TPowersock::Cancel() {
@@ -523,7 +477,7 @@ std::string TPowersock::ErrorManager(uint16_t ignore) {
   if (last_error_no_ != ignore && last_error_no_ > 10000) {
     const std::string text = SocketErrorStr(static_cast<uint16_t>(last_error_no_));
     if (OnSocketError) OnSocketError(*this, static_cast<uint16_t>(last_error_no_), text);
-    throw ESockError(text);
+    throw ESockError(SockErrorKind::kSocketCall, text);
   }
   return {};
 }
@@ -553,56 +507,6 @@ int TPowersock::GetLastErrorNo() {
 void TPowersock::SetLastErrorNo(int number) {
   StatusMessage(kLevelDetail, "Setting LastError Number");
   last_error_no_ = number;
-}
-
-// ---- Address texts ----
-
-std::string TPowersock::GetRemoteIP() {
-  StatusMessage(kLevelDetail, "Getting Remote IP");
-  return Dotted(remote_address_);
-}
-
-std::string TPowersock::GetLocalIP() {
-  StatusMessage(kLevelDetail, "Getting Local IP");
-  char name[201] = {};
-  if (gethostname(name, 200) != 0) return {};
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  addrinfo* result = nullptr;
-  if (getaddrinfo(name, nullptr, &hints, &result) != 0 || result == nullptr) return {};
-  const auto* bytes = reinterpret_cast<const unsigned char*>(
-      &reinterpret_cast<sockaddr_in*>(result->ai_addr)->sin_addr.s_addr);
-  char text[32];
-  std::snprintf(text, sizeof text, "%d.%d.%d.%d", bytes[0], bytes[1], bytes[2], bytes[3]);
-  freeaddrinfo(result);
-  return text;
-}
-
-std::string TPowersock::GetLocalAddress() {
-  sockaddr_in local{};
-  socklen_t length = sizeof local;
-  if (socket_ >= 0) getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length);
-  std::string text = Dotted(local.sin_addr.s_addr);
-  for (char& c : text) {
-    if (c == '.') c = ',';
-  }
-  return text;
-}
-
-std::string TPowersock::GetPortString() {
-  const int port = LocalPort();
-  std::string text(1, ',');
-  text.append(std::to_string(port >> 8)).append(1, ',').append(std::to_string(port & 0xFF));
-  return text;
-}
-
-int TPowersock::LocalPort() const {
-  sockaddr_in local{};
-  socklen_t length = sizeof local;
-  if (socket_ < 0 || getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) != 0) {
-    return 0;
-  }
-  return ntohs(local.sin_port);
 }
 
 // ---- Raw socket calls: failures leave the Winsock number as the last error ----

@@ -22,10 +22,30 @@ namespace pagelathe {
 
 class TThreadTimer;
 
-// Lookup, connection and socket-call failures.
+// What a socket failure was, for the callers that decide by it; the message tells the user.
+enum class SockErrorKind {
+  kStartupFailed,         // "Initializaton of windows sockets failed"
+  kLookupTimedOut,        // "Host Lookup Timed Out"
+  kLookupCanceled,        // "Host Lookup Canceled"
+  kLookupFailed,          // "Host Lookup Failed"
+  kAlreadyConnected,      // "Already connected"
+  kNullRemoteAddress,     // "Null Remote Address": no address for the host
+  kConnectionTimedOut,    // "Connection Timed out"
+  kConnectionCanceled,    // "Connection Canceled"
+  kConnectionFailed,      // "Connection Failed"
+  kAcceptCanceled,        // "Accepting Canceled"
+  kDataConnectionFailed,  // "Error creating Data Connection"
+  kSocketCall,            // a socket call failed: "10061:Connection refused" and the like
+};
+
+// Lookup, connection and socket-call failures: a kind beside the message.
 class ESockError : public Exception {
  public:
-  using Exception::Exception;
+  ESockError(SockErrorKind kind, const std::string& message) : Exception(message), kind_(kind) {}
+  [[nodiscard]] SockErrorKind Kind() const { return kind_; }
+
+ private:
+  SockErrorKind kind_;
 };
 
 // An operation ended by a cancel or by the time limit.

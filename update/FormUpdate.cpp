@@ -12,8 +12,8 @@
 #include <QUrl>
 #include <memory>
 
-#include "app/LongJob.h"
-#include "app/TForm1.h"
+#include "ui/LongJob.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 #include "update/Connection.h"
 
@@ -41,7 +41,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TFormUpdate::TFormUpdate(TForm1& form) : QDialog(&form), form_(form) {
+TFormUpdate::TFormUpdate(PageContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
   setObjectName("FormUpdate");
   setWindowTitle("Software Update");
   setFixedSize(kWidth, kHeight);
@@ -118,16 +119,18 @@ void TFormUpdate::FormShow() {
 
 void TFormUpdate::StartUpdateCheck() {
   // The title keeps its "+" for good, so every later check asks with the same title.
-  form_.ProductTitle = ReplaceBlanksByPlus(form_.ProductTitle);
+  ProductData& product = context_.Product();
+  product.ProductTitle = ReplaceBlanksByPlus(product.ProductTitle);
   UpdateQuery query;
   query.connected = connected_;
-  query.request_url = UpdateRequestAddress(form_.UpdateBaseUrl, form_.ProductTitle);
-  query.version_file = form_.VersionFile;
-  query.agent = FromQ(form_.windowTitle());
-  query.own_version = form_.ProductVersion;
-  query.product_page_url = form_.ProductPageUrl;
-  query.texts = {form_.StringLastVersion, form_.StringNewVersionIsAvailable,
-                 form_.StringCantConnectToServer};
+  query.request_url = UpdateRequestAddress(product.UpdateBaseUrl, product.ProductTitle);
+  query.version_file = product.VersionFile;
+  query.agent = context_.WindowCaption();
+  query.own_version = product.ProductVersion;
+  query.product_page_url = product.ProductPageUrl;
+  const MessageTexts& texts = context_.Texts();
+  query.texts = {texts.StringLastVersion, texts.StringNewVersionIsAvailable,
+                 texts.StringCantConnectToServer};
 
   if (job_->Running()) {
     // The dialog was opened again while a check ran: the new check supersedes the old one.

@@ -14,12 +14,12 @@ class QPushButton;
 namespace pagelathe {
 
 class LongJob;
-class TForm1;
+class PageContext;
 
 class TFormUpdate : public QDialog {
   Q_OBJECT
  public:
-  explicit TFormUpdate(TForm1& form);
+  TFormUpdate(PageContext& context, QWidget* parent);
   std::string StringCheckingForUpdates;  // filled by the language file
   // Menu Help, "Check for updates ...": shows the dialog, which starts a check.
   void ShowCheck();
@@ -64,7 +64,7 @@ class TFormUpdate : public QDialog {
   void SetLabelText(const std::string& text);
   void SetLinkColour(const QColor& colour);
 
-  TForm1& form_;
+  PageContext& context_;
   LongJob* job_ = nullptr;
   bool connected_ = false;
   std::string result_message_;   // what the last verdict put into LabelText

@@ -153,13 +153,14 @@ TEST(CaptionsFit, EveryPageAndDialogInEveryLanguage) {
     EXPECT_EQ(form.width(), 537);
     EXPECT_EQ(form.height() - form.menuBar()->height(), 455);
     const auto inspect_pages = [&](const std::string& kind) {
-      for (int page = 0; page < form.PageControl1->count(); ++page) {
-        form.PageControl1->setCurrentIndex(page);
-        if (form.PageControl1->currentWidget() != form.Keywords) {
+      for (int page = 0; page < form.PageControl1()->count(); ++page) {
+        form.PageControl1()->setCurrentIndex(page);
+        if (form.PageControl1()->currentWidget() != form.Page<KeywordsPage>()) {
           Inspect(form, std::string(language) + kind + std::to_string(page));
           continue;
         }
-        QTabWidget* tabs = form.Keywords->PageControlKeywords;
+        QTabWidget* tabs =
+            testing::Find<QTabWidget>(form.Page<KeywordsPage>(), "PageControlKeywords");
         for (int tab = 0; tab < tabs->count(); ++tab) {
           tabs->setCurrentIndex(tab);
           Inspect(form,
@@ -172,29 +173,30 @@ TEST(CaptionsFit, EveryPageAndDialogInEveryLanguage) {
     // While their jobs run, these buttons show the stop text.
     for (const char* name : {"ButtonSearchLinks", "ButtonGetUrl", "ButtonConvert", "ButtonOpenFile",
                              "ButtonKWSearch", "ButtonKWInsert", "ButtonPageCreate"})
-      Find<QPushButton>(&form, name)->setText(ToQ(form.StringStop));
+      Find<QPushButton>(&form, name)->setText(ToQ(form.Context().Texts().StringStop));
     inspect_pages("-stop-");
-    form.PageControl1->setCurrentIndex(0);
+    form.PageControl1()->setCurrentIndex(0);
 
     form.LoadLanguage(language);  // as the menus do before they show a dialog
-    QDialog* dialogs[] = {form.FormAbout, form.FormExclusions, form.FormLanguage};
+    QDialog* dialogs[] = {form.FormAbout(), form.FormExclusions(), form.FormLanguage()};
     const char* names[] = {"about", "exclusions", "language"};
     for (size_t i = 0; i < std::size(dialogs); ++i) {
       Inspect(*dialogs[i], std::string(language) + "-" + names[i]);
       dialogs[i]->hide();
     }
     // The update dialog with each of its messages, as wide as its label grows for them.
-    Inspect(*form.FormUpdate, std::string(language) + "-update");
-    ASSERT_TRUE(WaitFor([&] { return !form.FormUpdate->Checking(); }));
-    auto* message = Find<QLabel>(form.FormUpdate, "LabelText");
+    Inspect(*form.FormUpdate(), std::string(language) + "-update");
+    ASSERT_TRUE(WaitFor([&] { return !form.FormUpdate()->Checking(); }));
+    auto* message = Find<QLabel>(form.FormUpdate(), "LabelText");
     for (const std::string& text :
-         {form.FormUpdate->StringCheckingForUpdates, form.StringLastVersion,
-          form.StringNewVersionIsAvailable + "1.52", form.StringCantConnectToServer}) {
+         {form.FormUpdate()->StringCheckingForUpdates, form.Context().Texts().StringLastVersion,
+          form.Context().Texts().StringNewVersionIsAvailable + "1.52",
+          form.Context().Texts().StringCantConnectToServer}) {
       message->setText(ToQ(text));
       message->adjustSize();
-      EXPECT_LE(message->width(), form.FormUpdate->width()) << text;
+      EXPECT_LE(message->width(), form.FormUpdate()->width()) << text;
     }
-    form.FormUpdate->hide();
+    form.FormUpdate()->hide();
   }
 }
 

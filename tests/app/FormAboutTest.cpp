@@ -19,7 +19,7 @@ class FormAboutTest : public ::testing::Test {
   void SetUp() override {
     WriteSettings(dir_);
     form_ = std::make_unique<TForm1>(dir_.Path());
-    about_ = form_->FormAbout;
+    about_ = form_->FormAbout();
     TFormAbout::SetUrlOpener([this](const QUrl& url) { opened_.push_back(url.toString()); });
     about_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(about_));

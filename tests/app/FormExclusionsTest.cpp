@@ -8,6 +8,7 @@
 #include "app/FormExclusions.h"
 #include "app/TForm1.h"
 #include "support/GuiTest.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe::testing {
@@ -32,8 +33,8 @@ TEST(FormExclusions, MemoEditsChangeTheListAtOnce) {
   WriteSettings(dir);
   TForm1 form(dir.Path());
   for (const auto& c : cases) {
-    form.FormExclusions->MemoExclusions->setPlainText(c.memo);
-    EXPECT_EQ(form.ExclusionLines, c.lines) << c.what;
+    form.FormExclusions()->MemoExclusions->setPlainText(c.memo);
+    EXPECT_EQ(form.Context().ExclusionLines(), c.lines) << c.what;
   }
 }
 
@@ -51,17 +52,17 @@ TEST(FormExclusions, ShowsTheLoadedListAndGivesItBackUnchanged) {
     WriteSettings(dir);
     dir.Write("exclusions.dat", file);
     TForm1 form(dir.Path());
-    const TextList loaded = form.ExclusionLines;
+    const TextList loaded = form.Context().ExclusionLines();
     // Typing a character and taking it back keeps the list as it was.
-    QPlainTextEdit* memo = form.FormExclusions->MemoExclusions;
+    QPlainTextEdit* memo = form.FormExclusions()->MemoExclusions;
     QTextCursor cursor = memo->textCursor();
     cursor.movePosition(QTextCursor::End);
     cursor.insertText("x");
-    EXPECT_NE(form.ExclusionLines, loaded);
+    EXPECT_NE(form.Context().ExclusionLines(), loaded);
     cursor.deletePreviousChar();
-    EXPECT_EQ(form.ExclusionLines, loaded);
-    form.FormExclusions->show();
-    form.FormExclusions->ButtonOk->click();
+    EXPECT_EQ(form.Context().ExclusionLines(), loaded);
+    form.FormExclusions()->show();
+    form.FormExclusions()->ButtonOk->click();
     EXPECT_EQ(dir.Read("exclusions.dat"), file);
   }
 }
@@ -82,12 +83,12 @@ TEST(FormExclusions, OkSavesInMemoOrderAndCloses) {
     WriteSettings(dir);
     dir.Write("exclusions.dat", "old\r\n");
     TForm1 form(dir.Path());
-    form.FormExclusions->show();
-    form.FormExclusions->MemoExclusions->setPlainText(c.memo);
-    form.FormExclusions->ButtonOk->click();
+    form.FormExclusions()->show();
+    form.FormExclusions()->MemoExclusions->setPlainText(c.memo);
+    form.FormExclusions()->ButtonOk->click();
     EXPECT_EQ(dir.Read("exclusions.dat"), c.file);
     EXPECT_EQ(dir.Read("exclusions.dat").size(), c.file.size());
-    EXPECT_FALSE(form.FormExclusions->isVisible());
+    EXPECT_FALSE(form.FormExclusions()->isVisible());
   }
 }
 
@@ -97,17 +98,17 @@ TEST(FormExclusions, TitleBarCloseKeepsEditsForThisRunOnly) {
   dir.Write("exclusions.dat", "old1\r\nold2\r\n");
   {
     TForm1 form(dir.Path());
-    WhenShown(form.FormExclusions, [&] {
-      form.FormExclusions->MemoExclusions->setPlainText("new\n");
-      form.FormExclusions->close();
+    WhenShown(form.FormExclusions(), [&] {
+      form.FormExclusions()->MemoExclusions->setPlainText("new\n");
+      form.FormExclusions()->close();
     });
     form.MExclusionsClick();
-    EXPECT_EQ(form.ExclusionLines, TextList{"new"});
+    EXPECT_EQ(form.Context().ExclusionLines(), TextList{"new"});
     EXPECT_EQ(dir.Read("exclusions.dat"), "old1\r\nold2\r\n");
   }
   TForm1 restarted(dir.Path());
-  EXPECT_EQ(restarted.ExclusionLines, (TextList{"old1", "old2"}));
-  EXPECT_EQ(restarted.FormExclusions->MemoExclusions->toPlainText(), "old1\nold2\n");
+  EXPECT_EQ(restarted.Context().ExclusionLines(), (TextList{"old1", "old2"}));
+  EXPECT_EQ(restarted.FormExclusions()->MemoExclusions->toPlainText(), "old1\nold2\n");
 }
 
 TEST(FormExclusions, FailedSaveShowsTheErrorAndLosesNothing) {
@@ -116,34 +117,34 @@ TEST(FormExclusions, FailedSaveShowsTheErrorAndLosesNothing) {
   const std::string old = "keep me\r\n";
   dir.Write("exclusions.dat", old);
   TForm1 form(dir.Path());
-  form.FormExclusions->show();
-  form.FormExclusions->MemoExclusions->setPlainText("a much longer list\nthan the old one\n");
+  form.FormExclusions()->show();
+  form.FormExclusions()->MemoExclusions->setPlainText("a much longer list\nthan the old one\n");
   RecordedMessages().clear();
   {
     ScopedFileSizeLimit limit(4);
-    form.FormExclusions->ButtonOk->click();
+    form.FormExclusions()->ButtonOk->click();
   }
   ASSERT_EQ(RecordedMessages().size(), 1u);
   EXPECT_TRUE(RecordedMessages()[0].is_error);
   EXPECT_NE(RecordedMessages()[0].text.find("exclusions.dat"), std::string::npos)
       << RecordedMessages()[0].text;
-  EXPECT_TRUE(form.FormExclusions->isVisible());
+  EXPECT_TRUE(form.FormExclusions()->isVisible());
   EXPECT_EQ(dir.Read("exclusions.dat"), old);
-  EXPECT_EQ(form.ExclusionLines, (TextList{"a much longer list", "than the old one"}));
+  EXPECT_EQ(form.Context().ExclusionLines(), (TextList{"a much longer list", "than the old one"}));
   // Once the disk lets it, Ok saves the same edits.
-  form.FormExclusions->ButtonOk->click();
+  form.FormExclusions()->ButtonOk->click();
   EXPECT_EQ(dir.Read("exclusions.dat"), "a much longer list\r\nthan the old one\r\n");
-  EXPECT_FALSE(form.FormExclusions->isVisible());
-  form.FormExclusions->hide();
+  EXPECT_FALSE(form.FormExclusions()->isVisible());
+  form.FormExclusions()->hide();
 }
 
 TEST(FormExclusions, HasTheFixedClientArea) {
   TempFolder dir;
   WriteSettings(dir);
   TForm1 form(dir.Path());
-  EXPECT_EQ(form.FormExclusions->size(), QSize(353, 249));
-  EXPECT_EQ(form.FormExclusions->minimumSize(), form.FormExclusions->maximumSize());
-  EXPECT_EQ(form.FormExclusions->windowTitle(), "Exclusions");
+  EXPECT_EQ(form.FormExclusions()->size(), QSize(353, 249));
+  EXPECT_EQ(form.FormExclusions()->minimumSize(), form.FormExclusions()->maximumSize());
+  EXPECT_EQ(form.FormExclusions()->windowTitle(), "Exclusions");
 }
 
 }  // namespace

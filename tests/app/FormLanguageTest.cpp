@@ -10,6 +10,7 @@
 #include "app/TForm1.h"
 #include "platform/IniFile.h"
 #include "support/GuiTest.h"
+#include "ui/PageContext.h"
 
 namespace pagelathe::testing {
 namespace {
@@ -30,16 +31,17 @@ TEST(FormLanguage, EveryWayOfClosingAppliesTheChoiceOnDisplay) {
     WriteSettings(dir);
     ShipLanguageFiles(dir);
     TForm1 form(dir.Path());
-    TFormLanguage& dialog = *form.FormLanguage;
+    TFormLanguage& dialog = *form.FormLanguage();
     WhenShown(&dialog, [&] {
       dialog.ComboBoxLang->setCurrentIndex(1);
       way.close(dialog);
     });
     dialog.ShowChoice();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(form.LanguageName, "Russian");
-    EXPECT_TRUE(form.MLangRussian->isChecked());
-    EXPECT_EQ(form.StringStop, "\xD1\xF2\xEE\xEF");  // the Russian file was applied
+    EXPECT_EQ(form.Context().Settings().LanguageName, "Russian");
+    EXPECT_TRUE(testing::Find<QAction>(&form, "MLangRussian")->isChecked());
+    EXPECT_EQ(form.Context().Texts().StringStop,
+              "\xD1\xF2\xEE\xEF");  // the Russian file was applied
   }
 }
 
@@ -47,7 +49,7 @@ TEST(FormLanguage, ShowsEnglishFirstAndOffersOnlyTheTwoLanguages) {
   TempFolder dir;
   WriteSettings(dir, "Language=Russian\r\n");
   TForm1 form(dir.Path());
-  TFormLanguage& dialog = *form.FormLanguage;
+  TFormLanguage& dialog = *form.FormLanguage();
   QString shown;
   WhenShown(&dialog, [&] {
     shown = dialog.ComboBoxLang->currentText();
@@ -55,7 +57,7 @@ TEST(FormLanguage, ShowsEnglishFirstAndOffersOnlyTheTwoLanguages) {
   });
   dialog.ShowChoice();
   EXPECT_EQ(shown, "English");
-  EXPECT_EQ(form.LanguageName, "English");
+  EXPECT_EQ(form.Context().Settings().LanguageName, "English");
   EXPECT_FALSE(dialog.ComboBoxLang->isEditable());
   ASSERT_EQ(dialog.ComboBoxLang->count(), 2);
   EXPECT_EQ(dialog.ComboBoxLang->itemText(1), "Russian");
@@ -68,14 +70,14 @@ TEST(FormLanguage, AsksOnTheFirstStartOnlyAndTheChoiceIsSaved) {
   {
     TForm1 form(dir.Path());
     int asked = 0;
-    WhenShown(form.FormLanguage, [&] {
+    WhenShown(form.FormLanguage(), [&] {
       ++asked;
-      form.FormLanguage->ComboBoxLang->setCurrentIndex(1);
-      form.FormLanguage->ButtonOk->click();
+      form.FormLanguage()->ComboBoxLang->setCurrentIndex(1);
+      form.FormLanguage()->ButtonOk->click();
     });
     form.show();
     EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(form.FirstStart);
+    EXPECT_FALSE(form.Context().Settings().FirstStart);
     form.close();
   }
   const IniFile settings(dir / "brevanoth-pagelathe.ini");
@@ -85,8 +87,8 @@ TEST(FormLanguage, AsksOnTheFirstStartOnlyAndTheChoiceIsSaved) {
   TForm1 second(dir.Path());
   second.show();
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_FALSE(second.FormLanguage->isVisible());
-  EXPECT_TRUE(second.MLangRussian->isChecked());
+  EXPECT_FALSE(second.FormLanguage()->isVisible());
+  EXPECT_TRUE(testing::Find<QAction>(&second, "MLangRussian")->isChecked());
   second.close();
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/TForm1.h"
 #include "support/TempFolder.h"
+#include "ui/PageContext.h"
 
 namespace pagelathe::testing {
 

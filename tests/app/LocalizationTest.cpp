@@ -20,6 +20,7 @@
 #include "app/TForm1.h"
 #include "platform/IniFile.h"
 #include "support/GuiTest.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 #include "update/FormUpdate.h"
 
@@ -180,23 +181,23 @@ TEST(LoadLanguage, EveryKeyOfTheTableResolvesToAControl) {
   }
   WriteLanguageFile(dir, "Marked", lines);
   TForm1 form(dir.Path());
-  form.LanguageName = "Marked";
+  form.Context().Settings().LanguageName = "Marked";
   form.LoadLanguage("Marked");
 
   const std::map<std::string, const std::string*> messages = {
-      {"StringWords", &form.StringWords},
-      {"StringKeywords", &form.StringKeywords},
-      {"StringLastVersion", &form.StringLastVersion},
-      {"StringNewVersionIsAvailable", &form.StringNewVersionIsAvailable},
-      {"StringCantConnectToServer", &form.StringCantConnectToServer},
-      {"StringProccessedFiles", &form.StringProccessedFiles},
-      {"StringStop", &form.StringStop},
-      {"StringSearch", &form.StringSearch},
-      {"StringFolders", &form.StringFolders},
-      {"StringLinks", &form.StringLinks},
-      {"StringConvert", &form.StringConvert},
-      {"StringFetchingPage", &form.StringFetchingPage},
-      {"FormUpdate->StringCheckingForUpdates", &form.FormUpdate->StringCheckingForUpdates},
+      {"StringWords", &form.Context().Texts().StringWords},
+      {"StringKeywords", &form.Context().Texts().StringKeywords},
+      {"StringLastVersion", &form.Context().Texts().StringLastVersion},
+      {"StringNewVersionIsAvailable", &form.Context().Texts().StringNewVersionIsAvailable},
+      {"StringCantConnectToServer", &form.Context().Texts().StringCantConnectToServer},
+      {"StringProccessedFiles", &form.Context().Texts().StringProccessedFiles},
+      {"StringStop", &form.Context().Texts().StringStop},
+      {"StringSearch", &form.Context().Texts().StringSearch},
+      {"StringFolders", &form.Context().Texts().StringFolders},
+      {"StringLinks", &form.Context().Texts().StringLinks},
+      {"StringConvert", &form.Context().Texts().StringConvert},
+      {"StringFetchingPage", &form.Context().Texts().StringFetchingPage},
+      {"FormUpdate->StringCheckingForUpdates", &form.FormUpdate()->StringCheckingForUpdates},
   };
   std::map<std::string, int> skipped;
   size_t checked = 0;
@@ -224,8 +225,8 @@ TEST(LoadLanguage, EveryKeyOfTheTableResolvesToAControl) {
     // The two keyword panels are read, then rewritten by the last step of the load as their
     // message text followed by the count.
     std::string expected = marker[name];
-    if (name == "PanelKWWords->Caption") expected = form.StringWords + "0";
-    if (name == "PanelKWKeywords->Caption") expected = form.StringKeywords + "0";
+    if (name == "PanelKWWords->Caption") expected = form.Context().Texts().StringWords + "0";
+    if (name == "PanelKWKeywords->Caption") expected = form.Context().Texts().StringKeywords + "0";
     EXPECT_NE(std::find(texts.begin(), texts.end(), ToQ(expected)), texts.end())
         << name << " did not reach " << control.toStdString();
   }
@@ -240,18 +241,20 @@ TEST(LoadLanguage, WithoutLanguageFolderKeepsEnglishCaptionsAndEmptyMessages) {
   TempFolder dir;
   WriteSettings(dir, "Language=Russian\r\n");
   TForm1 form(dir.Path());
-  EXPECT_EQ(form.MFile->title(), "File");
-  EXPECT_EQ(form.MCheckUpdate->text(), "Check for updates ...");
-  EXPECT_EQ(form.PageControl1->tabText(4), "Gradient Text");
+  EXPECT_EQ(testing::Find<QMenu>(&form, "MFile")->title(), "File");
+  EXPECT_EQ(testing::Find<QAction>(&form, "MCheckUpdate")->text(), "Check for updates ...");
+  EXPECT_EQ(form.PageControl1()->tabText(4), "Gradient Text");
   EXPECT_EQ(form.windowTitle(), "Brevanoth Pagelathe 1.51");
-  EXPECT_EQ(form.FormAbout->windowTitle(), "About Program");
-  EXPECT_EQ(form.FormAbout->LabelAbout->text(),
+  EXPECT_EQ(form.FormAbout()->windowTitle(), "About Program");
+  EXPECT_EQ(form.FormAbout()->LabelAbout->text(),
             "extract links, convert html, create gradient text");
-  for (const std::string* text : {&form.StringSearch, &form.StringStop, &form.StringLinks,
-                                  &form.StringWords, &form.FormUpdate->StringCheckingForUpdates})
+  for (const std::string* text :
+       {&form.Context().Texts().StringSearch, &form.Context().Texts().StringStop,
+        &form.Context().Texts().StringLinks, &form.Context().Texts().StringWords,
+        &form.FormUpdate()->StringCheckingForUpdates})
     EXPECT_EQ(*text, "");
-  EXPECT_FALSE(form.MLangEnglish->isChecked());
-  EXPECT_TRUE(form.MLangRussian->isChecked());
+  EXPECT_FALSE(testing::Find<QAction>(&form, "MLangEnglish")->isChecked());
+  EXPECT_TRUE(testing::Find<QAction>(&form, "MLangRussian")->isChecked());
 }
 
 // Every value that the table's keys stand for, by key name.
@@ -275,7 +278,7 @@ TEST(LoadLanguage, RussianThenEnglishGivesTheFreshEnglishCaptions) {
   TForm1 form(dir.Path());
   form.MLangRussianClick();
   const auto russian = Snapshot(form);
-  EXPECT_EQ(form.LanguageName, "Russian");
+  EXPECT_EQ(form.Context().Settings().LanguageName, "Russian");
   EXPECT_EQ(russian.at("MFile->Caption"), "\xD4\xE0\xE9\xEB");  // "Файл"
   EXPECT_EQ(russian.at("StringStop"), "\xD1\xF2\xEE\xEF");      // "Стоп"
   size_t differing = 0;
@@ -285,8 +288,8 @@ TEST(LoadLanguage, RussianThenEnglishGivesTheFreshEnglishCaptions) {
 
   form.MLangEnglishClick();
   EXPECT_EQ(Snapshot(form), english);
-  EXPECT_TRUE(form.MLangEnglish->isChecked());
-  EXPECT_FALSE(form.MLangRussian->isChecked());
+  EXPECT_TRUE(testing::Find<QAction>(&form, "MLangEnglish")->isChecked());
+  EXPECT_FALSE(testing::Find<QAction>(&form, "MLangRussian")->isChecked());
 }
 
 TEST(LoadLanguage, ShippedEnglishRepeatsTheBuiltInCaptions) {
@@ -335,8 +338,8 @@ TEST(LoadLanguage, FileValuesAreReadByTheProfileRules) {
     TForm1 form(dir.Path());
     form.LoadLanguage("First");
     form.LoadLanguage("Second");
-    EXPECT_EQ(FromQ(form.MFile->title()), c.caption);
-    EXPECT_EQ(form.StringStop, c.stop);
+    EXPECT_EQ(FromQ(testing::Find<QMenu>(&form, "MFile")->title()), c.caption);
+    EXPECT_EQ(form.Context().Texts().StringStop, c.stop);
   }
 }
 
@@ -385,8 +388,8 @@ TEST(LoadLanguage, SetsMenuChecksByExactName) {
   TForm1 form(dir.Path());
   for (const auto& c : cases) {
     form.LoadLanguage(c.name);
-    EXPECT_EQ(form.MLangEnglish->isChecked(), c.english) << c.name;
-    EXPECT_EQ(form.MLangRussian->isChecked(), c.russian) << c.name;
+    EXPECT_EQ(testing::Find<QAction>(&form, "MLangEnglish")->isChecked(), c.english) << c.name;
+    EXPECT_EQ(testing::Find<QAction>(&form, "MLangRussian")->isChecked(), c.russian) << c.name;
   }
 }
 
@@ -399,24 +402,24 @@ TEST(LoadLanguage, DialogsOpenedFromTheMenuReReadTheFile) {
   WriteLanguageFile(dir, "English",
                     "FormAbout->Caption=About, edited\r\nFormExclusions->Caption=Excl, edited\r\n"
                     "FormUpdate->StringCheckingForUpdates=Looking ...\r\n");
-  EXPECT_EQ(form.FormAbout->windowTitle(), "About Program");
+  EXPECT_EQ(form.FormAbout()->windowTitle(), "About Program");
 
   QString about_title;
-  WhenShown(form.FormAbout, [&] {
-    about_title = form.FormAbout->windowTitle();
-    form.FormAbout->reject();
+  WhenShown(form.FormAbout(), [&] {
+    about_title = form.FormAbout()->windowTitle();
+    form.FormAbout()->reject();
   });
   form.MAboutClick();
   EXPECT_EQ(about_title, "About, edited");
 
   QString exclusions_title;
-  WhenShown(form.FormExclusions, [&] {
-    exclusions_title = form.FormExclusions->windowTitle();
-    form.FormExclusions->reject();
+  WhenShown(form.FormExclusions(), [&] {
+    exclusions_title = form.FormExclusions()->windowTitle();
+    form.FormExclusions()->reject();
   });
   form.MExclusionsClick();
   EXPECT_EQ(exclusions_title, "Excl, edited");
-  EXPECT_EQ(form.FormUpdate->StringCheckingForUpdates, "Looking ...");
+  EXPECT_EQ(form.FormUpdate()->StringCheckingForUpdates, "Looking ...");
 }
 
 }  // namespace

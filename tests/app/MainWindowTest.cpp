@@ -9,15 +9,16 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/AppSettings.h"
 #include "app/TForm1.h"
 #include "platform/FileIO.h"
 #include "platform/TextList.h"
+#include "settings/AppSettings.h"
 #include "support/GuiTest.h"
 #include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 #include "tools/links/LinksGrabberPage.h"
 #include "ui/Messages.h"
+#include "ui/PageContext.h"
 #include "ui/TWinXP.h"
 
 namespace pagelathe {
@@ -45,29 +46,29 @@ TEST(MainWindow, CaptionPagesMenusAndProjectsFolder) {
   EXPECT_EQ(QApplication::applicationDisplayName(), QApplication::applicationName());
   EXPECT_TRUE(DirectoryExists(dir / "projects"));
   EXPECT_TRUE(FileExists(dir / "exclusions.dat"));
-  EXPECT_EQ(form.ProgramFolder, dir.Path());
-  EXPECT_EQ(form.VersionFile, dir / "version.txt");
-  EXPECT_EQ(form.HelpFileRussian, dir / "Help - RU.chm");
+  EXPECT_EQ(form.Context().Product().ProgramFolder, dir.Path());
+  EXPECT_EQ(form.Context().Product().VersionFile, dir / "version.txt");
+  EXPECT_EQ(form.Context().Product().HelpFileRussian, dir / "Help - RU.chm");
   const QStringList pages = {"TabSheetLinksGrabber", "TabSheetHtmlConverter", "TabSheetKeywords",
                              "TabSheetWebColor", "TabSheetGradientText"};
-  ASSERT_EQ(form.PageControl1->count(), pages.size());
+  ASSERT_EQ(form.PageControl1()->count(), pages.size());
   for (int i = 0; i < pages.size(); ++i)
-    EXPECT_EQ(form.PageControl1->widget(i)->objectName(), pages[i]);
-  EXPECT_EQ(form.MExclusions->shortcut(), QKeySequence("Ctrl+E"));
-  EXPECT_FALSE(form.MContents->isVisible());
+    EXPECT_EQ(form.PageControl1()->widget(i)->objectName(), pages[i]);
+  EXPECT_EQ(testing::Find<QAction>(&form, "MExclusions")->shortcut(), QKeySequence("Ctrl+E"));
+  EXPECT_FALSE(testing::Find<QAction>(&form, "MContents")->isVisible());
   EXPECT_EQ(form.statusBar()->height(), 19);
-  EXPECT_TRUE(form.TimerConnection->isActive());
-  EXPECT_EQ(form.TimerConnection->interval(), 1000);
+  EXPECT_TRUE(testing::Find<QTimer>(&form, "TimerConnection")->isActive());
+  EXPECT_EQ(testing::Find<QTimer>(&form, "TimerConnection")->interval(), 1000);
 }
 
 TEST(MainWindow, FirstRunWritesEveryKeyWithItsDefaultInTableOrder) {
   testing::TempFolder dir;
   {
     TForm1 form(dir.Path());
-    EXPECT_TRUE(form.FirstStart);
+    EXPECT_TRUE(form.Context().Settings().FirstStart);
     testing::CloseNextModal();  // the language choice, when it is modal
     form.FormShow();
-    EXPECT_FALSE(form.FirstStart);
+    EXPECT_FALSE(form.Context().Settings().FirstStart);
     form.FormClose();
   }
   const std::string written = dir.Read("brevanoth-pagelathe.ini");
@@ -85,7 +86,7 @@ TEST(MainWindow, FirstRunWritesEveryKeyWithItsDefaultInTableOrder) {
   // A second start reads the file back and writes the same bytes.
   {
     TForm1 form(dir.Path());
-    EXPECT_FALSE(form.FirstStart);
+    EXPECT_FALSE(form.Context().Settings().FirstStart);
     form.FormShow();
     form.FormClose();
   }
@@ -99,8 +100,8 @@ TEST(MainWindow, HandEditedSettingsSurviveAndBadNumbersReadAsDefaults) {
             "Mine=1\r\n[Other]\r\nz=2\r\n");
   {
     TForm1 form(dir.Path());
-    EXPECT_EQ(form.CharsPerLine, 75);
-    EXPECT_EQ(form.RememberedUrl, "  x  ");
+    EXPECT_EQ(form.Context().Settings().CharsPerLine, 75);
+    EXPECT_EQ(form.Context().Settings().RememberedUrl, "  x  ");
     form.FormClose();
   }
   const std::string written = dir.Read("brevanoth-pagelathe.ini");
@@ -143,10 +144,13 @@ TEST(MainWindow, APipeInPlaceOfAStartUpFileGivesTheDefaults) {
       if (settings_pipe) testing::CloseNextModal();  // the first start's language choice
       form.show();
       EXPECT_TRUE(form.isVisible()) << c.name;
-      EXPECT_EQ(form.RememberedUrl, settings_pipe ? "" : "kept") << c.name;
-      EXPECT_EQ(form.CharsPerLine, 75) << c.name;
-      EXPECT_TRUE(form.ExclusionLines.empty()) << c.name;
-      EXPECT_EQ(form.LinksGrabber->ButtonSearchLinks->text(), "Search") << c.name;
+      EXPECT_EQ(form.Context().Settings().RememberedUrl, settings_pipe ? "" : "kept") << c.name;
+      EXPECT_EQ(form.Context().Settings().CharsPerLine, 75) << c.name;
+      EXPECT_TRUE(form.Context().ExclusionLines().empty()) << c.name;
+      EXPECT_EQ(
+          testing::Find<QPushButton>(form.Page<LinksGrabberPage>(), "ButtonSearchLinks")->text(),
+          "Search")
+          << c.name;
       const size_t expected = c.error.empty() ? 0 : 1;
       testing::WaitFor([&] { return testing::RecordedMessages().size() >= expected; });
       QCoreApplication::processEvents();
@@ -178,7 +182,7 @@ TEST(MainWindow, ASettingsFileThatCannotBeReadIsNotWrittenOver) {
   testing::RecordedMessages().clear();
   {
     TForm1 form(dir.Path());
-    EXPECT_EQ(form.RememberedUrl, "");
+    EXPECT_EQ(form.Context().Settings().RememberedUrl, "");
     testing::CloseNextModal();  // the language choice: the first start, as far as it knows
     form.FormShow();
     QCoreApplication::processEvents();
@@ -198,7 +202,7 @@ TEST(MainWindow, UpdateServerKeyIsReadButNeverWritten) {
             "[Options]\r\nfirstStart=0\r\nUpdate Server=http://127.0.0.1:9\r\n");
   {
     TForm1 form(dir.Path());
-    EXPECT_EQ(form.UpdateBaseUrl, "http://127.0.0.1:9");
+    EXPECT_EQ(form.Context().Product().UpdateBaseUrl, "http://127.0.0.1:9");
     form.FormClose();
   }
   const TextList keys = KeysOf(dir.Read("brevanoth-pagelathe.ini"));

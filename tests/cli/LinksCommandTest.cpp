@@ -51,7 +51,7 @@ TEST(LinksCommand, PrintsTheLinesOfThePagesSearchForEveryOption) {
   for (const char* protocol : kSearchProtocols) {
     for (int type = 0; type < 3; ++type) {
       // What the page's search finds in this tree.
-      const LinkExtractor extractor(protocol, type, exclusions);
+      const LinkExtractor extractor(protocol, LinkShapeAt(type), exclusions);
       LinkStore found;
       FolderSearchCallbacks callbacks;
       callbacks.document_searched = [&](int, const std::string&, const LinkStore& links,
@@ -64,7 +64,7 @@ TEST(LinksCommand, PrintsTheLinesOfThePagesSearchForEveryOption) {
             LinkViewOptions options;
             options.sort = sort;
             options.no_http = no_http;
-            options.link_type = type;
+            options.link_type = LinkShapeAt(type);
             options.view = view;
             options.protocol = protocol;
             std::vector<std::string> arguments = {"links",     "-p",        protocol,

@@ -1,5 +1,6 @@
-// What the colour page tests share: a shown main window in a temporary program folder, typing
-// into an edit key by key, and reading the images and the memo as the user sees them.
+// What the colour page tests share: a page built on a page context of its own and shown as a
+// window, without the main window; typing into an edit key by key; and reading the images and
+// the memo as the user sees them.
 #pragma once
 
 #include <QApplication>
@@ -12,27 +13,37 @@
 #include <string>
 #include <vector>
 
-#include "app/TForm1.h"
 #include "support/GuiTest.h"
-#include "support/TempFolder.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe::testing {
 
-class ShownForm {
+// A page as the main window's first show leaves it, with no main window around it: built on a
+// context of its own, shown, and its first-show step run.
+template <typename Page>
+class ShownPage {
  public:
-  ShownForm() {
-    folder_.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
-    form_ = std::make_unique<TForm1>(folder_.Path());
-    form_->show();
+  ShownPage() : page_(context_) {
+    page_.show();
+    page_.FirstShow();
     RecordedMessages().clear();
   }
-  TForm1& operator*() { return *form_; }
-  TForm1* operator->() { return form_.get(); }
+  Page& operator*() { return page_; }
+  Page* operator->() { return &page_; }
+  [[nodiscard]] PageContext& Context() { return context_; }
+
+  // Gives the page's window and then `widget` the keyboard focus, as a click on it does.
+  bool Focus(QWidget* widget) {
+    page_.activateWindow();
+    QApplication::setActiveWindow(&page_);
+    widget->setFocus(Qt::MouseFocusReason);
+    return WaitFor([widget] { return widget->hasFocus(); });
+  }
 
  private:
-  TempFolder folder_;
-  std::unique_ptr<TForm1> form_;
+  PageContext context_;
+  Page page_;
 };
 
 // Empties the edit, then types `text` one key at a time, as the user does.

@@ -23,33 +23,49 @@ using testing::Type;
 
 using Lines = std::vector<std::string>;
 
-// A freshly shown main window and its Gradient Text page.
+// A freshly shown Gradient Text page.
 struct Window {
-  testing::ShownForm form;
-  GradientTextPage& page = *form->GradientText;
+  testing::ShownPage<GradientTextPage> shown;
+  GradientTextPage& page = *shown;
 
-  Lines Memo() const { return testing::MemoLines(page.MemoGradientText); }
+  Lines Memo() const {
+    return testing::MemoLines(testing::Find<QPlainTextEdit>(&page, "MemoGradientText"));
+  }
   std::string Opening(const std::string& size) const {
-    return "<p align=center><font face=\"" + FromQ(page.ComboBoxFontType->currentText()) +
+    return "<p align=center><font face=\"" +
+           FromQ(testing::Find<QComboBox>(&page, "ComboBoxFontType")->currentText()) +
            "\" size=\"" + size + "\">";
   }
   void SelectFace(const QString& face) {
-    page.ComboBoxFontType->addItem(face);
-    page.ComboBoxFontType->setCurrentIndex(page.ComboBoxFontType->count() - 1);
+    testing::Find<QComboBox>(&page, "ComboBoxFontType")->addItem(face);
+    testing::Find<QComboBox>(&page, "ComboBoxFontType")
+        ->setCurrentIndex(testing::Find<QComboBox>(&page, "ComboBoxFontType")->count() - 1);
   }
   void SetColours(const Lines& parts) {
-    QLineEdit* edits[] = {page.EditRedStart, page.EditGreenStart, page.EditBlueStart,
-                          page.EditRedEnd,   page.EditGreenEnd,   page.EditBlueEnd};
+    QLineEdit* edits[] = {testing::Find<QLineEdit>(&page, "EditRedStart"),
+                          testing::Find<QLineEdit>(&page, "EditGreenStart"),
+                          testing::Find<QLineEdit>(&page, "EditBlueStart"),
+                          testing::Find<QLineEdit>(&page, "EditRedEnd"),
+                          testing::Find<QLineEdit>(&page, "EditGreenEnd"),
+                          testing::Find<QLineEdit>(&page, "EditBlueEnd")};
     for (size_t i = 0; i < 6; ++i)
       Type(edits[i], parts[i]);
   }
   std::vector<QSlider*> Bars() const {
-    return {page.TrackBarRedStart, page.TrackBarGreenStart, page.TrackBarBlueStart,
-            page.TrackBarRedEnd,   page.TrackBarGreenEnd,   page.TrackBarBlueEnd};
+    return {testing::Find<QSlider>(&page, "TrackBarRedStart"),
+            testing::Find<QSlider>(&page, "TrackBarGreenStart"),
+            testing::Find<QSlider>(&page, "TrackBarBlueStart"),
+            testing::Find<QSlider>(&page, "TrackBarRedEnd"),
+            testing::Find<QSlider>(&page, "TrackBarGreenEnd"),
+            testing::Find<QSlider>(&page, "TrackBarBlueEnd")};
   }
   std::vector<QLineEdit*> Edits() const {
-    return {page.EditRedStart, page.EditGreenStart, page.EditBlueStart,
-            page.EditRedEnd,   page.EditGreenEnd,   page.EditBlueEnd};
+    return {testing::Find<QLineEdit>(&page, "EditRedStart"),
+            testing::Find<QLineEdit>(&page, "EditGreenStart"),
+            testing::Find<QLineEdit>(&page, "EditBlueStart"),
+            testing::Find<QLineEdit>(&page, "EditRedEnd"),
+            testing::Find<QLineEdit>(&page, "EditGreenEnd"),
+            testing::Find<QLineEdit>(&page, "EditBlueEnd")};
   }
 };
 
@@ -61,19 +77,20 @@ class GradientTextPageTest : public ::testing::Test {
 
 TEST_F(GradientTextPageTest, FirstShowFillsFontsEditsSwatchesAndRunsTheGenerator) {
   const QStringList families = QFontDatabase::families();
-  ASSERT_EQ(page_.ComboBoxFontType->count(), families.size());
+  ASSERT_EQ(testing::Find<QComboBox>(&page_, "ComboBoxFontType")->count(), families.size());
   for (int i = 0; i < families.size(); ++i)
-    EXPECT_EQ(page_.ComboBoxFontType->itemText(i), families[i]);
-  EXPECT_EQ(page_.ComboBoxFontType->currentIndex(), std::min<int>(6, families.size() - 1));
-  EXPECT_FALSE(page_.ComboBoxFontType->isEditable());
+    EXPECT_EQ(testing::Find<QComboBox>(&page_, "ComboBoxFontType")->itemText(i), families[i]);
+  EXPECT_EQ(testing::Find<QComboBox>(&page_, "ComboBoxFontType")->currentIndex(),
+            std::min<int>(6, families.size() - 1));
+  EXPECT_FALSE(testing::Find<QComboBox>(&page_, "ComboBoxFontType")->isEditable());
 
   Lines edits;
   for (QLineEdit* edit : window_.Edits())
     edits.push_back(Text(edit));
   EXPECT_EQ(edits, (Lines{"0", "255", "0", "0", "0", "255"}));
-  EXPECT_EQ(Text(page_.EditText), "Gradient Text");
-  EXPECT_EQ(Text(page_.EditFontSize), "6");
-  EXPECT_EQ(page_.EditFontSize->maxLength(), 2);
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditText")), "Gradient Text");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditFontSize")), "6");
+  EXPECT_EQ(testing::Find<QLineEdit>(&page_, "EditFontSize")->maxLength(), 2);
 
   // The font list was filled before the generator ran: the memo names the selected face.
   const Lines memo = window_.Memo();
@@ -84,11 +101,13 @@ TEST_F(GradientTextPageTest, FirstShowFillsFontsEditsSwatchesAndRunsTheGenerator
   EXPECT_EQ(memo[13], "<font color=\"#0000FF\">t</font>");
   EXPECT_EQ(memo[14], "</font>");
 
-  EXPECT_EQ(ImageOf(page_.ImageColorStart).size(), QSize(89, 90));
-  EXPECT_TRUE(IsFilledWith(ImageOf(page_.ImageColorStart), QColor(0, 255, 0)));
-  EXPECT_TRUE(IsFilledWith(ImageOf(page_.ImageColorEnd), QColor(0, 0, 255)));
-  EXPECT_EQ(ImageOf(page_.ImagePreview).size(), QSize(319, 87));
-  EXPECT_FALSE(IsFilledWith(ImageOf(page_.ImagePreview), Qt::white));
+  EXPECT_EQ(ImageOf(testing::Find<QLabel>(&page_, "ImageColorStart")).size(), QSize(89, 90));
+  EXPECT_TRUE(
+      IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImageColorStart")), QColor(0, 255, 0)));
+  EXPECT_TRUE(
+      IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImageColorEnd")), QColor(0, 0, 255)));
+  EXPECT_EQ(ImageOf(testing::Find<QLabel>(&page_, "ImagePreview")).size(), QSize(319, 87));
+  EXPECT_FALSE(IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImagePreview")), Qt::white));
   EXPECT_TRUE(RecordedMessages().empty());
 }
 
@@ -103,8 +122,9 @@ TEST_F(GradientTextPageTest, TheSeventhFontOrTheLast) {
       families << QString("Face %1").arg(i);
     const Lines before = window_.Memo();
     page_.FillFontList(families);
-    EXPECT_EQ(page_.ComboBoxFontType->count(), c.count);
-    EXPECT_EQ(page_.ComboBoxFontType->currentIndex(), c.selected) << c.count;
+    EXPECT_EQ(testing::Find<QComboBox>(&page_, "ComboBoxFontType")->count(), c.count);
+    EXPECT_EQ(testing::Find<QComboBox>(&page_, "ComboBoxFontType")->currentIndex(), c.selected)
+        << c.count;
     EXPECT_EQ(window_.Memo(), before) << "filling the list ran the generator";
   }
 }
@@ -124,21 +144,21 @@ TEST_F(GradientTextPageTest, FontNamesAreFamiliesABrowserKnows) {
   for (const Case& c : cases) {
     page_.FillFontList(c.families);
     QStringList shown;
-    for (int i = 0; i < page_.ComboBoxFontType->count(); ++i)
-      shown << page_.ComboBoxFontType->itemText(i);
+    for (int i = 0; i < testing::Find<QComboBox>(&page_, "ComboBoxFontType")->count(); ++i)
+      shown << testing::Find<QComboBox>(&page_, "ComboBoxFontType")->itemText(i);
     EXPECT_EQ(shown, c.shown) << c.families.join('|').toStdString();
   }
   // The families of this machine: no tag, none twice, the seventh selected when there are seven.
   page_.FillFontList();
   QSet<QString> seen;
-  for (int i = 0; i < page_.ComboBoxFontType->count(); ++i) {
-    const QString name = page_.ComboBoxFontType->itemText(i);
+  for (int i = 0; i < testing::Find<QComboBox>(&page_, "ComboBoxFontType")->count(); ++i) {
+    const QString name = testing::Find<QComboBox>(&page_, "ComboBoxFontType")->itemText(i);
     EXPECT_FALSE(name.contains('[')) << name.toStdString();
     EXPECT_FALSE(seen.contains(name)) << name.toStdString();
     seen.insert(name);
   }
-  if (page_.ComboBoxFontType->count() >= 7) {
-    EXPECT_EQ(page_.ComboBoxFontType->currentIndex(), 6);
+  if (testing::Find<QComboBox>(&page_, "ComboBoxFontType")->count() >= 7) {
+    EXPECT_EQ(testing::Find<QComboBox>(&page_, "ComboBoxFontType")->currentIndex(), 6);
   }
 }
 
@@ -153,43 +173,46 @@ TEST(GradientTextPageTriggers, EveryInputRebuildsTheMemo) {
        [](Window& w) {
          w.SetColours({"255", "0", "0", "0", "0", "255"});
          w.SelectFace("Arial");
-         Type(w.page.EditFontSize, "3");
-         Type(w.page.EditText, "AB");
+         Type(testing::Find<QLineEdit>(&w.page, "EditFontSize"), "3");
+         Type(testing::Find<QLineEdit>(&w.page, "EditText"), "AB");
        },
        [](Window&) {
          return Lines{"<p align=center><font face=\"Arial\" size=\"3\">",
                       "<font color=\"#FF0000\">A</font>", "<font color=\"#0000FF\">B</font>",
                       "</font>"};
        }},
-      {"a blank in the middle", [](Window& w) { Type(w.page.EditText, "a b"); },
+      {"a blank in the middle",
+       [](Window& w) { Type(testing::Find<QLineEdit>(&w.page, "EditText"), "a b"); },
        [](Window& w) {
          return Lines{w.Opening("6"), "<font color=\"#00FF00\">a</font>", "&nbsp;",
                       "<font color=\"#0000FF\">b</font>", "</font>"};
        }},
-      {"one character empties the memo", [](Window& w) { w.page.EditText->setText("X"); },
+      {"one character empties the memo",
+       [](Window& w) { testing::Find<QLineEdit>(&w.page, "EditText")->setText("X"); },
        [](Window&) { return Lines{}; }},
-      {"no character empties the memo", [](Window& w) { w.page.EditText->clear(); },
+      {"no character empties the memo",
+       [](Window& w) { testing::Find<QLineEdit>(&w.page, "EditText")->clear(); },
        [](Window&) { return Lines{}; }},
       {"other inputs over one character leave the memo empty",
        [](Window& w) {
-         w.page.EditText->setText("X");
-         w.page.TrackBarRedStart->setValue(200);
-         Type(w.page.EditBlueEnd, "9");
+         testing::Find<QLineEdit>(&w.page, "EditText")->setText("X");
+         testing::Find<QSlider>(&w.page, "TrackBarRedStart")->setValue(200);
+         Type(testing::Find<QLineEdit>(&w.page, "EditBlueEnd"), "9");
          w.SelectFace("Some Face");
-         Type(w.page.EditFontSize, "4");
+         Type(testing::Find<QLineEdit>(&w.page, "EditFontSize"), "4");
        },
        [](Window&) { return Lines{}; }},
       {"a bar moved over no character writes the fixed lines",
        [](Window& w) {
-         w.page.EditText->clear();
-         w.page.TrackBarRedStart->setValue(200);
+         testing::Find<QLineEdit>(&w.page, "EditText")->clear();
+         testing::Find<QSlider>(&w.page, "TrackBarRedStart")->setValue(200);
        },
        [](Window& w) {
          return Lines{w.Opening("6"), "</font>"};
        }},
       {"another face",
        [](Window& w) {
-         Type(w.page.EditText, "xy");
+         Type(testing::Find<QLineEdit>(&w.page, "EditText"), "xy");
          w.SelectFace("Some Face");
        },
        [](Window&) {
@@ -199,8 +222,8 @@ TEST(GradientTextPageTriggers, EveryInputRebuildsTheMemo) {
        }},
       {"an emptied size changes nothing",
        [](Window& w) {
-         w.page.EditText->setText("xy");
-         w.page.EditFontSize->clear();
+         testing::Find<QLineEdit>(&w.page, "EditText")->setText("xy");
+         testing::Find<QLineEdit>(&w.page, "EditFontSize")->clear();
        },
        [](Window& w) {
          return Lines{w.Opening("6"), "<font color=\"#00FF00\">x</font>",
@@ -208,8 +231,8 @@ TEST(GradientTextPageTriggers, EveryInputRebuildsTheMemo) {
        }},
       {"sizes and texts go in as they are",
        [](Window& w) {
-         w.page.EditText->setText("<&");
-         w.page.EditFontSize->setText("-9");
+         testing::Find<QLineEdit>(&w.page, "EditText")->setText("<&");
+         testing::Find<QLineEdit>(&w.page, "EditFontSize")->setText("-9");
        },
        [](Window& w) {
          return Lines{w.Opening("-9"), "<font color=\"#00FF00\"><</font>",
@@ -217,9 +240,9 @@ TEST(GradientTextPageTriggers, EveryInputRebuildsTheMemo) {
        }},
       {"a bar moved by the program",
        [](Window& w) {
-         w.page.EditText->setText("ab");
-         w.page.TrackBarBlueStart->setValue(16);
-         w.page.TrackBarRedEnd->setValue(32);
+         testing::Find<QLineEdit>(&w.page, "EditText")->setText("ab");
+         testing::Find<QSlider>(&w.page, "TrackBarBlueStart")->setValue(16);
+         testing::Find<QSlider>(&w.page, "TrackBarRedEnd")->setValue(32);
        },
        [](Window& w) {
          return Lines{w.Opening("6"), "<font color=\"#00FF10\">a</font>",
@@ -243,8 +266,10 @@ TEST_F(GradientTextPageTest, AMovedBarWritesItsEditAndFillsItsSwatch) {
     bars[i]->setValue(position);
     EXPECT_EQ(Text(edits[i]), std::to_string(position)) << i;
   }
-  EXPECT_TRUE(IsFilledWith(ImageOf(page_.ImageColorStart), QColor(17, 34, 51)));
-  EXPECT_TRUE(IsFilledWith(ImageOf(page_.ImageColorEnd), QColor(68, 85, 102)));
+  EXPECT_TRUE(
+      IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImageColorStart")), QColor(17, 34, 51)));
+  EXPECT_TRUE(
+      IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImageColorEnd")), QColor(68, 85, 102)));
   const Lines memo = window_.Memo();
   ASSERT_EQ(memo.size(), 15u);
   EXPECT_EQ(memo[1], "<font color=\"#112233\">G</font>");
@@ -270,22 +295,23 @@ TEST_F(GradientTextPageTest, ColourEditRules) {
   for (const Case& c : cases) {
     Window w;
     if (c.key_by_key) {
-      Type(w.page.EditGreenStart, c.typed);
+      Type(testing::Find<QLineEdit>(&w.page, "EditGreenStart"), c.typed);
     } else {
-      w.page.EditGreenStart->setText(c.typed);
+      testing::Find<QLineEdit>(&w.page, "EditGreenStart")->setText(c.typed);
     }
-    EXPECT_EQ(Text(w.page.EditGreenStart), c.shown) << c.typed;
-    EXPECT_EQ(w.page.TrackBarGreenStart->value(), c.position) << c.typed;
+    EXPECT_EQ(Text(testing::Find<QLineEdit>(&w.page, "EditGreenStart")), c.shown) << c.typed;
+    EXPECT_EQ(testing::Find<QSlider>(&w.page, "TrackBarGreenStart")->value(), c.position)
+        << c.typed;
     EXPECT_EQ(w.Memo()[1], "<font color=\"" + WebColorCode(0, c.position, 0) + "\">G</font>");
   }
 }
 
 TEST_F(GradientTextPageTest, AnEditAtTheBarsPositionRunsNothing) {
-  page_.MemoGradientText->clear();
-  page_.EditGreenStart->setText("255");
-  page_.EditBlueEnd->setText("$FF");
+  testing::Find<QPlainTextEdit>(&page_, "MemoGradientText")->clear();
+  testing::Find<QLineEdit>(&page_, "EditGreenStart")->setText("255");
+  testing::Find<QLineEdit>(&page_, "EditBlueEnd")->setText("$FF");
   EXPECT_TRUE(window_.Memo().empty());
-  EXPECT_EQ(Text(page_.EditBlueEnd), "$FF");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditBlueEnd")), "$FF");
 }
 
 TEST_F(GradientTextPageTest, BadNumbersShowTheConversionError) {
@@ -296,21 +322,23 @@ TEST_F(GradientTextPageTest, BadNumbersShowTheConversionError) {
     bool memo_empty;
   };
   const Case cases[] = {
-      {"a size that is no integer", [](Window& w) { w.page.EditFontSize->setText("x"); },
+      {"a size that is no integer",
+       [](Window& w) { testing::Find<QLineEdit>(&w.page, "EditFontSize")->setText("x"); },
        "'x' is not a valid integer value", true},
       {"an empty size when a bar moves",
        [](Window& w) {
-         w.page.EditFontSize->clear();
-         w.page.TrackBarGreenEnd->setValue(99);
+         testing::Find<QLineEdit>(&w.page, "EditFontSize")->clear();
+         testing::Find<QSlider>(&w.page, "TrackBarGreenEnd")->setValue(99);
        },
        "'' is not a valid integer value", true},
       {"an empty size when the text changes",
        [](Window& w) {
-         w.page.EditFontSize->clear();
-         w.page.EditText->setText("abc");
+         testing::Find<QLineEdit>(&w.page, "EditFontSize")->clear();
+         testing::Find<QLineEdit>(&w.page, "EditText")->setText("abc");
        },
        "'' is not a valid integer value", true},
-      {"a colour that is no integer", [](Window& w) { w.page.EditBlueEnd->setText("-"); },
+      {"a colour that is no integer",
+       [](Window& w) { testing::Find<QLineEdit>(&w.page, "EditBlueEnd")->setText("-"); },
        "'-' is not a valid integer value", false},
   };
   for (const Case& c : cases) {
@@ -322,17 +350,18 @@ TEST_F(GradientTextPageTest, BadNumbersShowTheConversionError) {
     EXPECT_EQ(RecordedMessages()[0].text, c.message);
     EXPECT_EQ(w.Memo().empty(), c.memo_empty);
     if (c.memo_empty) {
-      EXPECT_TRUE(IsFilledWith(ImageOf(w.page.ImagePreview), Qt::white));
+      EXPECT_TRUE(IsFilledWith(ImageOf(testing::Find<QLabel>(&w.page, "ImagePreview")), Qt::white));
     }
   }
 }
 
 TEST_F(GradientTextPageTest, BadSizeStillFillsTheSwatches) {
-  page_.EditFontSize->setText("-");
+  testing::Find<QLineEdit>(&page_, "EditFontSize")->setText("-");
   RecordedMessages().clear();
-  page_.TrackBarRedStart->setValue(250);
+  testing::Find<QSlider>(&page_, "TrackBarRedStart")->setValue(250);
   EXPECT_EQ(RecordedMessages().size(), 1u);
-  EXPECT_TRUE(IsFilledWith(ImageOf(page_.ImageColorStart), QColor(250, 255, 0)));
+  EXPECT_TRUE(
+      IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImageColorStart")), QColor(250, 255, 0)));
 }
 
 // The bounding box of the pixels that are not white.
@@ -374,9 +403,9 @@ TEST(GradientTextPreview, LettersStandWhereTheSizePutsThem) {
     SCOPED_TRACE(size);
     Window w;
     w.SetColours({"255", "0", "0", "0", "0", "255"});
-    w.page.EditFontSize->setText(QString::number(size));
-    w.page.EditText->setText("HH");
-    const QImage preview = ImageOf(w.page.ImagePreview);
+    testing::Find<QLineEdit>(&w.page, "EditFontSize")->setText(QString::number(size));
+    testing::Find<QLineEdit>(&w.page, "EditText")->setText("HH");
+    const QImage preview = ImageOf(testing::Find<QLabel>(&w.page, "ImagePreview"));
     ASSERT_EQ(preview.size(), QSize(319, 87));
     const int first = 2 * size + 10;
     const int second = 4 * size + 10;
@@ -398,27 +427,27 @@ TEST(GradientTextPreview, LettersStandWhereTheSizePutsThem) {
 
 TEST(GradientTextPreview, ShortTextsAndBadSizesLeaveItWhite) {
   const std::function<void(Window&)> acts[] = {
-      [](Window& w) { w.page.EditText->setText("H"); },
-      [](Window& w) { w.page.EditText->clear(); },
+      [](Window& w) { testing::Find<QLineEdit>(&w.page, "EditText")->setText("H"); },
+      [](Window& w) { testing::Find<QLineEdit>(&w.page, "EditText")->clear(); },
       [](Window& w) {
-        w.page.EditText->setText("H");
-        w.page.TrackBarRedEnd->setValue(3);
+        testing::Find<QLineEdit>(&w.page, "EditText")->setText("H");
+        testing::Find<QSlider>(&w.page, "TrackBarRedEnd")->setValue(3);
       },
-      [](Window& w) { w.page.EditFontSize->setText("+"); },
+      [](Window& w) { testing::Find<QLineEdit>(&w.page, "EditFontSize")->setText("+"); },
   };
   for (const auto& act : acts) {
     Window w;
     act(w);
-    EXPECT_TRUE(IsFilledWith(ImageOf(w.page.ImagePreview), Qt::white));
+    EXPECT_TRUE(IsFilledWith(ImageOf(testing::Find<QLabel>(&w.page, "ImagePreview")), Qt::white));
   }
 }
 
 TEST(GradientTextPreview, ALongTextIsClippedAtTheRightEdge) {
   Window w;
-  w.page.EditFontSize->setText("99");
-  w.page.EditText->setText(QString(5000, 'W'));
+  testing::Find<QLineEdit>(&w.page, "EditFontSize")->setText("99");
+  testing::Find<QLineEdit>(&w.page, "EditText")->setText(QString(5000, 'W'));
   EXPECT_EQ(w.Memo().size(), 5002u);
-  const QImage preview = ImageOf(w.page.ImagePreview);
+  const QImage preview = ImageOf(testing::Find<QLabel>(&w.page, "ImagePreview"));
   EXPECT_EQ(preview.size(), QSize(319, 87));
   // Size 99 puts the first letter at 208 and the second past the edge.
   EXPECT_GE(Ink(preview).left(), 208);

@@ -17,35 +17,33 @@ using testing::Type;
 
 class WebColorPageTest : public ::testing::Test {
  protected:
-  testing::ShownForm form_;
-  WebColorPage& page_ = *form_->WebColor;
+  testing::ShownPage<WebColorPage> shown_;
+  WebColorPage& page_ = *shown_;
 
   // The bars, the swatch and the code agree with this colour.
   void ExpectColor(int red, int green, int blue, const char* code) {
-    EXPECT_EQ(page_.TrackBarRedWeb->value(), red);
-    EXPECT_EQ(page_.TrackBarGreenWeb->value(), green);
-    EXPECT_EQ(page_.TrackBarBlueWeb->value(), blue);
-    EXPECT_EQ(Text(page_.EditWebColor), code);
-    EXPECT_TRUE(IsFilledWith(ImageOf(page_.ImageWebColor), QColor(red, green, blue)));
+    EXPECT_EQ(testing::Find<QSlider>(&page_, "TrackBarRedWeb")->value(), red);
+    EXPECT_EQ(testing::Find<QSlider>(&page_, "TrackBarGreenWeb")->value(), green);
+    EXPECT_EQ(testing::Find<QSlider>(&page_, "TrackBarBlueWeb")->value(), blue);
+    EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditWebColor")), code);
+    EXPECT_TRUE(IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImageWebColor")),
+                             QColor(red, green, blue)));
   }
 
   // Gives the window and then the bar the keyboard focus, as a click on the bar does.
-  void FocusOn(QWidget* widget) {
-    form_->activateWindow();
-    QApplication::setActiveWindow(&*form_);
-    widget->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(testing::WaitFor([&] { return widget->hasFocus(); }));
-  }
+  void FocusOn(QWidget* widget) { ASSERT_TRUE(shown_.Focus(widget)); }
 };
 
 TEST_F(WebColorPageTest, FirstShowFillsTheEditsSwatchAndCode) {
-  EXPECT_EQ(Text(page_.EditRedWeb), "0");
-  EXPECT_EQ(Text(page_.EditGreenWeb), "192");
-  EXPECT_EQ(Text(page_.EditBlueWeb), "255");
-  EXPECT_EQ(page_.ImageWebColor->size(), QSize(513, 226));
-  EXPECT_EQ(ImageOf(page_.ImageWebColor).size(), QSize(513, 226));
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditRedWeb")), "0");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditGreenWeb")), "192");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditBlueWeb")), "255");
+  EXPECT_EQ(testing::Find<QLabel>(&page_, "ImageWebColor")->size(), QSize(513, 226));
+  EXPECT_EQ(ImageOf(testing::Find<QLabel>(&page_, "ImageWebColor")).size(), QSize(513, 226));
   ExpectColor(0, 192, 255, "#00C0FF");
-  for (QSlider* bar : {page_.TrackBarRedWeb, page_.TrackBarGreenWeb, page_.TrackBarBlueWeb}) {
+  for (QSlider* bar : {testing::Find<QSlider>(&page_, "TrackBarRedWeb"),
+                       testing::Find<QSlider>(&page_, "TrackBarGreenWeb"),
+                       testing::Find<QSlider>(&page_, "TrackBarBlueWeb")}) {
     EXPECT_EQ(bar->minimum(), 0);
     EXPECT_EQ(bar->maximum(), 255);
     EXPECT_EQ(bar->singleStep(), 1);
@@ -78,17 +76,18 @@ TEST_F(WebColorPageTest, TypedValuesInsideTheRangeMoveTheBarOthersChangeNothing)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.edit + std::string(" ") + c.typed.back());
-    testing::ShownForm form;
-    WebColorPage& page = *form->WebColor;
+    testing::ShownPage<WebColorPage> shown;
+    WebColorPage& page = *shown;
     auto* edit = testing::Find<QLineEdit>(&page, c.edit);
     for (const std::string& text : c.typed)
       Type(edit, text);
     EXPECT_EQ(Text(edit), c.shown);
-    EXPECT_EQ(page.TrackBarRedWeb->value(), c.red);
-    EXPECT_EQ(page.TrackBarGreenWeb->value(), c.green);
-    EXPECT_EQ(page.TrackBarBlueWeb->value(), c.blue);
-    EXPECT_EQ(Text(page.EditWebColor), c.code);
-    EXPECT_TRUE(IsFilledWith(ImageOf(page.ImageWebColor), QColor(c.red, c.green, c.blue)));
+    EXPECT_EQ(testing::Find<QSlider>(&page, "TrackBarRedWeb")->value(), c.red);
+    EXPECT_EQ(testing::Find<QSlider>(&page, "TrackBarGreenWeb")->value(), c.green);
+    EXPECT_EQ(testing::Find<QSlider>(&page, "TrackBarBlueWeb")->value(), c.blue);
+    EXPECT_EQ(Text(testing::Find<QLineEdit>(&page, "EditWebColor")), c.code);
+    EXPECT_TRUE(IsFilledWith(ImageOf(testing::Find<QLabel>(&page, "ImageWebColor")),
+                             QColor(c.red, c.green, c.blue)));
     EXPECT_EQ(RecordedMessages().size(), c.errors);
   }
 }
@@ -96,22 +95,23 @@ TEST_F(WebColorPageTest, TypedValuesInsideTheRangeMoveTheBarOthersChangeNothing)
 TEST_F(WebColorPageTest, ATextThatIsNoIntegerShowsTheConversionErrorAndKeepsTheColour) {
   for (const char* text : {"-", "a", "1x"}) {
     RecordedMessages().clear();
-    Type(page_.EditRedWeb, text);
+    Type(testing::Find<QLineEdit>(&page_, "EditRedWeb"), text);
     ASSERT_FALSE(RecordedMessages().empty()) << text;
     EXPECT_TRUE(RecordedMessages().back().is_error);
     EXPECT_EQ(RecordedMessages().back().text,
               std::string("'").append(text).append("' is not a valid integer value"));
-    EXPECT_EQ(Text(page_.EditRedWeb), text);
+    EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditRedWeb")), text);
     ExpectColor(text == std::string("1x") ? 1 : 0, 192, 255,
                 text == std::string("1x") ? "#01C0FF" : "#00C0FF");
   }
 }
 
 TEST_F(WebColorPageTest, APositionSetByTheProgramWritesNothing) {
-  page_.TrackBarGreenWeb->setValue(100);
-  EXPECT_EQ(Text(page_.EditGreenWeb), "192");
-  EXPECT_EQ(Text(page_.EditWebColor), "#00C0FF");
-  EXPECT_TRUE(IsFilledWith(ImageOf(page_.ImageWebColor), QColor(0, 192, 255)));
+  testing::Find<QSlider>(&page_, "TrackBarGreenWeb")->setValue(100);
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditGreenWeb")), "192");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditWebColor")), "#00C0FF");
+  EXPECT_TRUE(
+      IsFilledWith(ImageOf(testing::Find<QLabel>(&page_, "ImageWebColor")), QColor(0, 192, 255)));
 }
 
 TEST_F(WebColorPageTest, MovingABarByHandWritesItsEditAndTheCodeAtOnce) {
@@ -128,33 +128,28 @@ TEST_F(WebColorPageTest, MovingABarByHandWritesItsEditAndTheCodeAtOnce) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bar);
-    testing::ShownForm form;
-    WebColorPage& page = *form->WebColor;
-    form->PageControl1->setCurrentWidget(&page);
+    testing::ShownPage<WebColorPage> shown;
+    WebColorPage& page = *shown;
     auto* bar = testing::Find<QSlider>(&page, c.bar);
-    form->activateWindow();
-    QApplication::setActiveWindow(&*form);
-    bar->setFocus(Qt::MouseFocusReason);
-    ASSERT_TRUE(testing::WaitFor([&] { return bar->hasFocus(); }));
+    ASSERT_TRUE(shown.Focus(bar));
     bar->setValue(c.position);  // a drag ends in the same change of position
     EXPECT_EQ(Text(testing::Find<QLineEdit>(&page, c.edit)), std::to_string(c.position));
-    EXPECT_EQ(Text(page.EditWebColor), c.code);
+    EXPECT_EQ(Text(testing::Find<QLineEdit>(&page, "EditWebColor")), c.code);
   }
 }
 
 TEST_F(WebColorPageTest, KeysOnAFocusedBarWriteItsEdit) {
-  form_->PageControl1->setCurrentWidget(&page_);
-  FocusOn(page_.TrackBarRedWeb);
+  FocusOn(testing::Find<QSlider>(&page_, "TrackBarRedWeb"));
   for (int key : {Qt::Key_End, Qt::Key_Left, Qt::Key_Left}) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(page_.TrackBarRedWeb, &press);
+    QApplication::sendEvent(testing::Find<QSlider>(&page_, "TrackBarRedWeb"), &press);
   }
-  EXPECT_EQ(Text(page_.EditRedWeb), "253");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(&page_, "EditRedWeb")), "253");
   ExpectColor(253, 192, 255, "#FDC0FF");
 }
 
 TEST_F(WebColorPageTest, TheCodeEditIsOutputOnly) {
-  Type(page_.EditWebColor, "#123456");
+  Type(testing::Find<QLineEdit>(&page_, "EditWebColor"), "#123456");
   ExpectColor(0, 192, 255, "#123456");
 }
 

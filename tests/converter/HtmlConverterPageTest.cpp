@@ -20,6 +20,7 @@
 #include "support/TempFolder.h"
 #include "ui/Controls.h"
 #include "ui/FolderDialog.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -47,19 +48,19 @@ struct Window {
   explicit Window(const std::string& settings = "") {
     dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n" + settings);
     form = std::make_unique<TForm1>(dir.Path());
-    form->StringStop = "Stop";
-    form->StringConvert = "Convert!";
-    form->StringProccessedFiles = "Files: ";
-    form->StringFolders = "Folders: ";
+    form->Context().Texts().StringStop = "Stop";
+    form->Context().Texts().StringConvert = "Convert!";
+    form->Context().Texts().StringProccessedFiles = "Files: ";
+    form->Context().Texts().StringFolders = "Folders: ";
     form->FormShow();
-    page = form->HtmlConverter;
+    page = form->Page<HtmlConverterPage>();
   }
   ~Window() { TFolderDialog::SetChooser(nullptr); }
 
   void SetFolders(const std::string& source, const std::string& result) {
-    page->EditSourceFolder->setText(ToQ(source));
-    page->EditResultFolder->setText(ToQ(result));
-    page->FileListBoxConverter->SetDirectory(source);
+    testing::Find<QLineEdit>(page, "EditSourceFolder")->setText(ToQ(source));
+    testing::Find<QLineEdit>(page, "EditResultFolder")->setText(ToQ(result));
+    testing::Find<TFileListBox>(page, "FileListBoxConverter")->SetDirectory(source);
   }
 };
 
@@ -90,12 +91,12 @@ TEST(HtmlConverterPage, ControlsStartAsTheyShould) {
     EXPECT_EQ(Text(Find<QPushButton>(page, name)), "...") << name;
 
   // The limit check box enables and disables its label and edit, which start disabled.
-  EXPECT_FALSE(page->LabelCharPerLine->isEnabled());
-  EXPECT_FALSE(page->EditCharPerLine->isEnabled());
+  EXPECT_FALSE(testing::Find<QLabel>(page, "LabelCharPerLine")->isEnabled());
+  EXPECT_FALSE(testing::Find<QLineEdit>(page, "EditCharPerLine")->isEnabled());
   for (bool on : {true, false, true}) {
-    page->cbLimit->setChecked(on);
-    EXPECT_EQ(page->LabelCharPerLine->isEnabled(), on);
-    EXPECT_EQ(page->EditCharPerLine->isEnabled(), on);
+    testing::Find<QCheckBox>(page, "cbLimit")->setChecked(on);
+    EXPECT_EQ(testing::Find<QLabel>(page, "LabelCharPerLine")->isEnabled(), on);
+    EXPECT_EQ(testing::Find<QLineEdit>(page, "EditCharPerLine")->isEnabled(), on);
   }
 }
 
@@ -107,13 +108,15 @@ TEST(HtmlConverterPage, AMissingOrEmptySourceFolderListsNothing) {
     w.dir.Write("a.htm", "x");
     const std::string old = CurrentFolder();
     ASSERT_EQ(::chdir(w.dir.Path().c_str()), 0);
-    w.page->FileListBoxConverter->SetDirectory(Text(w.page->EditSourceFolder));
-    EXPECT_EQ(w.page->FileListBoxConverter->count(), 0);
+    testing::Find<TFileListBox>(w.page, "FileListBoxConverter")
+        ->SetDirectory(Text(testing::Find<QLineEdit>(w.page, "EditSourceFolder")));
+    EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->count(), 0);
     w.form->ApplicationEvents1Activate();
-    EXPECT_EQ(w.page->FileListBoxConverter->count(), 0);
+    EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->count(), 0);
     for (int type : {2, 1, 0}) {
-      w.page->FilterComboBox1->setCurrentIndex(type);
-      EXPECT_EQ(w.page->FileListBoxConverter->count(), 0) << "file type " << type;
+      testing::Find<TFilterComboBox>(w.page, "FilterComboBox1")->setCurrentIndex(type);
+      EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->count(), 0)
+          << "file type " << type;
     }
     ASSERT_EQ(::chdir(old.c_str()), 0);
   }
@@ -138,15 +141,18 @@ TEST(HtmlConverterPage, TheFileTypeSetsTheMaskAndTheDirection) {
       {0, 0, {"a.htm", "b.SHTML"}},
   };
   for (const Case& c : cases) {
-    w.page->FilterComboBox1->setCurrentIndex(c.index);
-    EXPECT_EQ(w.page->RadioGroupConvertOptions->ItemIndex(), c.direction) << c.index;
-    EXPECT_EQ(w.page->FileListBoxConverter->Names(), c.names) << c.index;
+    testing::Find<TFilterComboBox>(w.page, "FilterComboBox1")->setCurrentIndex(c.index);
+    EXPECT_EQ(testing::Find<TRadioGroup>(w.page, "RadioGroupConvertOptions")->ItemIndex(),
+              c.direction)
+        << c.index;
+    EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->Names(), c.names)
+        << c.index;
   }
 }
 
 TEST(HtmlConverterPage, CharsPerLineFollowsTheEditAndKeepsItsValueOnBadText) {
   Window w;
-  EXPECT_EQ(Text(w.page->EditCharPerLine), "75");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(w.page, "EditCharPerLine")), "75");
   struct Case {
     const char* text;
     int chars_per_line;
@@ -158,8 +164,8 @@ TEST(HtmlConverterPage, CharsPerLineFollowsTheEditAndKeepsItsValueOnBadText) {
   };
   for (const Case& c : cases) {
     RecordedMessages().clear();
-    w.page->EditCharPerLine->setText(c.text);
-    EXPECT_EQ(w.form->CharsPerLine, c.chars_per_line) << c.text;
+    testing::Find<QLineEdit>(w.page, "EditCharPerLine")->setText(c.text);
+    EXPECT_EQ(w.form->Context().Settings().CharsPerLine, c.chars_per_line) << c.text;
     ASSERT_EQ(RecordedMessages().size(), c.error ? 1u : 0u) << c.text;
     if (c.error) {
       EXPECT_EQ(RecordedMessages()[0].text,
@@ -175,14 +181,15 @@ TEST(HtmlConverterPage, SettingsComeBackAndAreWrittenAtClose) {
   const std::string result = folders.MakeFolder("out");
   folders.Write("in/page.htm", "");
   Window w("Source Folder=" + source + "\r\nResult Folder=" + result + "\r\nChars Per Line=12\r\n");
-  EXPECT_EQ(Text(w.page->EditSourceFolder), source);
-  EXPECT_EQ(Text(w.page->EditResultFolder), result);
-  EXPECT_EQ(w.page->FileListBoxConverter->Directory(), source);
-  EXPECT_EQ(w.page->FileListBoxConverter->Names(), std::vector<std::string>{"page.htm"});
-  EXPECT_EQ(Text(w.page->EditCharPerLine), "12");
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(w.page, "EditSourceFolder")), source);
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(w.page, "EditResultFolder")), result);
+  EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->Directory(), source);
+  EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->Names(),
+            std::vector<std::string>{"page.htm"});
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(w.page, "EditCharPerLine")), "12");
 
-  w.page->EditCharPerLine->setText("33");
-  w.page->EditResultFolder->setText(ToQ(source));
+  testing::Find<QLineEdit>(w.page, "EditCharPerLine")->setText("33");
+  testing::Find<QLineEdit>(w.page, "EditResultFolder")->setText(ToQ(source));
   w.form->FormClose();
   const IniFile ini(w.dir / "brevanoth-pagelathe.ini");
   EXPECT_EQ(ini.ReadString("Options", "Source Folder", "?"), source);
@@ -191,13 +198,13 @@ TEST(HtmlConverterPage, SettingsComeBackAndAreWrittenAtClose) {
 
   // Without the keys the program folder is the default of both.
   Window fresh;
-  EXPECT_EQ(Text(fresh.page->EditSourceFolder), fresh.dir.Path());
-  EXPECT_EQ(Text(fresh.page->EditResultFolder), fresh.dir.Path());
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(fresh.page, "EditSourceFolder")), fresh.dir.Path());
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(fresh.page, "EditResultFolder")), fresh.dir.Path());
 
   // A limit longer than the edit takes from the keyboard comes back whole.
   Window wide("Chars Per Line=1000\r\n");
-  EXPECT_EQ(Text(wide.page->EditCharPerLine), "1000");
-  EXPECT_EQ(wide.form->CharsPerLine, 1000);
+  EXPECT_EQ(Text(testing::Find<QLineEdit>(wide.page, "EditCharPerLine")), "1000");
+  EXPECT_EQ(wide.form->Context().Settings().CharsPerLine, 1000);
 }
 
 TEST(HtmlConverterPage, FolderButtonsTakeTheChosenFolderWithAFinalSlash) {
@@ -211,8 +218,9 @@ TEST(HtmlConverterPage, FolderButtonsTakeTheChosenFolderWithAFinalSlash) {
     QLineEdit* edit;
     bool lists_files;
   };
-  const Case cases[] = {{"ButtonSourceFolder", w.page->EditSourceFolder, true},
-                        {"ButtonResultFolder", w.page->EditResultFolder, false}};
+  const Case cases[] = {
+      {"ButtonSourceFolder", testing::Find<QLineEdit>(w.page, "EditSourceFolder"), true},
+      {"ButtonResultFolder", testing::Find<QLineEdit>(w.page, "EditResultFolder"), false}};
   for (const Case& c : cases) {
     std::string offered;
     std::optional<std::string> answer;  // nothing: the user cancels
@@ -224,27 +232,29 @@ TEST(HtmlConverterPage, FolderButtonsTakeTheChosenFolderWithAFinalSlash) {
     button->click();  // cancel: nothing changes
     EXPECT_EQ(offered, start) << c.button;
     EXPECT_EQ(Text(c.edit), start) << c.button;
-    EXPECT_EQ(w.page->FileListBoxConverter->Directory(), start);
+    EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->Directory(), start);
 
     answer = chosen.substr(0, chosen.size() - 1);  // the chooser gives no final slash
     button->click();
     EXPECT_EQ(Text(c.edit), chosen) << c.button;
-    EXPECT_EQ(w.page->FileListBoxConverter->Directory(), c.lists_files ? chosen : start);
-    EXPECT_EQ(w.page->FileListBoxConverter->Names().size(), c.lists_files ? 1u : 0u);
+    EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->Directory(),
+              c.lists_files ? chosen : start);
+    EXPECT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->Names().size(),
+              c.lists_files ? 1u : 0u);
 
     answer = chosen;  // already ending with "/": not doubled
     button->click();
     EXPECT_EQ(Text(c.edit), chosen) << c.button;
-    EXPECT_EQ(w.form->FolderDialog1->Directory, chosen);
+    EXPECT_EQ(w.form->Context().FolderDialog1().Directory, chosen);
 
     answer = w.dir / "no such folder";  // not a folder path: no choice
     button->click();
     EXPECT_EQ(Text(c.edit), chosen) << c.button;
     c.edit->setText(ToQ(start));
-    w.page->FileListBoxConverter->SetDirectory(start);
+    testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->SetDirectory(start);
   }
   TFolderDialog::SetChooser([&](TFolderDialog&) { return std::optional<std::string>(chosen); });
-  w.page->ButtonSourceFolder->click();
+  testing::Find<QPushButton>(w.page, "ButtonSourceFolder")->click();
   w.form->FormClose();
   const IniFile ini(w.dir / "brevanoth-pagelathe.ini");
   EXPECT_EQ(ini.ReadString("Options", "Source Folder", "?"), chosen);
@@ -257,18 +267,18 @@ TEST(HtmlConverterPage, BatchOverTwoSubfoldersReportsTheWalk) {
   w.dir.Write("src/sub2/d.shtml", "d");
   w.dir.Write("src/sub2/e.txt", "e");
   w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
-  w.page->CheckBoxSubfolders->setChecked(true);
-  w.page->pbConverter->setValue(40);
+  testing::Find<QCheckBox>(w.page, "CheckBoxSubfolders")->setChecked(true);
+  testing::Find<QProgressBar>(w.page, "pbConverter")->setValue(40);
 
-  w.page->ButtonConvert->click();
+  testing::Find<QPushButton>(w.page, "ButtonConvert")->click();
   EXPECT_TRUE(w.page->Running());
-  EXPECT_EQ(Text(w.page->ButtonConvert), "Stop");
+  EXPECT_EQ(Text(testing::Find<QPushButton>(w.page, "ButtonConvert")), "Stop");
   ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }));
-  EXPECT_EQ(Text(w.page->ButtonConvert), "Convert!");
-  EXPECT_EQ(w.page->pbConverter->value(), 0);
+  EXPECT_EQ(Text(testing::Find<QPushButton>(w.page, "ButtonConvert")), "Convert!");
+  EXPECT_EQ(testing::Find<QProgressBar>(w.page, "pbConverter")->value(), 0);
   EXPECT_EQ(w.form->StatusText(), "Files: 4 Folders: 2");
-  EXPECT_EQ(w.form->FolderList.size(), 3u);
-  EXPECT_EQ(w.form->FolderList[0], w.dir / "src/");
+  EXPECT_EQ(w.form->Context().FolderList().size(), 3u);
+  EXPECT_EQ(w.form->Context().FolderList()[0], w.dir / "src/");
   EXPECT_EQ(w.dir.Read("res/a.txt"), "a\r\nb\r\n");
   EXPECT_EQ(w.dir.Read("res/sub1/c.txt"), "c\r\n");
   EXPECT_EQ(w.dir.Read("res/sub2/d.txt"), "d\r\n");
@@ -280,12 +290,13 @@ TEST(HtmlConverterPage, WithoutSubfoldersTheStatusBarKeepsItsText) {
   w.dir.Write("src/a.txt", "one\r\ntwo");
   w.dir.Write("src/sub/b.txt", "b");
   w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
-  w.page->FilterComboBox1->setCurrentIndex(1);  // text files: text to HTML
+  testing::Find<TFilterComboBox>(w.page, "FilterComboBox1")
+      ->setCurrentIndex(1);  // text files: text to HTML
   w.form->SetStatusText("before");
-  w.page->ButtonConvert->click();
+  testing::Find<QPushButton>(w.page, "ButtonConvert")->click();
   ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }));
   EXPECT_EQ(w.form->StatusText(), "before");
-  EXPECT_EQ(w.form->FolderList, TextList{w.dir / "src/"});
+  EXPECT_EQ(w.form->Context().FolderList(), TextList{w.dir / "src/"});
   const TextList page = SplitLines(w.dir.Read("res/a.html"));
   ASSERT_EQ(page.size(), 22u);
   EXPECT_EQ(page[12], "<META name=\"generator\" content=\"Brevanoth Pagelathe 1.51\">");
@@ -305,7 +316,7 @@ TEST(HtmlConverterPage, SkippedFilesAreNamedWhenTheBatchEnds) {
   testing::MakeSpecialFiles(w.dir / "src/", ".htm");
   const testing::FifoWatchdog watchdog(w.dir / "src/fifo.htm");
   RecordedMessages().clear();
-  w.page->ButtonConvert->click();
+  testing::Find<QPushButton>(w.page, "ButtonConvert")->click();
   ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }));
   ASSERT_EQ(RecordedMessages().size(), 1u);
   const std::string src = w.dir / "src/";
@@ -333,14 +344,15 @@ TEST(HtmlConverterPage, AStopEndsAtOnceAndLeavesNoHalfWrittenFile) {
   for (int i = 0; i < kFiles; ++i)
     w.dir.Write("src/f" + std::to_string(i) + ".htm", body);
   w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
-  ASSERT_EQ(w.page->FileListBoxConverter->Names().size(), static_cast<size_t>(kFiles));
+  ASSERT_EQ(testing::Find<TFileListBox>(w.page, "FileListBoxConverter")->Names().size(),
+            static_cast<size_t>(kFiles));
 
-  w.page->ButtonConvert->click();
+  testing::Find<QPushButton>(w.page, "ButtonConvert")->click();
   ASSERT_TRUE(w.page->Running());
-  w.page->ButtonConvert->click();  // stop
+  testing::Find<QPushButton>(w.page, "ButtonConvert")->click();  // stop
   EXPECT_FALSE(w.page->Running());
-  EXPECT_EQ(Text(w.page->ButtonConvert), "Convert!");
-  EXPECT_EQ(w.page->pbConverter->value(), 0);
+  EXPECT_EQ(Text(testing::Find<QPushButton>(w.page, "ButtonConvert")), "Convert!");
+  EXPECT_EQ(testing::Find<QProgressBar>(w.page, "pbConverter")->value(), 0);
 
   w.page->StopJobs();  // the worker comes to rest at its next file
   int outputs = 0;
@@ -353,7 +365,7 @@ TEST(HtmlConverterPage, AStopEndsAtOnceAndLeavesNoHalfWrittenFile) {
   EXPECT_LT(outputs, kFiles);
 
   // A new batch after a stop runs to its end.
-  w.page->ButtonConvert->click();
+  testing::Find<QPushButton>(w.page, "ButtonConvert")->click();
   ASSERT_TRUE(WaitFor([&] { return !w.page->Running(); }, 60000));
   EXPECT_TRUE(FileExists(w.dir / ("res/f" + std::to_string(kFiles - 1) + ".txt")));
 }

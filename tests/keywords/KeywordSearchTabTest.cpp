@@ -23,16 +23,16 @@ namespace {
 class KeywordSearchTabTest : public KeywordsFixture {
  protected:
   void Search(const std::string& text, const char* length, const char* frequency) {
-    search_->MemoKW->setPlainText(ToQ(text));
-    search_->EditKWLength->setText(length);
-    search_->EditKWFreq->setText(frequency);
-    search_->ButtonKWSearch->click();
+    testing::Find<QPlainTextEdit>(search_, "MemoKW")->setPlainText(ToQ(text));
+    testing::Find<QLineEdit>(search_, "EditKWLength")->setText(length);
+    testing::Find<QLineEdit>(search_, "EditKWFreq")->setText(frequency);
+    testing::Find<QPushButton>(search_, "ButtonKWSearch")->click();
     ASSERT_TRUE(Idle());
   }
 
   [[nodiscard]] std::vector<std::pair<std::string, std::string>> ShownRows() const {
     std::vector<std::pair<std::string, std::string>> rows;
-    QAbstractItemModel* model = search_->ListViewKW->model();
+    QAbstractItemModel* model = testing::Find<QTreeView>(search_, "ListViewKW")->model();
     for (int r = 0; r < model->rowCount(); ++r)
       rows.emplace_back(FromQ(model->index(r, 0).data().toString()),
                         FromQ(model->index(r, 1).data().toString()));
@@ -41,13 +41,15 @@ class KeywordSearchTabTest : public KeywordsFixture {
 
   [[nodiscard]] TextList Items() const { return search_->KeywordItems(); }
 
-  [[nodiscard]] std::string WordsPanel() const { return FromQ(search_->PanelKWWords->text()); }
+  [[nodiscard]] std::string WordsPanel() const {
+    return FromQ(testing::Find<TPanel>(search_, "PanelKWWords")->text());
+  }
   [[nodiscard]] std::string KeywordsPanel() const {
-    return FromQ(search_->PanelKWKeywords->text());
+    return FromQ(testing::Find<TPanel>(search_, "PanelKWKeywords")->text());
   }
 
   void SetChecked(int row, bool checked) {
-    QAbstractItemModel* model = search_->ListViewKW->model();
+    QAbstractItemModel* model = testing::Find<QTreeView>(search_, "ListViewKW")->model();
     model->setData(model->index(row, 0), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
   }
 };
@@ -55,11 +57,13 @@ class KeywordSearchTabTest : public KeywordsFixture {
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
 TEST_F(KeywordSearchTabTest, StartsWithTheDocumentedControls) {
-  EXPECT_EQ(page_->PageControlKeywords->count(), 2);
-  EXPECT_EQ(page_->PageControlKeywords->widget(0)->objectName(), "TabSheetKeywordsSearch");
-  EXPECT_EQ(page_->PageControlKeywords->widget(1)->objectName(), "TabSheetKeywordsCreate");
-  EXPECT_EQ(page_->PageControlKeywords->tabText(0), "Search Keywords");
-  EXPECT_EQ(page_->PageControlKeywords->tabText(1), "Create Page");
+  EXPECT_EQ(testing::Find<QTabWidget>(page_, "PageControlKeywords")->count(), 2);
+  EXPECT_EQ(testing::Find<QTabWidget>(page_, "PageControlKeywords")->widget(0)->objectName(),
+            "TabSheetKeywordsSearch");
+  EXPECT_EQ(testing::Find<QTabWidget>(page_, "PageControlKeywords")->widget(1)->objectName(),
+            "TabSheetKeywordsCreate");
+  EXPECT_EQ(testing::Find<QTabWidget>(page_, "PageControlKeywords")->tabText(0), "Search Keywords");
+  EXPECT_EQ(testing::Find<QTabWidget>(page_, "PageControlKeywords")->tabText(1), "Create Page");
   EXPECT_EQ(Find<QLineEdit>(form_.get(), "EditKWLength")->text(), "4");
   EXPECT_EQ(Find<QLineEdit>(form_.get(), "EditKWFreq")->text(), "4");
   EXPECT_FALSE(Find<QCheckBox>(form_.get(), "cbCase")->isChecked());
@@ -84,10 +88,12 @@ TEST_F(KeywordSearchTabTest, StartsWithTheDocumentedControls) {
 
 TEST_F(KeywordSearchTabTest, CountsOfUpToNineDigitsShowWholeInsideTheList) {
   form_->show();  // the first show turns to the first page
-  form_->PageControl1->setCurrentWidget(page_);
-  ASSERT_TRUE(testing::WaitFor([this] { return search_->ListViewKW->isVisible(); }));
-  QTreeView* view = search_->ListViewKW;
-  search_->ListViewKWRows->SetRows({{"million", "1000000"}, {"most", "999999999"}});
+  form_->PageControl1()->setCurrentWidget(page_);
+  ASSERT_TRUE(testing::WaitFor(
+      [this] { return testing::Find<QTreeView>(search_, "ListViewKW")->isVisible(); }));
+  QTreeView* view = testing::Find<QTreeView>(search_, "ListViewKW");
+  testing::Find<KeywordListModel>(search_, "ListViewKWRows")
+      ->SetRows({{"million", "1000000"}, {"most", "999999999"}});
   const QFontMetrics metrics(view->font());
   const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
   for (int row = 0; row < 2; ++row) {
@@ -102,14 +108,18 @@ TEST_F(KeywordSearchTabTest, ApplesWithAndWithoutCase) {
   Search("Apple apple, APPLE. pear", "4", "2");
   EXPECT_EQ(ShownRows(), (Rows{{"APPLE", "3"}}));
   EXPECT_EQ(WordsPanel(), "Words: 1");
-  EXPECT_EQ(search_->ListViewKW->model()->index(0, 0).data(Qt::CheckStateRole).toInt(),
+  EXPECT_EQ(testing::Find<QTreeView>(search_, "ListViewKW")
+                ->model()
+                ->index(0, 0)
+                .data(Qt::CheckStateRole)
+                .toInt(),
             Qt::Checked);
-  search_->cbCase->click();  // a click searches again at once
+  testing::Find<QCheckBox>(search_, "cbCase")->click();  // a click searches again at once
   ASSERT_TRUE(Idle());
-  EXPECT_TRUE(search_->cbCase->isChecked());
+  EXPECT_TRUE(testing::Find<QCheckBox>(search_, "cbCase")->isChecked());
   EXPECT_EQ(ShownRows(), Rows{});
   EXPECT_EQ(WordsPanel(), "Words: 0");
-  search_->cbCase->click();
+  testing::Find<QCheckBox>(search_, "cbCase")->click();
   ASSERT_TRUE(Idle());
   EXPECT_EQ(ShownRows(), (Rows{{"APPLE", "3"}}));
 }
@@ -128,11 +138,14 @@ TEST_F(KeywordSearchTabTest, SearchOrdersByCountThenColumnClicksReorder) {
       {1, {{"b", "1"}, {"d", "1"}, {"a", "2"}, {"c", "3"}}},
   };
   for (size_t i = 0; i < steps.size(); ++i) {
-    if (steps[i].column >= 0) emit search_->ListViewKW->header()->sectionClicked(steps[i].column);
+    if (steps[i].column >= 0)
+      emit testing::Find<QTreeView>(search_, "ListViewKW")
+          ->header()
+          ->sectionClicked(steps[i].column);
     EXPECT_EQ(ShownRows(), steps[i].rows) << "step " << i;
   }
   // A new search sorts by count again, highest first, whatever the last click was.
-  search_->ButtonKWSearch->click();
+  testing::Find<QPushButton>(search_, "ButtonKWSearch")->click();
   ASSERT_TRUE(Idle());
   EXPECT_EQ(ShownRows(), steps[0].rows);
   EXPECT_EQ(search_->SortState(), (KeywordSortState{1, 1}));
@@ -159,8 +172,8 @@ TEST_F(KeywordSearchTabTest, BadNumbersRaiseAfterTheRowsWereCleared) {
   for (const auto& c : cases) {
     Search("one two three", "1", "1");
     ASSERT_EQ(ShownRows().size(), 3u);
-    search_->EditKWLength->setText(c.length);
-    search_->EditKWFreq->setText(c.frequency);
+    testing::Find<QLineEdit>(search_, "EditKWLength")->setText(c.length);
+    testing::Find<QLineEdit>(search_, "EditKWFreq")->setText(c.frequency);
     try {
       search_->ButtonKWSearchClick();
       ADD_FAILURE() << "no error for " << c.length << " / " << c.frequency;
@@ -173,8 +186,8 @@ TEST_F(KeywordSearchTabTest, BadNumbersRaiseAfterTheRowsWereCleared) {
 }
 
 TEST_F(KeywordSearchTabTest, BadNumberThroughAClickIsShownAsAnError) {
-  search_->EditKWFreq->setText("many");
-  ClickButton(search_->ButtonKWSearch);
+  testing::Find<QLineEdit>(search_, "EditKWFreq")->setText("many");
+  ClickButton(testing::Find<QPushButton>(search_, "ButtonKWSearch"));
   ASSERT_EQ(RecordedMessages().size(), 1u);
   EXPECT_TRUE(RecordedMessages()[0].is_error);
   EXPECT_EQ(RecordedMessages()[0].text, "'many' is not a valid integer value");
@@ -182,35 +195,35 @@ TEST_F(KeywordSearchTabTest, BadNumberThroughAClickIsShownAsAnError) {
 
 TEST_F(KeywordSearchTabTest, AddAppendsTheCheckedWordsInRowOrderEveryTime) {
   Search("gamma beta beta alpha alpha alpha", "1", "1");
-  search_->ButtonKWAdd->click();
+  testing::Find<QPushButton>(search_, "ButtonKWAdd")->click();
   EXPECT_EQ(Items(), (TextList{"alpha", "beta", "gamma"}));
-  search_->ButtonKWAdd->click();
+  testing::Find<QPushButton>(search_, "ButtonKWAdd")->click();
   EXPECT_EQ(Items(), (TextList{"alpha", "beta", "gamma", "alpha", "beta", "gamma"}));
   EXPECT_EQ(KeywordsPanel(), "Keywords: 6");
 
-  search_->ButtonKWClear->click();
+  testing::Find<QPushButton>(search_, "ButtonKWClear")->click();
   EXPECT_EQ(Items(), TextList{});
   EXPECT_EQ(KeywordsPanel(), "Keywords: 0");
 
   SetChecked(1, false);
-  search_->ButtonKWAdd->click();
+  testing::Find<QPushButton>(search_, "ButtonKWAdd")->click();
   EXPECT_EQ(Items(), (TextList{"alpha", "gamma"}));
 
-  search_->ButtonKWUncheck->click();
-  search_->ButtonKWAdd->click();
+  testing::Find<QPushButton>(search_, "ButtonKWUncheck")->click();
+  testing::Find<QPushButton>(search_, "ButtonKWAdd")->click();
   EXPECT_EQ(Items(), (TextList{"alpha", "gamma"}));
 
-  search_->ButtonKWCheck->click();
-  search_->ButtonKWAdd->click();
+  testing::Find<QPushButton>(search_, "ButtonKWCheck")->click();
+  testing::Find<QPushButton>(search_, "ButtonKWAdd")->click();
   EXPECT_EQ(Items(), (TextList{"alpha", "gamma", "alpha", "beta", "gamma"}));
   EXPECT_EQ(KeywordsPanel(), "Keywords: 5");
 }
 
 TEST_F(KeywordSearchTabTest, CheckMarksFollowTheirRowsThroughASort) {
-  Search("b a a", "1", "1");                              // a 2, b 1
-  SetChecked(0, false);                                   // a
-  emit search_->ListViewKW->header()->sectionClicked(0);  // b, a
-  search_->ButtonKWAdd->click();
+  Search("b a a", "1", "1");                                                          // a 2, b 1
+  SetChecked(0, false);                                                               // a
+  emit testing::Find<QTreeView>(search_, "ListViewKW")->header()->sectionClicked(0);  // b, a
+  testing::Find<QPushButton>(search_, "ButtonKWAdd")->click();
   EXPECT_EQ(Items(), (TextList{"b"}));
 }
 
@@ -229,10 +242,11 @@ TEST_F(KeywordSearchTabTest, EnterInTheEditAppendsItsTextEvenEmpty) {
       {"kept", Qt::Key_A, {"", "web design", "  spaced  "}, "kept"},
   };
   for (size_t i = 0; i < steps.size(); ++i) {
-    search_->EditKW->setText(steps[i].typed);
-    PressKey(search_->EditKW, steps[i].key);
+    testing::Find<QLineEdit>(search_, "EditKW")->setText(steps[i].typed);
+    PressKey(testing::Find<QLineEdit>(search_, "EditKW"), steps[i].key);
     EXPECT_EQ(Items(), steps[i].items) << "step " << i;
-    EXPECT_EQ(search_->EditKW->text(), steps[i].edit_after) << "step " << i;
+    EXPECT_EQ(testing::Find<QLineEdit>(search_, "EditKW")->text(), steps[i].edit_after)
+        << "step " << i;
   }
   EXPECT_EQ(KeywordsPanel(), "Keywords: 3");
 }
@@ -254,9 +268,9 @@ TEST_F(KeywordSearchTabTest, RemoveTakesTheSelectedItemsOnly) {
     for (int row : c.selected)
       SelectItem(row);
     if (c.by_delete_key) {
-      PressKey(search_->ListBoxKW, Qt::Key_Delete);
+      PressKey(testing::Find<QListView>(search_, "ListBoxKW"), Qt::Key_Delete);
     } else {
-      search_->ButtonKWRemove->click();
+      testing::Find<QPushButton>(search_, "ButtonKWRemove")->click();
     }
     EXPECT_EQ(Items(), c.left);
     EXPECT_EQ(KeywordsPanel(), "Keywords: " + std::to_string(c.left.size()));
@@ -264,52 +278,54 @@ TEST_F(KeywordSearchTabTest, RemoveTakesTheSelectedItemsOnly) {
   // Other keys leave the list alone.
   SetItems({"x"});
   SelectItem(0);
-  PressKey(search_->ListBoxKW, Qt::Key_Backspace);
+  PressKey(testing::Find<QListView>(search_, "ListBoxKW"), Qt::Key_Backspace);
   EXPECT_EQ(Items(), TextList{"x"});
 }
 
 TEST_F(KeywordSearchTabTest, ClearTextEmptiesTheMemoOnly) {
   Search("one one", "1", "1");
-  search_->ButtonKWAdd->click();
-  search_->ButtonKWClearText->click();
-  EXPECT_TRUE(search_->MemoKW->toPlainText().isEmpty());
+  testing::Find<QPushButton>(search_, "ButtonKWAdd")->click();
+  testing::Find<QPushButton>(search_, "ButtonKWClearText")->click();
+  EXPECT_TRUE(testing::Find<QPlainTextEdit>(search_, "MemoKW")->toPlainText().isEmpty());
   EXPECT_EQ(ShownRows(), (Rows{{"one", "2"}}));
   EXPECT_EQ(Items(), TextList{"one"});
 }
 
 TEST_F(KeywordSearchTabTest, OpenCleansTheFileAndRemembersItsFolder) {
-  form_->KeywordsFolder = dir_.MakeFolder("keywords");
+  form_->Context().Settings().KeywordsFolder = dir_.MakeFolder("keywords");
   const std::string file = dir_.Write(
       "texts/page.htm", "<p>Hello   <b>big</b> world</p>\r\n<a\r\nhref>x</a>\r\nsecond  line\r\n");
   Answer(file);
-  search_->ButtonOpenFile->click();
+  testing::Find<QPushButton>(search_, "ButtonOpenFile")->click();
   ASSERT_TRUE(Idle());
   ASSERT_EQ(calls_.size(), 1u);
   EXPECT_EQ(calls_[0].name, "OpenDialog1");
   EXPECT_EQ(calls_[0].initial_dir, ToQ(dir_ / "keywords/"));
-  EXPECT_EQ(search_->MemoKW->toPlainText(), "Hello big world\n\nhref>x\nsecond line");
-  EXPECT_EQ(form_->KeywordsFolder, dir_ / "texts/");
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(search_, "MemoKW")->toPlainText(),
+            "Hello big world\n\nhref>x\nsecond line");
+  EXPECT_EQ(form_->Context().Settings().KeywordsFolder, dir_ / "texts/");
   // The next dialog starts where the last file was.
   Answer("");
-  search_->ButtonOpenFile->click();
+  testing::Find<QPushButton>(search_, "ButtonOpenFile")->click();
   ASSERT_EQ(calls_.size(), 2u);
   EXPECT_EQ(calls_[1].initial_dir, ToQ(dir_ / "texts/"));
 }
 
 TEST_F(KeywordSearchTabTest, CancelAndUnreadableFilesChangeNothing) {
-  search_->MemoKW->setPlainText("kept text");
+  testing::Find<QPlainTextEdit>(search_, "MemoKW")->setPlainText("kept text");
   SetItems({"kept"});
-  form_->KeywordsFolder = dir_.Path();
+  form_->Context().Settings().KeywordsFolder = dir_.Path();
   Answer("");
-  search_->ButtonOpenFile->click();
-  search_->ButtonKWInsert->click();
+  testing::Find<QPushButton>(search_, "ButtonOpenFile")->click();
+  testing::Find<QPushButton>(search_, "ButtonKWInsert")->click();
   EXPECT_FALSE(search_->Busy());
   EXPECT_TRUE(RecordedMessages().empty());
   // Files that cannot be read, each named in its error: missing, a folder, a pipe.
   const std::string pipe = dir_ / "pipe.txt";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   for (const std::string& path : {dir_ / "missing.txt", dir_.MakeFolder("folder.txt"), pipe}) {
-    for (QPushButton* button : {search_->ButtonOpenFile, search_->ButtonKWInsert}) {
+    for (QPushButton* button : {testing::Find<QPushButton>(search_, "ButtonOpenFile"),
+                                testing::Find<QPushButton>(search_, "ButtonKWInsert")}) {
       SCOPED_TRACE(path + " " + button->objectName().toStdString());
       RecordedMessages().clear();
       Answer(path);
@@ -319,10 +335,12 @@ TEST_F(KeywordSearchTabTest, CancelAndUnreadableFilesChangeNothing) {
       EXPECT_TRUE(RecordedMessages()[0].is_error);
       EXPECT_NE(RecordedMessages()[0].text.find(path), std::string::npos)
           << RecordedMessages()[0].text;
-      EXPECT_EQ(search_->MemoKW->toPlainText(), "kept text");
+      EXPECT_EQ(testing::Find<QPlainTextEdit>(search_, "MemoKW")->toPlainText(), "kept text");
       EXPECT_EQ(Items(), TextList{"kept"});
-      EXPECT_EQ(form_->KeywordsFolder, dir_.Path());
-      EXPECT_EQ(button->text(), button == search_->ButtonOpenFile ? "Open" : "Insert From File");
+      EXPECT_EQ(form_->Context().Settings().KeywordsFolder, dir_.Path());
+      EXPECT_EQ(button->text(), button == testing::Find<QPushButton>(search_, "ButtonOpenFile")
+                                    ? "Open"
+                                    : "Insert From File");
     }
   }
 }
@@ -331,24 +349,33 @@ TEST_F(KeywordSearchTabTest, InsertFromFileReplacesTheKeywordList) {
   SetItems({"old"});
   const std::string file = dir_.Write("lists/words.txt", "alpha\r\n\r\nbeta gamma\n<b>\n");
   Answer(file);
-  search_->ButtonKWInsert->click();
+  testing::Find<QPushButton>(search_, "ButtonKWInsert")->click();
   ASSERT_TRUE(Idle());
   EXPECT_EQ(Items(), (TextList{"alpha", "", "beta gamma", "<b>"}));
   EXPECT_EQ(KeywordsPanel(), "Keywords: 4");
-  EXPECT_EQ(form_->KeywordsFolder, dir_ / "lists/");
+  EXPECT_EQ(form_->Context().Settings().KeywordsFolder, dir_ / "lists/");
 }
 
 TEST_F(KeywordSearchTabTest, LanguageRefreshesBothPanelsAndTheColumnCaption) {
   Search("a b", "1", "1");
   SetItems({"x", "y", "z"});
-  form_->StringWords = "Mots ";
-  form_->StringKeywords = "Cles ";
+  form_->Context().Texts().StringWords = "Mots ";
+  form_->Context().Texts().StringKeywords = "Cles ";
   form_->LoadLanguage("English");
   EXPECT_EQ(WordsPanel(), "Mots 2");
   EXPECT_EQ(KeywordsPanel(), "Cles 3");
-  EXPECT_TRUE(search_->ListViewKW->model()->setHeaderData(0, Qt::Horizontal, "Slovo"));
-  EXPECT_EQ(search_->ListViewKW->model()->headerData(0, Qt::Horizontal).toString(), "Slovo");
-  EXPECT_EQ(search_->ListViewKW->model()->headerData(1, Qt::Horizontal).toString(),
+  EXPECT_TRUE(testing::Find<QTreeView>(search_, "ListViewKW")
+                  ->model()
+                  ->setHeaderData(0, Qt::Horizontal, "Slovo"));
+  EXPECT_EQ(testing::Find<QTreeView>(search_, "ListViewKW")
+                ->model()
+                ->headerData(0, Qt::Horizontal)
+                .toString(),
+            "Slovo");
+  EXPECT_EQ(testing::Find<QTreeView>(search_, "ListViewKW")
+                ->model()
+                ->headerData(1, Qt::Horizontal)
+                .toString(),
             QString::fromUtf8("\u2116"));
 }
 
@@ -376,15 +403,15 @@ TEST_F(KeywordSearchTabTest, UTF8TextsReadAsLettersAndWindows1251AsBefore) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Answer(dir_.Write(c.name, c.bytes));
-    search_->ButtonOpenFile->click();
+    testing::Find<QPushButton>(search_, "ButtonOpenFile")->click();
     ASSERT_TRUE(Idle());
-    EXPECT_EQ(search_->MemoKW->toPlainText(), c.shown);
-    search_->EditKWLength->setText("4");
-    search_->EditKWFreq->setText("2");
-    search_->ButtonKWSearch->click();
+    EXPECT_EQ(testing::Find<QPlainTextEdit>(search_, "MemoKW")->toPlainText(), c.shown);
+    testing::Find<QLineEdit>(search_, "EditKWLength")->setText("4");
+    testing::Find<QLineEdit>(search_, "EditKWFreq")->setText("2");
+    testing::Find<QPushButton>(search_, "ButtonKWSearch")->click();
     ASSERT_TRUE(Idle());
     EXPECT_EQ(ShownRows(), c.rows);
-    search_->ButtonKWInsert->click();
+    testing::Find<QPushButton>(search_, "ButtonKWInsert")->click();
     ASSERT_TRUE(Idle());
     EXPECT_EQ(Items(), c.items);
   }
@@ -392,45 +419,47 @@ TEST_F(KeywordSearchTabTest, UTF8TextsReadAsLettersAndWindows1251AsBefore) {
 }
 
 TEST_F(KeywordSearchTabTest, AJobShowsItsStopButtonAndAStopChangesNothing) {
-  search_->MemoKW->setPlainText("kept kept words words");
-  search_->EditKWLength->setText("1");
-  search_->EditKWFreq->setText("1");
-  form_->StringStop = "Stop";
+  testing::Find<QPlainTextEdit>(search_, "MemoKW")->setPlainText("kept kept words words");
+  testing::Find<QLineEdit>(search_, "EditKWLength")->setText("1");
+  testing::Find<QLineEdit>(search_, "EditKWFreq")->setText("1");
+  form_->Context().Texts().StringStop = "Stop";
   // The results come back through the window's events, so a job has not ended when its
   // button's click returns; a second click stops it.
-  ClickButton(search_->ButtonKWSearch);
+  ClickButton(testing::Find<QPushButton>(search_, "ButtonKWSearch"));
   ASSERT_TRUE(search_->Busy());
-  EXPECT_EQ(search_->ButtonKWSearch->text(), "Stop");
-  EXPECT_TRUE(search_->ButtonKWSearch->isEnabled());
-  for (QPushButton* other :
-       {search_->ButtonOpenFile, search_->ButtonKWInsert, search_->ButtonKWClearText})
+  EXPECT_EQ(testing::Find<QPushButton>(search_, "ButtonKWSearch")->text(), "Stop");
+  EXPECT_TRUE(testing::Find<QPushButton>(search_, "ButtonKWSearch")->isEnabled());
+  for (QPushButton* other : {testing::Find<QPushButton>(search_, "ButtonOpenFile"),
+                             testing::Find<QPushButton>(search_, "ButtonKWInsert"),
+                             testing::Find<QPushButton>(search_, "ButtonKWClearText")})
     EXPECT_FALSE(other->isEnabled()) << other->objectName().toStdString();
-  EXPECT_FALSE(search_->cbCase->isEnabled());
-  EXPECT_TRUE(search_->MemoKW->isReadOnly());
-  ClickButton(search_->ButtonKWSearch);
+  EXPECT_FALSE(testing::Find<QCheckBox>(search_, "cbCase")->isEnabled());
+  EXPECT_TRUE(testing::Find<QPlainTextEdit>(search_, "MemoKW")->isReadOnly());
+  ClickButton(testing::Find<QPushButton>(search_, "ButtonKWSearch"));
   EXPECT_FALSE(search_->Busy());
-  EXPECT_EQ(search_->ButtonKWSearch->text(), "Search");
-  EXPECT_TRUE(search_->ButtonOpenFile->isEnabled());
-  EXPECT_TRUE(search_->cbCase->isEnabled());
-  EXPECT_FALSE(search_->MemoKW->isReadOnly());
+  EXPECT_EQ(testing::Find<QPushButton>(search_, "ButtonKWSearch")->text(), "Search");
+  EXPECT_TRUE(testing::Find<QPushButton>(search_, "ButtonOpenFile")->isEnabled());
+  EXPECT_TRUE(testing::Find<QCheckBox>(search_, "cbCase")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPlainTextEdit>(search_, "MemoKW")->isReadOnly());
   // The stopped count arrives nowhere, even once its worker is done.
   QCoreApplication::processEvents();
-  search_->KeywordWorker->StopAndWait();
+  testing::Find<KeywordJob>(search_, "KeywordWorker")->StopAndWait();
   QCoreApplication::processEvents();
   EXPECT_EQ(ShownRows(), Rows{});
 
   // The same for Open: the memo keeps its text.
   Answer(dir_.Write("other.txt", "other text"));
-  ClickButton(search_->ButtonOpenFile);
+  ClickButton(testing::Find<QPushButton>(search_, "ButtonOpenFile"));
   ASSERT_TRUE(search_->Busy());
-  EXPECT_EQ(search_->ButtonOpenFile->text(), "Stop");
-  EXPECT_FALSE(search_->ButtonKWSearch->isEnabled());
-  ClickButton(search_->ButtonOpenFile);
+  EXPECT_EQ(testing::Find<QPushButton>(search_, "ButtonOpenFile")->text(), "Stop");
+  EXPECT_FALSE(testing::Find<QPushButton>(search_, "ButtonKWSearch")->isEnabled());
+  ClickButton(testing::Find<QPushButton>(search_, "ButtonOpenFile"));
   EXPECT_FALSE(search_->Busy());
-  search_->KeywordWorker->StopAndWait();
+  testing::Find<KeywordJob>(search_, "KeywordWorker")->StopAndWait();
   QCoreApplication::processEvents();
-  EXPECT_EQ(search_->MemoKW->toPlainText(), "kept kept words words");
-  EXPECT_EQ(search_->ButtonOpenFile->text(), "Open");
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(search_, "MemoKW")->toPlainText(),
+            "kept kept words words");
+  EXPECT_EQ(testing::Find<QPushButton>(search_, "ButtonOpenFile")->text(), "Open");
 }
 
 TEST_F(KeywordSearchTabTest, ALargeTextCountsAsTheEngineCountsIt) {
@@ -455,18 +484,19 @@ TEST_F(KeywordSearchTabTest, ALargeTextCountsAsTheEngineCountsIt) {
       rows.emplace_back(entry.Word, entry.Count);
 
     Answer(dir_.Write("large.htm", text));
-    search_->ButtonOpenFile->click();
+    testing::Find<QPushButton>(search_, "ButtonOpenFile")->click();
     ASSERT_TRUE(Idle());
-    ASSERT_EQ(search_->MemoKW->toPlainText(), reference.toPlainText());
-    search_->EditKWLength->setText("2");
-    search_->EditKWFreq->setText("3");
-    search_->cbCase->setChecked(case_sensitive);
-    search_->ButtonKWSearch->click();
+    ASSERT_EQ(testing::Find<QPlainTextEdit>(search_, "MemoKW")->toPlainText(),
+              reference.toPlainText());
+    testing::Find<QLineEdit>(search_, "EditKWLength")->setText("2");
+    testing::Find<QLineEdit>(search_, "EditKWFreq")->setText("3");
+    testing::Find<QCheckBox>(search_, "cbCase")->setChecked(case_sensitive);
+    testing::Find<QPushButton>(search_, "ButtonKWSearch")->click();
     ASSERT_TRUE(Idle());
     EXPECT_EQ(ShownRows(), rows);
     // An edit that changes nothing in the words makes the memo be read back.
-    search_->MemoKW->appendPlainText("");
-    search_->ButtonKWSearch->click();
+    testing::Find<QPlainTextEdit>(search_, "MemoKW")->appendPlainText("");
+    testing::Find<QPushButton>(search_, "ButtonKWSearch")->click();
     ASSERT_TRUE(Idle());
     EXPECT_EQ(ShownRows(), rows);
   }

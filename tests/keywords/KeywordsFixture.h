@@ -18,6 +18,7 @@
 #include "tools/keywords/KeywordsPage.h"
 #include "tools/keywords/PageCreatorTab.h"
 #include "ui/FileDialogs.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 #include "ui/TextListModel.h"
 
@@ -35,11 +36,11 @@ class KeywordsFixture : public ::testing::Test {
   void SetUp() override {
     dir_.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
     form_ = std::make_unique<TForm1>(dir_.Path());
-    form_->StringWords = "Words: ";
-    form_->StringKeywords = "Keywords: ";
-    page_ = form_->Keywords;
-    search_ = page_->TabSheetKeywordsSearch;
-    creator_ = page_->TabSheetKeywordsCreate;
+    form_->Context().Texts().StringWords = "Words: ";
+    form_->Context().Texts().StringKeywords = "Keywords: ";
+    page_ = form_->Page<KeywordsPage>();
+    search_ = testing::Find<KeywordSearchTab>(page_, "TabSheetKeywordsSearch");
+    creator_ = testing::Find<PageCreatorTab>(page_, "TabSheetKeywordsCreate");
     RecordedMessages().clear();
     TFileDialog::SetChooser([this](TFileDialog& dialog) {
       calls_.push_back({dialog.objectName().toStdString(), dialog.InitialDir, dialog.FileName});
@@ -67,11 +68,15 @@ class KeywordsFixture : public ::testing::Test {
   }
 
   // The keyword list holds `items`.
-  void SetItems(const TextList& items) { search_->ListBoxKWItems->SetLines(items); }
+  void SetItems(const TextList& items) {
+    testing::Find<TextListModel>(search_, "ListBoxKWItems")->SetLines(items);
+  }
   // Selects the keyword list's row as a click with Ctrl would.
   void SelectItem(int row) {
-    search_->ListBoxKW->selectionModel()->select(search_->ListBoxKWItems->index(row),
-                                                 QItemSelectionModel::Select);
+    testing::Find<QListView>(search_, "ListBoxKW")
+        ->selectionModel()
+        ->select(testing::Find<TextListModel>(search_, "ListBoxKWItems")->index(row),
+                 QItemSelectionModel::Select);
   }
 
   // A key press delivered as the application delivers it (exceptions end in a message box).

@@ -15,13 +15,14 @@ namespace {
 class PageCreatorTabTest : public KeywordsFixture {
  protected:
   void EnterCreateTab() {
-    page_->PageControlKeywords->setCurrentIndex(0);
-    page_->PageControlKeywords->setCurrentIndex(1);
+    testing::Find<QTabWidget>(page_, "PageControlKeywords")->setCurrentIndex(0);
+    testing::Find<QTabWidget>(page_, "PageControlKeywords")->setCurrentIndex(1);
     ASSERT_TRUE(Idle());  // the first tab's text is copied in slices
   }
 
   [[nodiscard]] TextList CodeLines() const {
-    return SplitLines(FromQ(creator_->MemoPageCode->toPlainText()));
+    return SplitLines(
+        FromQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageCode")->toPlainText()));
   }
 };
 
@@ -48,43 +49,46 @@ TEST_F(PageCreatorTabTest, EnteringTheTabTakesKeywordsAndText) {
       {"NoneKeepsTheMemo", {}, "typed by hand"},
   };
   for (const auto& c : cases) {
-    creator_->MemoPageKW->setPlainText("typed by hand");
+    testing::Find<QPlainTextEdit>(creator_, "MemoPageKW")->setPlainText("typed by hand");
     SetItems(c.keywords);
     EnterCreateTab();
-    EXPECT_EQ(creator_->MemoPageKW->toPlainText(), c.expected) << c.name;
+    EXPECT_EQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageKW")->toPlainText(), c.expected)
+        << c.name;
   }
 }
 
 TEST_F(PageCreatorTabTest, SecondVisitKeepsAHandEditedTextButNotHandEditedKeywords) {
-  search_->MemoKW->setPlainText("first line\nsecond line");
+  testing::Find<QPlainTextEdit>(search_, "MemoKW")->setPlainText("first line\nsecond line");
   SetItems({"alpha", "beta"});
   EnterCreateTab();
-  EXPECT_TRUE(creator_->cbInsertText->isChecked());
-  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "first line\nsecond line");
-  EXPECT_EQ(creator_->MemoPageKW->toPlainText(), "alpha, beta");
+  EXPECT_TRUE(testing::Find<QCheckBox>(creator_, "cbInsertText")->isChecked());
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->toPlainText(),
+            "first line\nsecond line");
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageKW")->toPlainText(), "alpha, beta");
 
-  creator_->MemoPageText->setPlainText("edited text");
-  creator_->MemoPageKW->setPlainText("edited keywords");
-  search_->MemoKW->setPlainText("changed on the first tab");
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->setPlainText("edited text");
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageKW")->setPlainText("edited keywords");
+  testing::Find<QPlainTextEdit>(search_, "MemoKW")->setPlainText("changed on the first tab");
   EnterCreateTab();
-  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "edited text");
-  EXPECT_EQ(creator_->MemoPageKW->toPlainText(), "alpha, beta");
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->toPlainText(), "edited text");
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageKW")->toPlainText(), "alpha, beta");
 
   // The check box itself: off empties the text, on copies the first tab's text again.
-  creator_->cbInsertText->click();
+  testing::Find<QCheckBox>(creator_, "cbInsertText")->click();
   ASSERT_TRUE(Idle());
-  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "");
-  creator_->cbInsertText->click();
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->toPlainText(), "");
+  testing::Find<QCheckBox>(creator_, "cbInsertText")->click();
   ASSERT_TRUE(Idle());
-  EXPECT_EQ(creator_->MemoPageText->toPlainText(), "changed on the first tab");
+  EXPECT_EQ(testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->toPlainText(),
+            "changed on the first tab");
 }
 
 TEST_F(PageCreatorTabTest, HomePageLineByLine) {
-  creator_->EditPageTitle->setText("Home");
-  creator_->EditPageDesc->setText("my site");
-  creator_->MemoPageKW->setPlainText("alpha, beta");
-  creator_->MemoPageText->setPlainText("one\ntwo");
-  creator_->ButtonPageCreate->click();
+  testing::Find<QLineEdit>(creator_, "EditPageTitle")->setText("Home");
+  testing::Find<QLineEdit>(creator_, "EditPageDesc")->setText("my site");
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageKW")->setPlainText("alpha, beta");
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->setPlainText("one\ntwo");
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
   ASSERT_TRUE(Idle());
   const TextList lines = CodeLines();
   ASSERT_EQ(lines.size(), 23u);
@@ -95,8 +99,8 @@ TEST_F(PageCreatorTabTest, HomePageLineByLine) {
   EXPECT_EQ(lines[16], "<h2 align=center>Home</h2>");
   const TextList tail(lines.end() - 5, lines.end());
   EXPECT_EQ(tail, (TextList{"<br>one", "<br>two", "", "</BODY>", "</HTML>"}));
-  EXPECT_TRUE(creator_->ButtonPageSave->isEnabled());
-  EXPECT_FALSE(creator_->ButtonPagePreview->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(creator_, "ButtonPageSave")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(creator_, "ButtonPagePreview")->isEnabled());
 }
 
 TEST_F(PageCreatorTabTest, BodyLinesFollowTheText) {
@@ -112,7 +116,7 @@ TEST_F(PageCreatorTabTest, BodyLinesFollowTheText) {
       {"EmptyLinesInside", "a\n\nb", 3},
   };
   for (const auto& c : cases) {
-    creator_->MemoPageText->setPlainText(c.text);
+    testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->setPlainText(c.text);
     creator_->ButtonPageCreateClick();
     ASSERT_TRUE(Idle());
     const TextList lines = CodeLines();
@@ -124,9 +128,9 @@ TEST_F(PageCreatorTabTest, BodyLinesFollowTheText) {
 }
 
 TEST_F(PageCreatorTabTest, MarkupCharactersPassUnchanged) {
-  creator_->EditPageTitle->setText("A < B & C");
-  creator_->MemoPageText->setPlainText("x < y && z > 0 &amp;");
-  creator_->ButtonPageCreate->click();
+  testing::Find<QLineEdit>(creator_, "EditPageTitle")->setText("A < B & C");
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->setPlainText("x < y && z > 0 &amp;");
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
   ASSERT_TRUE(Idle());
   const TextList lines = CodeLines();
   EXPECT_EQ(lines[3], "<TITLE>A < B & C</TITLE>");
@@ -135,57 +139,60 @@ TEST_F(PageCreatorTabTest, MarkupCharactersPassUnchanged) {
 }
 
 TEST_F(PageCreatorTabTest, KeywordsOnSeveralLinesStayInTheOneMetaLineWithCrLf) {
-  creator_->MemoPageKW->setPlainText("alpha,\nbeta");
-  creator_->ButtonPageCreate->click();
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageKW")->setPlainText("alpha,\nbeta");
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
   ASSERT_TRUE(Idle());
   Answer(dir_ / "projects/multi.htm");
-  creator_->ButtonPageSave->click();
+  testing::Find<QPushButton>(creator_, "ButtonPageSave")->click();
   const std::string saved = dir_.Read("projects/multi.htm");
   EXPECT_NE(saved.find("<META name=\"keywords\" content=\"alpha,\r\nbeta\">\r\n"),
             std::string::npos);
 }
 
 TEST_F(PageCreatorTabTest, SaveProposesTheOpenedNameInTheProjectsFolder) {
-  creator_->ButtonPageCreate->click();
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
   ASSERT_TRUE(Idle());
   Answer("");
-  creator_->ButtonPageSave->click();  // nothing opened yet: an empty name; Cancel
+  testing::Find<QPushButton>(creator_, "ButtonPageSave")
+      ->click();  // nothing opened yet: an empty name; Cancel
   ASSERT_EQ(calls_.size(), 1u);
   EXPECT_EQ(calls_[0].name, "SaveDialogKW");
   EXPECT_EQ(calls_[0].initial_dir, ToQ(dir_ / "projects"));
   EXPECT_EQ(calls_[0].proposed, "");
-  EXPECT_FALSE(creator_->ButtonPagePreview->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(creator_, "ButtonPagePreview")->isEnabled());
 
   Answer(dir_.Write("texts/my.notes.txt", "some words"));
-  search_->ButtonOpenFile->click();
+  testing::Find<QPushButton>(search_, "ButtonOpenFile")->click();
   ASSERT_TRUE(Idle());
   Answer("");
-  creator_->ButtonPageSave->click();  // the name is taken when the page is created
+  testing::Find<QPushButton>(creator_, "ButtonPageSave")
+      ->click();  // the name is taken when the page is created
   EXPECT_EQ(calls_.back().proposed, "");
-  creator_->ButtonPageCreate->click();
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
   ASSERT_TRUE(Idle());
-  creator_->ButtonPageSave->click();
+  testing::Find<QPushButton>(creator_, "ButtonPageSave")->click();
   EXPECT_EQ(calls_.back().proposed, "my.notes");
 }
 
 TEST_F(PageCreatorTabTest, SaveWritesTheEditedCodeAndPreviewOpensIt) {
-  creator_->EditPageTitle->setText("Home");
-  creator_->ButtonPageCreate->click();
+  testing::Find<QLineEdit>(creator_, "EditPageTitle")->setText("Home");
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
   ASSERT_TRUE(Idle());
-  creator_->MemoPageCode->setPlainText("<HTML>\nedited by hand\n</HTML>");
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageCode")
+      ->setPlainText("<HTML>\nedited by hand\n</HTML>");
   const std::string target = dir_ / "projects/home.htm";
   Answer(target);
-  creator_->ButtonPageSave->click();
+  testing::Find<QPushButton>(creator_, "ButtonPageSave")->click();
   EXPECT_EQ(dir_.Read("projects/home.htm"), "<HTML>\r\nedited by hand\r\n</HTML>\r\n");
-  EXPECT_TRUE(creator_->ButtonPagePreview->isEnabled());
-  creator_->ButtonPagePreview->click();
+  EXPECT_TRUE(testing::Find<QPushButton>(creator_, "ButtonPagePreview")->isEnabled());
+  testing::Find<QPushButton>(creator_, "ButtonPagePreview")->click();
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], ToQ(target));
   EXPECT_TRUE(RecordedMessages().empty());
 
   // Nothing on the desktop opens the page: the user is told where it is.
   opener_works_ = false;
-  creator_->ButtonPagePreview->click();
+  testing::Find<QPushButton>(creator_, "ButtonPagePreview")->click();
   ASSERT_EQ(RecordedMessages().size(), 1u);
   EXPECT_NE(RecordedMessages()[0].text.find(std::string("\"").append(target).append("\"")),
             std::string::npos)
@@ -193,32 +200,32 @@ TEST_F(PageCreatorTabTest, SaveWritesTheEditedCodeAndPreviewOpensIt) {
 }
 
 TEST_F(PageCreatorTabTest, FailedSaveShowsTheErrorAndKeepsPreviewAsItWas) {
-  creator_->MemoPageText->setPlainText(QString(200, 'x'));
-  creator_->ButtonPageCreate->click();
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->setPlainText(QString(200, 'x'));
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
   ASSERT_TRUE(Idle());
   dir_.Write("projects/old.htm", "old page");
   Answer(dir_ / "projects/old.htm");
   {
     ScopedFileSizeLimit limit(16);
     EXPECT_THROW(creator_->ButtonPageSaveClick(), EFileError);
-    ClickButton(creator_->ButtonPageSave);
+    ClickButton(testing::Find<QPushButton>(creator_, "ButtonPageSave"));
   }
   ASSERT_EQ(RecordedMessages().size(), 1u);
   EXPECT_TRUE(RecordedMessages()[0].is_error);
-  EXPECT_FALSE(creator_->ButtonPagePreview->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(creator_, "ButtonPagePreview")->isEnabled());
   EXPECT_EQ(dir_.Read("projects/old.htm"), "old page");
 
   // After a good save, a failed one leaves Preview on the page that was saved.
   Answer(dir_ / "projects/good.htm");
-  creator_->ButtonPageSave->click();
-  ASSERT_TRUE(creator_->ButtonPagePreview->isEnabled());
+  testing::Find<QPushButton>(creator_, "ButtonPageSave")->click();
+  ASSERT_TRUE(testing::Find<QPushButton>(creator_, "ButtonPagePreview")->isEnabled());
   Answer(dir_ / "projects/old.htm");
   {
     ScopedFileSizeLimit limit(16);
     EXPECT_THROW(creator_->ButtonPageSaveClick(), EFileError);
   }
-  EXPECT_TRUE(creator_->ButtonPagePreview->isEnabled());
-  creator_->ButtonPagePreview->click();
+  EXPECT_TRUE(testing::Find<QPushButton>(creator_, "ButtonPagePreview")->isEnabled());
+  testing::Find<QPushButton>(creator_, "ButtonPagePreview")->click();
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], ToQ(dir_ / "projects/good.htm"));
 }

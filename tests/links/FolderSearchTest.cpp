@@ -46,7 +46,7 @@ TEST(SearchFolderFiles, ReadsDocumentsInListOrderThroughTheMask) {
   dir.Write("c.xml", "http://c.org/x");  // listed, not a document
   dir.Write("d.HTML", "http://d.org/x");
   dir.Write(".e.htm", "http://e.org/x");  // hidden: not listed
-  const LinkExtractor extractor("http://", 1, {});
+  const LinkExtractor extractor("http://", LinkShape::Domen, {});
   struct Case {
     const char* masks;
     std::vector<std::string> names;
@@ -98,7 +98,8 @@ TEST(RunFolderSearch, ADocumentThatCannotBeReadOrHeldIsSkippedAndNamed) {
     searched(percent, name, links, document);
   };
   FolderSearchResult result;
-  RunFolderSearch(dir / "root", true, "*.*", LinkExtractor("http://", 0, {}), callbacks, result);
+  RunFolderSearch(dir / "root", true, "*.*", LinkExtractor("http://", LinkShape::FullLink, {}),
+                  callbacks, result);
   EXPECT_FALSE(result.stopped);
   EXPECT_EQ(out.names, (std::vector<std::string>{"a.htm", "z.htm"}));
   EXPECT_EQ(out.links, (TextList{"http://a.htm", "http://z.htm"}));
@@ -117,7 +118,7 @@ TEST(RunFolderSearch, RootFirstThenTheFoldersBelow) {
   dir.Write("root/sub/s.htm", "http://sub.org");
   dir.Write("root/sub/deeper/d.txt", "http://deep.org");
   dir.Write("root/sub/x.gif", "");
-  const LinkExtractor extractor("http://", 1, {});
+  const LinkExtractor extractor("http://", LinkShape::Domen, {});
   {
     Searched out;
     FolderSearchResult result;
@@ -157,8 +158,8 @@ TEST(RunFolderSearch, StopsBetweenDocuments) {
     if (++documents == 2) stop = true;
   };
   FolderSearchResult result;
-  RunFolderSearch(dir.Path(), true, "*.*", LinkExtractor("http://", 1, {}), callbacks, result,
-                  &stop);
+  RunFolderSearch(dir.Path(), true, "*.*", LinkExtractor("http://", LinkShape::Domen, {}),
+                  callbacks, result, &stop);
   EXPECT_EQ(documents, 2);
   EXPECT_TRUE(result.stopped);
 }

@@ -12,15 +12,15 @@
 namespace pagelathe {
 namespace {
 
-constexpr int kFull = 0;
-constexpr int kDomen = 1;
-constexpr int kName = 2;
+constexpr LinkShape kFull = LinkShape::FullLink;
+constexpr LinkShape kDomen = LinkShape::Domen;
+constexpr LinkShape kName = LinkShape::Name;
 
 struct ExtractCase {
   const char* name;
   TextList lines;
   std::string protocol;
-  int link_type;
+  LinkShape link_type;
   TextList exclusions;
   TextList expected;
 };
@@ -161,7 +161,7 @@ const ExtractCase kCases[] = {
      kFull,
      {"ftp://files.org"},
      {}},
-    {"no link type selected", {"http://a.org"}, "http://", -1, {}, {}},
+    {"no link type selected", {"http://a.org"}, "http://", LinkShape::None, {}, {}},
     {"empty protocol finds nothing", {"http://a.org"}, "", kFull, {}, {}},
     {"high bytes are plain bytes",
      {"http://\xCF\xF0\xE8\xE2\xE5\xF2.\xF0\xF4/\x80\xFF"},
@@ -203,13 +203,14 @@ TEST(ExtractLinks, FileTextAgreesWithTheLines) {
       " http:// http://http://a",
   };
   for (const char* protocol : {"http://", "ftp://", "a", "http:// "}) {
-    for (int type : {kFull, kDomen, kName}) {
+    for (LinkShape type : {kFull, kDomen, kName}) {
       const LinkExtractor extractor(protocol, type, {"x ", "www.b.org"});
       for (std::string text : texts) {
         LinkStore by_lines, by_file;
         extractor.ExtractLines(SplitLines(text), by_lines);
         extractor.ExtractFileText(text, by_file);
-        EXPECT_EQ(by_file, by_lines) << protocol << " " << type << " [" << text << "]";
+        EXPECT_EQ(by_file, by_lines)
+            << protocol << " " << static_cast<int>(type) << " [" << text << "]";
       }
     }
   }
@@ -241,7 +242,7 @@ TEST(ExtractLinks, ScanAgreesWithThePieceByPieceRule) {
       }
     }
     const char* protocol = round % 4 == 3 ? "ftp://" : "http://";
-    const int type = static_cast<int>(random() % 3);
+    const LinkShape type = LinkShapeAt(static_cast<int>(random() % 3));
     const LinkExtractor extractor(protocol, type, exclusion_sets[random() % 3]);
     LinkStore by_scan, by_pieces, by_lines;
     extractor.ExtractFileText(text, by_scan);
@@ -254,6 +255,15 @@ TEST(ExtractLinks, ScanAgreesWithThePieceByPieceRule) {
     extractor.ExtractPieceByPiece({text}, page_by_pieces);
     ASSERT_EQ(by_lines.ToTextList(), page_by_pieces.ToTextList()) << "round " << round;
   }
+}
+
+TEST(LinkShapeAt, TheGroupsItemsAndNothingElse) {
+  const std::pair<int, LinkShape> cases[] = {
+      {-1, LinkShape::None}, {0, LinkShape::FullLink}, {1, LinkShape::Domen},
+      {2, LinkShape::Name},  {3, LinkShape::None},     {-2, LinkShape::None},
+  };
+  for (const auto& [index, shape] : cases)
+    EXPECT_EQ(LinkShapeAt(index), shape) << index;
 }
 
 TEST(CutIntoPieces, EveryPieceEndsWithOneSpace) {

@@ -14,7 +14,7 @@ namespace {
 
 LinkViewOptions Options(bool sort, bool no_http, int link_type, int view,
                         std::string protocol = "http://") {
-  return {sort, no_http, link_type, view, std::move(protocol)};
+  return {sort, no_http, LinkShapeAt(link_type), view, std::move(protocol)};
 }
 
 struct ViewCase {
@@ -109,7 +109,7 @@ TextList PlainView(const TextList& found, const LinkViewOptions& options) {
   if (found.size() == 1) return found;
   TextList lines;
   for (std::string link : found) {
-    if (options.no_http && options.link_type != 2 && !options.protocol.empty() &&
+    if (options.no_http && options.link_type != LinkShape::Name && !options.protocol.empty() &&
         link.rfind(options.protocol, 0) == 0)
       link.erase(0, options.protocol.size());
     bool contained = false;

@@ -29,6 +29,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -43,22 +44,27 @@ class LinksGrabberPageTest : public ::testing::Test {
     dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n" + settings);
     form = std::make_unique<TForm1>(dir.Path());
     form->FormShow();
-    form->StringSearch = "Search";
-    form->StringStop = "Stop";
-    form->StringLinks = "Links";
-    form->StringProccessedFiles = "Files: ";
-    form->StringFolders = "Folders: ";
-    page = form->LinksGrabber;
+    form->Context().Texts().StringSearch = "Search";
+    form->Context().Texts().StringStop = "Stop";
+    form->Context().Texts().StringLinks = "Links";
+    form->Context().Texts().StringProccessedFiles = "Files: ";
+    form->Context().Texts().StringFolders = "Folders: ";
+    page = form->Page<LinksGrabberPage>();
   }
   void TearDown() override {
     TFileDialog::SetChooser(nullptr);
     TFolderDialog::SetChooser(nullptr);
   }
-  std::string Folder() const { return FromQ(page->EditFolder->text()); }
-  std::string Panel() const { return FromQ(page->PanelLinks->text()); }
+  // A control of the page, by its objectName.
+  template <typename T>
+  T* Control(const char* name) const {
+    return Find<T>(page, name);
+  }
+  std::string Folder() const { return FromQ(Control<QLineEdit>("EditFolder")->text()); }
+  std::string Panel() const { return FromQ(Control<TPanel>("PanelLinks")->text()); }
   void SearchFolder(const std::string& folder) {
-    page->EditFolder->setText(ToQ(folder));
-    page->ButtonSearchLinks->click();
+    Control<QLineEdit>("EditFolder")->setText(ToQ(folder));
+    Control<QPushButton>("ButtonSearchLinks")->click();
     ASSERT_TRUE(WaitFor([this] { return !page->Searching(); }));
   }
 
@@ -83,19 +89,20 @@ TEST_F(LinksGrabberPageTest, ControlsStartWithTheirCaptionsAndDefaults) {
                              {"ButtonSave", "Save"}};
   for (const Caption& c : buttons)
     EXPECT_EQ(Find<QPushButton>(page, c.name)->text(), c.text) << c.name;
-  EXPECT_FALSE(page->ButtonSave->isEnabled());
-  EXPECT_EQ(page->ComboBoxSearch->count(), 7);
-  EXPECT_EQ(page->ComboBoxSearch->currentText(), "http://");
-  EXPECT_EQ(page->RadioGroupLinks->ItemIndex(), 1);
-  EXPECT_EQ(page->RadioGroupLinks->ItemText(2), "Name");
-  EXPECT_EQ(page->RadioGroupView->ItemIndex(), 0);
-  EXPECT_EQ(page->RadioGroupView->ItemText(2), "BB code");
-  EXPECT_TRUE(page->CheckBoxSubDirs->isChecked());
-  EXPECT_TRUE(page->CheckBoxSort->isChecked());
-  EXPECT_FALSE(page->CheckBoxNoHttp->isChecked());
+  EXPECT_FALSE(Control<QPushButton>("ButtonSave")->isEnabled());
+  EXPECT_EQ(Control<QComboBox>("ComboBoxSearch")->count(), 7);
+  EXPECT_EQ(Control<QComboBox>("ComboBoxSearch")->currentText(), "http://");
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupLinks")->ItemIndex(), 1);
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupLinks")->ItemText(2), "Name");
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupView")->ItemIndex(), 0);
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupView")->ItemText(2), "BB code");
+  EXPECT_TRUE(Control<QCheckBox>("CheckBoxSubDirs")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>("CheckBoxSort")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>("CheckBoxNoHttp")->isChecked());
   EXPECT_EQ(Panel(), "Links");
-  EXPECT_EQ(page->FilterComboBoxFiles->count(), 3);
-  EXPECT_EQ(page->ListBoxLinks->selectionMode(), QAbstractItemView::ExtendedSelection);
+  EXPECT_EQ(Control<TFilterComboBox>("FilterComboBoxFiles")->count(), 3);
+  EXPECT_EQ(Control<QListView>("ListBoxLinks")->selectionMode(),
+            QAbstractItemView::ExtendedSelection);
   auto* save = Find<TFileDialog>(page, "SaveDialog1");
   ASSERT_NE(save, nullptr);
   EXPECT_EQ(save->Filter(), "Text files (*.txt)|*.txt|HTML Files (*.htm; *.html)|*.htm;*.html");
@@ -107,28 +114,28 @@ TEST_F(LinksGrabberPageTest, FolderSearchShowsTheLinksOfTheTree) {
   dir.Write("docs/a.htm", R"(<a href="http://b.org/x.html">b</a> http://a.org/y)");
   dir.Write("docs/sub/c.txt", "http://c.org/z\r\nhttp://spam.org/q");
   dir.Write("docs/sub/d.gif", "http://gif.org/");
-  form->ExclusionLines = {"www.spam.org"};
+  form->Context().ExclusionLines() = {"www.spam.org"};
   SearchFolder(dir / "docs");
   EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org", "http://b.org", "http://c.org"}));
   EXPECT_EQ(Panel(), "Links:3");
   EXPECT_EQ(form->StatusText(), "Files: 3  Folders: 1");
-  EXPECT_EQ(page->ButtonSearchLinks->text(), "Search");
-  EXPECT_TRUE(page->ButtonSave->isEnabled());
-  EXPECT_EQ(page->pbGrabber->value(), 0);
+  EXPECT_EQ(Control<QPushButton>("ButtonSearchLinks")->text(), "Search");
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
+  EXPECT_EQ(Control<QProgressBar>("pbGrabber")->value(), 0);
   EXPECT_EQ(Folder(), dir / "docs");
-  EXPECT_EQ(form->FoundLinks.ToTextList(),
+  EXPECT_EQ(form->Context().FoundLinks().ToTextList(),
             (TextList{"http://b.org", "http://a.org", "http://c.org"}));
-  EXPECT_EQ(form->FolderList, (TextList{dir / "docs", dir / "docs/sub"}));
-  EXPECT_EQ(form->DocumentLines, (TextList{"http://c.org/z", "http://spam.org/q"}));
+  EXPECT_EQ(form->Context().FolderList(), (TextList{dir / "docs", dir / "docs/sub"}));
+  EXPECT_EQ(form->Context().DocumentLines(), (TextList{"http://c.org/z", "http://spam.org/q"}));
 
   // The link type now searches the last document read, alone.
-  page->RadioGroupLinks->SetItemIndex(0);
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);
   page->RadioGroupLinksClick();
   EXPECT_EQ(page->ShownLines(), TextList{"http://c.org/z"});
   EXPECT_EQ(Panel(), "Links:1");
 
   // Without sub folders only the root's documents are read, and the status is left alone.
-  page->CheckBoxSubDirs->setChecked(false);
+  Control<QCheckBox>("CheckBoxSubDirs")->setChecked(false);
   form->SetStatusText("before");
   SearchFolder(dir / "docs/");
   EXPECT_EQ(page->ShownLines(), (TextList{"http://a.org/y", "http://b.org/x.html"}));
@@ -138,10 +145,10 @@ TEST_F(LinksGrabberPageTest, FolderSearchShowsTheLinksOfTheTree) {
 TEST_F(LinksGrabberPageTest, OptionsChangedDuringTheSearchAreHonouredAtTheEnd) {
   Open();
   dir.Write("docs/a.htm", "http://a.org http://b.org");
-  page->EditFolder->setText(ToQ(dir / "docs"));
-  page->ButtonSearchLinks->click();
-  page->CheckBoxSort->setChecked(false);
-  page->RadioGroupView->SetItemIndex(2);
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "docs"));
+  Control<QPushButton>("ButtonSearchLinks")->click();
+  Control<QCheckBox>("CheckBoxSort")->setChecked(false);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(2);
   ASSERT_TRUE(WaitFor([this] { return !page->Searching(); }));
   EXPECT_EQ(page->ShownLines(), (TextList{"[url=http://a.org]http://a.org[/url]",
                                           "[url=http://b.org]http://b.org[/url]"}));
@@ -153,32 +160,32 @@ TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
     for (int i = 0; i < 50; ++i)
       dir.Write("big/d" + std::to_string(f) + "/p" + std::to_string(i) + ".htm",
                 "http://h" + std::to_string(i) + ".org/");
-  page->EditFolder->setText(ToQ(dir / "big"));
-  page->ButtonSearchLinks->click();
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "big"));
+  Control<QPushButton>("ButtonSearchLinks")->click();
   EXPECT_TRUE(page->Searching());
-  EXPECT_EQ(page->ButtonSearchLinks->text(), "Stop");
+  EXPECT_EQ(Control<QPushButton>("ButtonSearchLinks")->text(), "Stop");
   // The single-document sources wait for the search.
-  EXPECT_FALSE(page->ButtonFromClipboard->isEnabled());
-  EXPECT_FALSE(page->FileListBoxFiles->isEnabled());
-  EXPECT_FALSE(page->RadioGroupLinks->isEnabled());
-  EXPECT_FALSE(page->ButtonGetUrl->isEnabled());
-  page->ButtonSearchLinks->click();
+  EXPECT_FALSE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
+  EXPECT_FALSE(Control<TFileListBox>("FileListBoxFiles")->isEnabled());
+  EXPECT_FALSE(Control<TRadioGroup>("RadioGroupLinks")->isEnabled());
+  EXPECT_FALSE(Control<QPushButton>("ButtonGetUrl")->isEnabled());
+  Control<QPushButton>("ButtonSearchLinks")->click();
   EXPECT_FALSE(page->Searching());
-  EXPECT_EQ(page->ButtonSearchLinks->text(), "Search");
-  EXPECT_TRUE(page->ButtonFromClipboard->isEnabled());
+  EXPECT_EQ(Control<QPushButton>("ButtonSearchLinks")->text(), "Search");
+  EXPECT_TRUE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
   EXPECT_EQ(Panel(), "Links:0");
   EXPECT_TRUE(page->ShownLines().empty());
   EXPECT_EQ(Folder(), dir / "big");
-  const LinkStore found = form->FoundLinks;
+  const LinkStore found = form->Context().FoundLinks();
   const std::string status = form->StatusText();
   page->StopJobs();  // waits for the worker's thread; whatever it sent is queued by now
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents();
   EXPECT_TRUE(page->ShownLines().empty());
-  EXPECT_EQ(form->FoundLinks, found);
+  EXPECT_EQ(form->Context().FoundLinks(), found);
   EXPECT_EQ(form->StatusText(), status);
   EXPECT_EQ(Folder(), dir / "big");
-  EXPECT_EQ(page->pbGrabber->value(), 0);
+  EXPECT_EQ(Control<QProgressBar>("pbGrabber")->value(), 0);
   // What was found before the stop comes back with the next rebuild.
   page->RadioGroupViewClick();
   EXPECT_EQ(page->ShownLines().empty(), found.empty());
@@ -200,7 +207,7 @@ TEST_F(LinksGrabberPageTest, SpecialFilesNeitherHangNorEndTheSearch) {
   EXPECT_EQ(testing::RecordedMessages()[0].text,
             "These documents were not searched:\nCannot read file \"" + dir.Path() +
                 "docs/sparse.htm\". It is larger than 1024 MB.");
-  EXPECT_EQ(page->FileListBoxFiles->Names(),
+  EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->Names(),
             (std::vector<std::string>{"a.htm", "sparse.htm", "z.htm"}));
   for (const char* name : {"fifo.htm", "zero.htm", "sparse.htm"}) {
     try {
@@ -217,15 +224,16 @@ TEST_F(LinksGrabberPageTest, SpecialFilesNeitherHangNorEndTheSearch) {
 TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {
   Open();
   QGuiApplication::clipboard()->setText("see http://x.org/a, and http://y.org/b");
-  page->ButtonFromClipboard->click();
+  Control<QPushButton>("ButtonFromClipboard")->click();
   EXPECT_EQ(page->ShownLines(), (TextList{"http://x.org", "http://y.org"}));
   EXPECT_EQ(Panel(), "Links:2");
-  EXPECT_TRUE(page->ButtonSave->isEnabled());
-  EXPECT_EQ(form->TokenList.size(), 4u);
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
+  EXPECT_EQ(form->Context().TokenList().size(), 4u);
 
   dir.Write("docs/one.xml", "<x href='http://one.org/page'/>");
-  page->EditFolder->setText(ToQ(dir / "docs"));
-  ASSERT_EQ(page->FileListBoxFiles->Names(), std::vector<std::string>{"one.xml"});
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "docs"));
+  ASSERT_EQ(Control<TFileListBox>("FileListBoxFiles")->Names(),
+            std::vector<std::string>{"one.xml"});
   page->FileListBoxFilesClick("one.xml");  // any extension when clicked
   EXPECT_EQ(page->ShownLines(), TextList{"http://one.org"});
   EXPECT_EQ(Panel(), "Links:1");
@@ -234,7 +242,7 @@ TEST_F(LinksGrabberPageTest, ClipboardAndFileClickSearchOneDocument) {
   EXPECT_EQ(page->ShownLines(), TextList{"http://one.org"});  // previous results stay
 
   QGuiApplication::clipboard()->setText("");
-  page->ButtonFromClipboard->click();
+  Control<QPushButton>("ButtonFromClipboard")->click();
   EXPECT_TRUE(page->ShownLines().empty());
   EXPECT_EQ(Panel(), "Links:0");
 }
@@ -258,58 +266,59 @@ TEST_F(LinksGrabberPageTest, AMissingFolderListsNothingWhateverReReadsTheList) {
   for (const std::string& folder : {dir / "missing", std::string()}) {
     SCOPED_TRACE(std::string("folder ").append(folder));
     SearchFolder(folder);
-    EXPECT_TRUE(page->FileListBoxFiles->Names().empty());
-    EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+    EXPECT_TRUE(Control<TFileListBox>("FileListBoxFiles")->Names().empty());
+    EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0);
     EXPECT_TRUE(page->ShownLines().empty());
     EXPECT_EQ(Panel(), "Links:0");
     form->ApplicationEvents1Activate();
-    EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+    EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0);
     for (int type : {2, 1, 0}) {
-      page->FilterComboBoxFiles->setCurrentIndex(type);
-      EXPECT_EQ(page->FileListBoxFiles->count(), 0) << "file type " << type;
+      Control<TFilterComboBox>("FilterComboBoxFiles")->setCurrentIndex(type);
+      EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0) << "file type " << type;
     }
   }
 }
 
 TEST_F(LinksGrabberPageTest, SearchDocumentRunsTheCurrentOptions) {
   Open();
-  page->ComboBoxSearch->setCurrentIndex(1);  // ftp://
-  page->RadioGroupLinks->SetItemIndex(2);
+  Control<QComboBox>("ComboBoxSearch")->setCurrentIndex(1);  // ftp://
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(2);
   page->SearchDocument({"ftp://f.org/pub/file.zip http://h.org/x.htm"});
   EXPECT_EQ(page->ShownLines(), TextList{"file.zip"});
-  EXPECT_EQ(form->DocumentLines, TextList{"ftp://f.org/pub/file.zip http://h.org/x.htm"});
+  EXPECT_EQ(form->Context().DocumentLines(),
+            TextList{"ftp://f.org/pub/file.zip http://h.org/x.htm"});
 }
 
 TEST_F(LinksGrabberPageTest, RemoveClearAndRebuild) {
   Open();
   page->SearchDocument({"http://a.org http://b.org http://c.org"});
-  QItemSelectionModel* selection = page->ListBoxLinks->selectionModel();
-  auto* model = page->ListBoxLinks->model();
+  QItemSelectionModel* selection = Control<QListView>("ListBoxLinks")->selectionModel();
+  auto* model = Control<QListView>("ListBoxLinks")->model();
   selection->select(model->index(2, 0), QItemSelectionModel::Select);
   selection->select(model->index(0, 0), QItemSelectionModel::Select);
-  page->ButtonRemove->click();
+  Control<QPushButton>("ButtonRemove")->click();
   EXPECT_EQ(page->ShownLines(), TextList{"http://b.org"});
-  EXPECT_EQ(form->ScratchList, (TextList{"http://a.org", "http://c.org"}));
+  EXPECT_EQ(form->Context().ScratchList(), (TextList{"http://a.org", "http://c.org"}));
   EXPECT_EQ(Panel(), "Links:3");  // only searches set the count
 
-  page->ButtonToClipboard->click();
+  Control<QPushButton>("ButtonToClipboard")->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "http://b.org");
 
-  page->RadioGroupView->SetItemIndex(1);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(1);
   page->RadioGroupViewClick();
   EXPECT_EQ(page->ShownLines().size(), 3u);
   EXPECT_EQ(page->ShownLines()[0], "<a href=\"http://a.org\">http://a.org</a>");
 
-  page->ButtonClearLinks->click();
+  Control<QPushButton>("ButtonClearLinks")->click();
   EXPECT_TRUE(page->ShownLines().empty());
-  EXPECT_EQ(form->FoundLinks.size(), 3u);
-  EXPECT_TRUE(page->ButtonSave->isEnabled());
+  EXPECT_EQ(form->Context().FoundLinks().size(), 3u);
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
 
-  page->CheckBoxNoHttp->setChecked(true);
-  page->RadioGroupView->SetItemIndex(0);
+  Control<QCheckBox>("CheckBoxNoHttp")->setChecked(true);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(0);
   page->CheckBoxNoHttpClick();
   EXPECT_EQ(page->ShownLines(), (TextList{"a.org", "b.org", "c.org"}));
-  page->ButtonToClipboard->click();
+  Control<QPushButton>("ButtonToClipboard")->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "a.org\r\nb.org\r\nc.org");
 }
 
@@ -339,16 +348,16 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
       dialog.FileName = ToQ(dir / "out.file");
       return true;
     });
-    page->ButtonSave->click();
+    Control<QPushButton>("ButtonSave")->click();
     EXPECT_EQ(offered_name, "links.txt");
-    EXPECT_EQ(offered_folder, page->EditFolder->text());
+    EXPECT_EQ(offered_folder, Control<QLineEdit>("EditFolder")->text());
     EXPECT_EQ(dir.Read("out.file"), c.bytes);
-    EXPECT_TRUE(form->OutputBuffer.empty());
+    EXPECT_TRUE(form->Context().OutputBuffer().empty());
   }
 
   // Cancel writes nothing; a failed write keeps the old file and the buffer.
   TFileDialog::SetChooser([](TFileDialog&) { return false; });
-  page->ButtonSave->click();
+  Control<QPushButton>("ButtonSave")->click();
   EXPECT_EQ(dir.Read("out.file"), cases[1].bytes);
   dir.Write("small.txt", "old");
   TFileDialog::SetChooser([&](TFileDialog& dialog) {
@@ -361,12 +370,12 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
     EXPECT_THROW(page->ButtonSaveClick(), EFileError);
   }
   EXPECT_EQ(dir.Read("small.txt"), "old");
-  EXPECT_EQ(form->OutputBuffer, (TextList{"http://a.org", "http://b.org"}));
+  EXPECT_EQ(form->Context().OutputBuffer(), (TextList{"http://a.org", "http://b.org"}));
 }
 
 TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteForByte) {
   Open();
-  page->RadioGroupLinks->SetItemIndex(0);  // full links
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);  // full links
   const std::string utf8 =
       "http://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.org/"
       "\xD0\xB4\xD0\xBE\xD0\xBC";                                     // пример.org/дом
@@ -390,23 +399,23 @@ TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteFor
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     dir.Write(std::string("docs/").append(c.name), c.page);
-    page->EditFolder->setText(ToQ(dir / "docs"));
+    Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "docs"));
     page->FileListBoxFilesClick(c.name);
-    page->CheckBoxSort->setChecked(false);
+    Control<QCheckBox>("CheckBoxSort")->setChecked(false);
     page->CheckBoxSortClick();
     EXPECT_EQ(page->ShownLines(), c.found);
     QStringList shown;
-    for (int row = 0; row < page->ListBoxLinks->model()->rowCount(); ++row)
-      shown << page->ListBoxLinks->model()->index(row, 0).data().toString();
+    for (int row = 0; row < Control<QListView>("ListBoxLinks")->model()->rowCount(); ++row)
+      shown << Control<QListView>("ListBoxLinks")->model()->index(row, 0).data().toString();
     EXPECT_EQ(shown, c.shown);
-    page->ButtonToClipboard->click();
+    Control<QPushButton>("ButtonToClipboard")->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), c.shown.join("\r\n"));
     TFileDialog::SetChooser([this](TFileDialog& dialog) {
       dialog.FilterIndex = 1;
       dialog.FileName = ToQ(dir / "links.txt");
       return true;
     });
-    page->ButtonSave->click();
+    Control<QPushButton>("ButtonSave")->click();
     EXPECT_EQ(dir.Read("links.txt"), c.found[0] + "\r\n" + c.found[1] + "\r\n");
   }
   // The file list shows a UTF-8 file name as its characters and clicks it by its bytes.
@@ -414,9 +423,10 @@ TEST_F(LinksGrabberPageTest, LinksShowAsTheirDocumentWroteThemAndAreSavedByteFor
   dir.Write("docs/" + name, "http://named.org/");
   form->ApplicationEvents1Activate();  // the list re-reads its folder
   const QList<QListWidgetItem*> items =
-      page->FileListBoxFiles->findItems(QString::fromUtf8("ссылки.txt"), Qt::MatchExactly);
+      Control<TFileListBox>("FileListBoxFiles")
+          ->findItems(QString::fromUtf8("ссылки.txt"), Qt::MatchExactly);
   ASSERT_EQ(items.size(), 1);
-  emit page->FileListBoxFiles->itemClicked(items[0]);
+  emit Control<TFileListBox>("FileListBoxFiles")->itemClicked(items[0]);
   EXPECT_EQ(page->ShownLines(), TextList{"http://named.org/"});
 }
 
@@ -443,20 +453,20 @@ TEST_F(LinksGrabberPageTest, FolderButtonSetsTheFolderWithAFinalSlash) {
     offered = dialog.Directory;
     return dir / "chosen";
   });
-  page->EditFolder->setText(ToQ(dir.Path()));
-  page->ButtonFolderLinks->click();
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir.Path()));
+  Control<QPushButton>("ButtonFolderLinks")->click();
   EXPECT_EQ(offered, dir.Path());
   EXPECT_EQ(Folder(), dir / "chosen/");
-  EXPECT_EQ(form->LinksFolder, dir / "chosen/");
-  EXPECT_EQ(page->FileListBoxFiles->Names(), std::vector<std::string>{"a.htm"});
+  EXPECT_EQ(form->Context().Settings().LinksFolder, dir / "chosen/");
+  EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->Names(), std::vector<std::string>{"a.htm"});
 
   TFolderDialog::SetChooser([](TFolderDialog&) { return std::nullopt; });
-  page->ButtonFolderLinks->click();
+  Control<QPushButton>("ButtonFolderLinks")->click();
   EXPECT_EQ(Folder(), dir / "chosen/");
 
   // A folder that does not exist empties the file list.
-  page->EditFolder->setText(ToQ(dir / "nowhere"));
-  EXPECT_EQ(page->FileListBoxFiles->count(), 0);
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "nowhere"));
+  EXPECT_EQ(Control<TFileListBox>("FileListBoxFiles")->count(), 0);
 }
 
 TEST_F(LinksGrabberPageTest, SettingsComeBackAndAreWritten) {
@@ -464,19 +474,19 @@ TEST_F(LinksGrabberPageTest, SettingsComeBackAndAreWritten) {
       "Search Type=1\r\nLink Type=2\r\nView Option=2\r\nSub Dirs=0\r\nSort Links=0\r\n"
       "No Http=1\r\nLink=http://remembered.org/\r\nFolder=" +
       dir.Path() + "\r\n");
-  EXPECT_EQ(page->ComboBoxSearch->currentText(), "ftp://");
-  EXPECT_EQ(page->RadioGroupLinks->ItemIndex(), 2);
-  EXPECT_EQ(page->RadioGroupView->ItemIndex(), 2);
-  EXPECT_FALSE(page->CheckBoxSubDirs->isChecked());
-  EXPECT_FALSE(page->CheckBoxSort->isChecked());
-  EXPECT_TRUE(page->CheckBoxNoHttp->isChecked());
-  EXPECT_EQ(FromQ(page->EditUrl->text()), "http://remembered.org/");
+  EXPECT_EQ(Control<QComboBox>("ComboBoxSearch")->currentText(), "ftp://");
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupLinks")->ItemIndex(), 2);
+  EXPECT_EQ(Control<TRadioGroup>("RadioGroupView")->ItemIndex(), 2);
+  EXPECT_FALSE(Control<QCheckBox>("CheckBoxSubDirs")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>("CheckBoxSort")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>("CheckBoxNoHttp")->isChecked());
+  EXPECT_EQ(FromQ(Control<QLineEdit>("EditUrl")->text()), "http://remembered.org/");
 
-  page->ComboBoxSearch->setCurrentIndex(4);
-  page->RadioGroupLinks->SetItemIndex(0);
-  page->RadioGroupView->SetItemIndex(-1);
-  page->CheckBoxSubDirs->setChecked(true);
-  page->EditFolder->setText(ToQ(dir / "typed"));
+  Control<QComboBox>("ComboBoxSearch")->setCurrentIndex(4);
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);
+  Control<TRadioGroup>("RadioGroupView")->SetItemIndex(-1);
+  Control<QCheckBox>("CheckBoxSubDirs")->setChecked(true);
+  Control<QLineEdit>("EditFolder")->setText(ToQ(dir / "typed"));
   form->FormClose();
   const IniFile ini(dir / "brevanoth-pagelathe.ini");
   struct Key {
@@ -493,14 +503,14 @@ TEST_F(LinksGrabberPageTest, SettingsComeBackAndAreWritten) {
 TEST_F(LinksGrabberPageTest, ExclusionFileIsCreatedAndUsed) {
   dir.Write("exclusions.dat", "www.spam.org\r\n\r\n");
   Open();
-  EXPECT_EQ(form->ExclusionLines, (TextList{"www.spam.org", ""}));
+  EXPECT_EQ(form->Context().ExclusionLines(), (TextList{"www.spam.org", ""}));
   page->SearchDocument({"http://spam.org/a http://ok.org/b"});
   EXPECT_EQ(page->ShownLines(), TextList{"http://ok.org"});
 
   testing::TempFolder other;
   other.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
   TForm1 fresh(other.Path());
-  EXPECT_TRUE(fresh.ExclusionLines.empty());
+  EXPECT_TRUE(fresh.Context().ExclusionLines().empty());
   EXPECT_EQ(other.Read("exclusions.dat"), "");
   EXPECT_TRUE(FileExists(other / "exclusions.dat"));
 }
@@ -511,64 +521,70 @@ TEST_F(LinksGrabberPageTest, ALongViewIsRebuiltOnTheWorkerAsTheEngineBuildsIt) {
   for (int i = 0; i < 200000; ++i)
     found.push_back("http://host" + std::to_string(i % 150000) + ".org/" +
                     (i % 3 ? "" : "page.html"));
-  form->FoundLinks = LinkStore(found);
-  page->CheckBoxNoHttp->setChecked(true);
+  form->Context().FoundLinks() = LinkStore(found);
+  Control<QCheckBox>("CheckBoxNoHttp")->setChecked(true);
   for (const bool sorted : {false, true}) {
     SCOPED_TRACE(sorted);
-    page->CheckBoxSort->setChecked(sorted);
+    Control<QCheckBox>("CheckBoxSort")->setChecked(sorted);
     page->CheckBoxSortClick();
     // The view arrives through the window's events: until then its controls wait.
     ASSERT_TRUE(page->ViewBusy());
     for (QWidget* control : std::initializer_list<QWidget*>{
-             page->ListBoxLinks, page->CheckBoxSort, page->RadioGroupView, page->ButtonRemove,
-             page->ButtonFromClipboard, page->ButtonSearchLinks, page->FileListBoxFiles})
+             Control<QListView>("ListBoxLinks"), Control<QCheckBox>("CheckBoxSort"),
+             Control<TRadioGroup>("RadioGroupView"), Control<QPushButton>("ButtonRemove"),
+             Control<QPushButton>("ButtonFromClipboard"), Control<QPushButton>("ButtonSearchLinks"),
+             Control<TFileListBox>("FileListBoxFiles")})
       EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
     page->SearchDocument({"http://ignored.org"});  // one document at a time
     ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
-    EXPECT_EQ(page->ShownLines(), BuildLinkView(form->FoundLinks, [&] {
+    EXPECT_EQ(page->ShownLines(), BuildLinkView(form->Context().FoundLinks(), [&] {
                 LinkViewOptions options;
                 options.sort = sorted;
                 options.no_http = true;
-                options.link_type = page->RadioGroupLinks->ItemIndex();
+                options.link_type =
+                    LinkShapeAt(Control<TRadioGroup>("RadioGroupLinks")->ItemIndex());
                 options.view = 0;
                 options.protocol = "http://";
                 return options;
               }()));
-    EXPECT_EQ(form->FoundLinks.size(), found.size());
-    EXPECT_TRUE(page->ListBoxLinks->isEnabled() && page->ButtonSearchLinks->isEnabled());
-    EXPECT_FALSE(page->ButtonSave->isEnabled());  // still no search
+    EXPECT_EQ(form->Context().FoundLinks().size(), found.size());
+    EXPECT_TRUE(Control<QListView>("ListBoxLinks")->isEnabled() &&
+                Control<QPushButton>("ButtonSearchLinks")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>("ButtonSave")->isEnabled());  // still no search
   }
-  EXPECT_EQ(page->ListBoxLinks->model()->index(0, 0).data().toString(), "host0.org/page.html");
+  EXPECT_EQ(Control<QListView>("ListBoxLinks")->model()->index(0, 0).data().toString(),
+            "host0.org/page.html");
 }
 
 TEST_F(LinksGrabberPageTest, ALargeDocumentIsSearchedOnTheWorkerAsASmallOneIs) {
   Open();
-  form->ExclusionLines = {"spam.org"};
+  form->Context().ExclusionLines() = {"spam.org"};
   TextList document;
   for (int i = 0; i < 40000; ++i)
     document.push_back("<a href=\"http://h" + std::to_string(i % 900) + ".org/" +
                        std::to_string(i) + "\">x</a> http://spam.org/" + std::to_string(i));
   LinkStore expected_found;
-  ExtractLinks(document, "http://", 1, form->ExclusionLines, expected_found);
+  ExtractLinks(document, "http://", LinkShape::Domen, form->Context().ExclusionLines(),
+               expected_found);
   const TextList expected = BuildLinkView(expected_found, [] {
     LinkViewOptions options;
-    options.link_type = 1;
+    options.link_type = LinkShape::Domen;
     options.protocol = "http://";
     return options;
   }());
   page->SearchDocument(document);
   ASSERT_TRUE(page->ViewBusy());
-  EXPECT_FALSE(page->ButtonFromClipboard->isEnabled());
+  EXPECT_FALSE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
   ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
   EXPECT_EQ(page->ShownLines(), expected);
-  EXPECT_EQ(form->DocumentLines, document);
-  EXPECT_EQ(form->TokenList.size(), CutIntoPieces(document).size());
-  EXPECT_EQ(form->FoundLinks.ToTextList(), expected_found.ToTextList());
+  EXPECT_EQ(form->Context().DocumentLines(), document);
+  EXPECT_EQ(form->Context().TokenList().size(), CutIntoPieces(document).size());
+  EXPECT_EQ(form->Context().FoundLinks().ToTextList(), expected_found.ToTextList());
   EXPECT_EQ(Panel(), "Links:" + std::to_string(expected.size()));
-  EXPECT_TRUE(page->ButtonSave->isEnabled());
-  EXPECT_TRUE(page->ButtonFromClipboard->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>("ButtonSave")->isEnabled());
+  EXPECT_TRUE(Control<QPushButton>("ButtonFromClipboard")->isEnabled());
   // The link type searches it again, the same way.
-  page->RadioGroupLinks->SetItemIndex(0);
+  Control<TRadioGroup>("RadioGroupLinks")->SetItemIndex(0);
   page->RadioGroupLinksClick();
   ASSERT_TRUE(WaitFor([this] { return !page->ViewBusy(); }));
   EXPECT_EQ(page->ShownLines().size(), 40000u);

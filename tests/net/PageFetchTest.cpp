@@ -23,6 +23,7 @@
 #include "support/TempFolder.h"
 #include "tools/links/LinksGrabberPage.h"
 #include "ui/Controls.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -105,10 +106,11 @@ class PageFetchTest : public ::testing::Test {
     dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
     form = std::make_unique<TForm1>(dir.Path());
     form->FormShow();
-    form->StringLinks = "Links";
-    page = form->LinksGrabber;
-    page->ComboBoxSearch->setCurrentIndex(page->ComboBoxSearch->findText("http://"));
-    page->RadioGroupLinks->SetItemIndex(0);  // full links
+    form->Context().Texts().StringLinks = "Links";
+    page = form->Page<LinksGrabberPage>();
+    testing::Find<QComboBox>(page, "ComboBoxSearch")
+        ->setCurrentIndex(testing::Find<QComboBox>(page, "ComboBoxSearch")->findText("http://"));
+    testing::Find<TRadioGroup>(page, "RadioGroupLinks")->SetItemIndex(0);  // full links
     RecordedMessages().clear();
   }
   std::vector<std::string> Errors() const {
@@ -126,7 +128,7 @@ class PageFetchTest : public ::testing::Test {
 
 TEST_F(PageFetchTest, TheMainWindowClientHasItsBuiltInSettings) {
   Open();
-  const TNMHTTP& http = *form->HTTP;
+  const TNMHTTP& http = form->Context().HTTP();
   EXPECT_EQ(http.Port, 0);
   EXPECT_EQ(http.TimeOut, 0);
   EXPECT_EQ(http.ReportLevel, 0);
@@ -146,11 +148,11 @@ TEST_F(PageFetchTest, GetShowsTheLinksOfTheFetchedPage) {
   PythonHttpServer server(site.Path());
   ASSERT_GT(server.Port(), 0);
   Open();
-  page->EditUrl->setText(ToQ(server.Url("/page.html")));
-  ClickLikeAUser(page->ButtonGetUrl);
+  testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(server.Url("/page.html")));
+  ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
   EXPECT_EQ(Errors(), std::vector<std::string>{});
   // The whole body is one entry of the document.
-  EXPECT_EQ(form->DocumentLines, TextList{kPage});
+  EXPECT_EQ(form->Context().DocumentLines(), TextList{kPage});
   // A link at the end of a line keeps the carriage return: only the line feed ends it.
   EXPECT_EQ(page->ShownLines(), (TextList{"http://one.example/a.html", "http://two.example/b\r"}));
   EXPECT_FALSE(page->Fetching());
@@ -160,10 +162,10 @@ TEST_F(PageFetchTest, EnterFetchesWithoutSearching) {
   site.Write("page.html", kPage);
   PythonHttpServer server(site.Path());
   Open();
-  page->EditUrl->setText(ToQ(server.Url("/page.html")));
-  PressEnter(page->EditUrl);
+  testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(server.Url("/page.html")));
+  PressEnter(testing::Find<QLineEdit>(page, "EditUrl"));
   EXPECT_EQ(Errors(), std::vector<std::string>{});
-  EXPECT_EQ(form->DocumentLines, TextList{kPage});
+  EXPECT_EQ(form->Context().DocumentLines(), TextList{kPage});
   EXPECT_TRUE(page->ShownLines().empty());
   // The next search of the current document shows the fetched page's links.
   page->RadioGroupLinksClick();
@@ -187,21 +189,21 @@ TEST_F(PageFetchTest, FailuresAreShownAndNothingIsSearched) {
   Open();
   for (const Case& c : cases) {
     RecordedMessages().clear();
-    form->DocumentLines = {"http://kept.example/"};
+    form->Context().DocumentLines() = {"http://kept.example/"};
     page->RadioGroupLinksClick();
     const TextList shown_before = page->ShownLines();
-    page->EditUrl->setText(ToQ(c.url));
+    testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(c.url));
     if (c.enter) {
-      PressEnter(page->EditUrl);
+      PressEnter(testing::Find<QLineEdit>(page, "EditUrl"));
     } else {
-      ClickLikeAUser(page->ButtonGetUrl);
+      ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
     }
     if (c.error.empty()) {
       EXPECT_EQ(Errors(), std::vector<std::string>{});
-      EXPECT_EQ(form->DocumentLines, TextList{"http://kept.example/"});
+      EXPECT_EQ(form->Context().DocumentLines(), TextList{"http://kept.example/"});
     } else {
       EXPECT_EQ(Errors(), std::vector<std::string>{c.error}) << c.url;
-      EXPECT_TRUE(form->DocumentLines.empty()) << c.url;  // emptied before the fetch
+      EXPECT_TRUE(form->Context().DocumentLines().empty()) << c.url;  // emptied before the fetch
     }
     EXPECT_EQ(page->ShownLines(), shown_before) << c.url;  // no search ran
   }
@@ -214,8 +216,8 @@ TEST_F(PageFetchTest, ServerErrorPagesAreSearchedLikeAnyPage) {
     connection.Close();
   });
   Open();
-  page->EditUrl->setText(ToQ(peer.Url("/gone")));
-  ClickLikeAUser(page->ButtonGetUrl);
+  testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(peer.Url("/gone")));
+  ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
   EXPECT_EQ(Errors(), std::vector<std::string>{});
   EXPECT_EQ(page->ShownLines(), TextList{"http://help.example/"});
 }
@@ -231,16 +233,16 @@ TEST_F(PageFetchTest, APageLargerThan256MBEndsTheFetchWithAnError) {
     }
   });
   Open();
-  form->DocumentLines = {"http://kept.example/"};
+  form->Context().DocumentLines() = {"http://kept.example/"};
   page->RadioGroupLinksClick();
-  page->EditUrl->setText(ToQ(endless.Url("/endless")));
-  ClickLikeAUser(page->ButtonGetUrl);
+  testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(endless.Url("/endless")));
+  ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
   EXPECT_EQ(Errors(), std::vector<std::string>{"The response body is larger than 256 MB"});
-  EXPECT_TRUE(form->DocumentLines.empty());
-  EXPECT_TRUE(form->HTTP->Body.empty());
+  EXPECT_TRUE(form->Context().DocumentLines().empty());
+  EXPECT_TRUE(form->Context().HTTP().Body.empty());
   EXPECT_EQ(page->ShownLines(), TextList{"http://kept.example/"});
   EXPECT_FALSE(page->Fetching());
-  EXPECT_FALSE(form->HTTP->IsConnected());
+  EXPECT_FALSE(form->Context().HTTP().IsConnected());
 }
 
 TEST_F(PageFetchTest, TypedAddressIsRememberedAndComesBack) {
@@ -248,24 +250,25 @@ TEST_F(PageFetchTest, TypedAddressIsRememberedAndComesBack) {
   form->show();
   QApplication::setActiveWindow(form.get());
   // The program's own change does not count.
-  page->EditUrl->setText("http://program.example/");
-  EXPECT_EQ(form->RememberedUrl, "");
-  page->EditUrl->setFocus();
-  ASSERT_TRUE(WaitFor([this] { return page->EditUrl->hasFocus(); }));
-  page->EditUrl->clear();
+  testing::Find<QLineEdit>(page, "EditUrl")->setText("http://program.example/");
+  EXPECT_EQ(form->Context().Settings().RememberedUrl, "");
+  testing::Find<QLineEdit>(page, "EditUrl")->setFocus();
+  ASSERT_TRUE(WaitFor([this] { return testing::Find<QLineEdit>(page, "EditUrl")->hasFocus(); }));
+  testing::Find<QLineEdit>(page, "EditUrl")->clear();
   for (const char c : std::string("http://typed.example/")) {
     QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(c)));
-    QCoreApplication::sendEvent(page->EditUrl, &key);
+    QCoreApplication::sendEvent(testing::Find<QLineEdit>(page, "EditUrl"), &key);
   }
-  EXPECT_EQ(form->RememberedUrl, "http://typed.example/");
+  EXPECT_EQ(form->Context().Settings().RememberedUrl, "http://typed.example/");
   form->close();
   form.reset();
   EXPECT_EQ(IniFile(dir / "brevanoth-pagelathe.ini").ReadString("Options", "Link", ""),
             "http://typed.example/");
   form = std::make_unique<TForm1>(dir.Path());
   form->FormShow();
-  EXPECT_EQ(FromQ(form->LinksGrabber->EditUrl->text()), "http://typed.example/");
-  EXPECT_EQ(form->RememberedUrl, "http://typed.example/");
+  EXPECT_EQ(FromQ(testing::Find<QLineEdit>(form->Page<LinksGrabberPage>(), "EditUrl")->text()),
+            "http://typed.example/");
+  EXPECT_EQ(form->Context().Settings().RememberedUrl, "http://typed.example/");
 }
 
 TEST_F(PageFetchTest, ClosingTheWindowDuringAFetchCancelsIt) {
@@ -277,7 +280,7 @@ TEST_F(PageFetchTest, ClosingTheWindowDuringAFetchCancelsIt) {
       2);
   Open();
   form->show();
-  page->EditUrl->setText(ToQ(silent.Url("/slow")));
+  testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(silent.Url("/slow")));
   bool closed = false;
   bool enter_ignored = false;
   // While the fetch waits, the window keeps running its events: Enter is ignored, and closing
@@ -290,14 +293,14 @@ TEST_F(PageFetchTest, ClosingTheWindowDuringAFetchCancelsIt) {
     form->close();
     closed = true;
   });
-  ClickLikeAUser(page->ButtonGetUrl);
+  ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
   // Had the cancel not ended it, the fetch would have ended when the peer gave up, with its
   // empty body as the document.
-  EXPECT_TRUE(form->DocumentLines.empty());
+  EXPECT_TRUE(form->Context().DocumentLines().empty());
   EXPECT_TRUE(closed);
   EXPECT_TRUE(enter_ignored);
   EXPECT_FALSE(page->Fetching());
-  EXPECT_FALSE(form->HTTP->IsConnected());
+  EXPECT_FALSE(form->Context().HTTP().IsConnected());
   EXPECT_EQ(Errors(), std::vector<std::string>{});  // a quiet end, no error box
   EXPECT_EQ(silent.Accepted(), 1);
   form.reset();
@@ -323,16 +326,16 @@ TEST_F(PageFetchTest, AWaitingFetchShowsItselfAndStopsAtTheButtonOrEscape) {
         },
         1);
     Open();
-    form->StringStop = "Stop";
-    form->StringFetchingPage = "Fetching: ";
+    form->Context().Texts().StringStop = "Stop";
+    form->Context().Texts().StringFetchingPage = "Fetching: ";
     form->show();
     page->SearchDocument({"http://before.example/"});
     const TextList shown_before = page->ShownLines();
     form->SetStatusText("before");
     dir.Write("doc.htm", "http://file.example/");
-    page->EditFolder->setText(ToQ(dir.Path()));
+    testing::Find<QLineEdit>(page, "EditFolder")->setText(ToQ(dir.Path()));
     const std::string url = silent.Url("/never");
-    page->EditUrl->setText(ToQ(url));
+    testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(url));
 
     FetchLook look;
     auto* watch = new QTimer(form.get());
@@ -342,27 +345,28 @@ TEST_F(PageFetchTest, AWaitingFetchShowsItselfAndStopsAtTheButtonOrEscape) {
       watch->stop();
       look.fetching = true;
       look.status = form->StatusText();
-      look.button = page->ButtonGetUrl->text();
+      look.button = testing::Find<QPushButton>(page, "ButtonGetUrl")->text();
       look.busy_cursor = page->cursor().shape() == Qt::BusyCursor;
-      look.sources_enabled =
-          page->ButtonFromClipboard->isEnabled() || page->FileListBoxFiles->isEnabled() ||
-          page->RadioGroupLinks->isEnabled() || page->ButtonSearchLinks->isEnabled();
+      look.sources_enabled = testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled() ||
+                             testing::Find<TFileListBox>(page, "FileListBoxFiles")->isEnabled() ||
+                             testing::Find<TRadioGroup>(page, "RadioGroupLinks")->isEnabled() ||
+                             testing::Find<QPushButton>(page, "ButtonSearchLinks")->isEnabled();
       // Called all the same, the other sources leave the fetch's document alone.
       page->ButtonFromClipboardClick();
       page->FileListBoxFilesClick("doc.htm");
       page->RadioGroupLinksClick();
       page->ButtonSearchLinksClick();
-      look.document_untouched =
-          form->DocumentLines.empty() && !page->Searching() && page->ShownLines() == shown_before;
+      look.document_untouched = form->Context().DocumentLines().empty() && !page->Searching() &&
+                                page->ShownLines() == shown_before;
       if (by_escape) {
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(page->EditUrl, &escape);
+        QCoreApplication::sendEvent(testing::Find<QLineEdit>(page, "EditUrl"), &escape);
       } else {
-        ClickLikeAUser(page->ButtonGetUrl);
+        ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
       }
     });
     watch->start();
-    ClickLikeAUser(page->ButtonGetUrl);
+    ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
 
     EXPECT_TRUE(look.fetching);
     EXPECT_EQ(look.status, "Fetching: " + url);
@@ -372,17 +376,19 @@ TEST_F(PageFetchTest, AWaitingFetchShowsItselfAndStopsAtTheButtonOrEscape) {
     EXPECT_TRUE(look.document_untouched);
     // Stopped, not answered: a page the peer ended would be one (empty) entry, searched.
     EXPECT_FALSE(page->Fetching());
-    EXPECT_TRUE(form->DocumentLines.empty());
+    EXPECT_TRUE(form->Context().DocumentLines().empty());
     EXPECT_EQ(page->ShownLines(), shown_before);
     EXPECT_EQ(Errors(), std::vector<std::string>{});
-    EXPECT_FALSE(form->HTTP->IsConnected());
+    EXPECT_FALSE(form->Context().HTTP().IsConnected());
     // Everything is as before the fetch.
     EXPECT_EQ(form->StatusText(), "before");
-    EXPECT_EQ(page->ButtonGetUrl->text(), "Get");
+    EXPECT_EQ(testing::Find<QPushButton>(page, "ButtonGetUrl")->text(), "Get");
     EXPECT_FALSE(page->testAttribute(Qt::WA_SetCursor));
-    EXPECT_TRUE(page->ButtonFromClipboard->isEnabled() && page->FileListBoxFiles->isEnabled() &&
-                page->RadioGroupLinks->isEnabled() && page->ButtonSearchLinks->isEnabled());
-    EXPECT_FALSE(page->EditUrl->isReadOnly());
+    EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled() &&
+                testing::Find<TFileListBox>(page, "FileListBoxFiles")->isEnabled() &&
+                testing::Find<TRadioGroup>(page, "RadioGroupLinks")->isEnabled() &&
+                testing::Find<QPushButton>(page, "ButtonSearchLinks")->isEnabled());
+    EXPECT_FALSE(testing::Find<QLineEdit>(page, "EditUrl")->isReadOnly());
     form.reset();
   }
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <sstream>
 
 #include "ScriptedPeer.h"
@@ -290,6 +291,56 @@ TEST(TPowersock, UnknownHostGivesNullRemoteAddress) {
   TPowersock client;
   client.Host = "no-such-host.invalid";
   EXPECT_EQ(MessageOf<ESockError>([&] { client.ResolveRemoteHost(); }), "Host Lookup Failed");
+}
+
+TEST(TPowersock, ErrorsCarryTheirKindAndConnectDecidesByIt) {
+  // A lookup stopped by the time limit or a cancel ends the connect with its own error; one
+  // that finds nothing becomes "Null Remote Address" (no handler mends the host here). The
+  // pump runs inside the lookup's wait, so the stop comes while the lookup waits.
+  struct Case {
+    const char* name;
+    std::function<void(TPowersock&)> during_lookup;
+    SockErrorKind kind;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"time limit", [](TPowersock& c) { c.TimerFired(); }, SockErrorKind::kLookupTimedOut,
+       "Host Lookup Timed Out"},
+      {"cancel", [](TPowersock& c) { c.Cancel(); }, SockErrorKind::kLookupCanceled,
+       "Host Lookup Canceled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TPowersock client;
+    client.Host = "no-such-host.invalid";
+    client.Port = 80;
+    client.Pump = [&] { c.during_lookup(client); };
+    try {
+      client.Connect();
+      ADD_FAILURE() << "no error";
+    } catch (const ESockError& error) {
+      EXPECT_EQ(error.Kind(), c.kind);
+      EXPECT_EQ(std::string(error.what()), c.message);
+    }
+  }
+  const auto kind_of = [](const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const ESockError& error) {
+      return error.Kind();
+    }
+    return SockErrorKind::kStartupFailed;  // not raised by what these cases do
+  };
+  TPowersock unknown;
+  unknown.Host = "no-such-host.invalid";
+  EXPECT_EQ(kind_of([&] { unknown.Connect(); }), SockErrorKind::kNullRemoteAddress);
+  EXPECT_EQ(kind_of([&] { unknown.ResolveRemoteHost(); }), SockErrorKind::kLookupFailed);
+  TPowersock refused;
+  refused.Host = "127.0.0.1";
+  refused.Port = ClosedPort();
+  EXPECT_EQ(kind_of([&] { refused.Connect(); }), SockErrorKind::kConnectionFailed);
+  TPowersock idle;
+  EXPECT_EQ(kind_of([&] { (void)idle.Read(0); }), SockErrorKind::kSocketCall);
 }
 
 TEST(TPowersock, InvalidHostHandlerMayMendTheHost) {

@@ -15,6 +15,7 @@
 #include "app/TForm1.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -31,10 +32,10 @@ class UpdateDialog {
     dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\nUpdate Server=" +
                                              server.BaseUrl() + "/\r\n" + settings_extra);
     form = std::make_unique<TForm1>(dir.Path());
-    dialog = form->FormUpdate;
-    form->StringLastVersion = "Last version.";
-    form->StringNewVersionIsAvailable = "New version: ";
-    form->StringCantConnectToServer = "No server.";
+    dialog = form->FormUpdate();
+    form->Context().Texts().StringLastVersion = "Last version.";
+    form->Context().Texts().StringNewVersionIsAvailable = "New version: ";
+    form->Context().Texts().StringCantConnectToServer = "No server.";
     dialog->StringCheckingForUpdates = "Checking...";
     dialog->ConnectionSource = [this] { return connected; };
     dialog->OpenLink = [this](const std::string& url) { opened.push_back(url); };
@@ -102,9 +103,11 @@ TEST(FormUpdate, MenuCheckShowsTheVerdictOfTheService) {
     UpdateDialog t;
     t.server.SetBody(c.body);
     if (!c.reachable) {
-      t.form->UpdateBaseUrl = "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort());
+      t.form->Context().Product().UpdateBaseUrl =
+          "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort());
     }
-    EXPECT_EQ(t.form->ProductPageUrl, t.Page()) << "the settings key moves the product page";
+    EXPECT_EQ(t.form->Context().Product().ProductPageUrl, t.Page())
+        << "the settings key moves the product page";
     EXPECT_TRUE(t.MenuCheck([&] {
       EXPECT_EQ(t.Text(), c.text) << c.name;
       EXPECT_EQ(t.Link(), c.link ? t.Page() : "") << c.name;
@@ -149,7 +152,7 @@ TEST(FormUpdate, ASecondCheckAsksWithTheSameTitle) {
                              t.dialog->ButtonCheck->click();
                              EXPECT_TRUE(WaitFor([&] { return !t.dialog->Checking(); }));
                            }));
-  EXPECT_EQ(t.form->ProductTitle, "Brevanoth+Pagelathe");
+  EXPECT_EQ(t.form->Context().Product().ProductTitle, "Brevanoth+Pagelathe");
   const auto requests = t.server.Requests();
   ASSERT_EQ(requests.size(), 3u);  // menu, menu again, Check button
   for (const auto& request : requests) {

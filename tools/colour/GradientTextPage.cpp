@@ -34,27 +34,25 @@ constexpr int kSelectedFont = 6;  // the seventh family
 // The preview draws point sizes at the desktop's usual 96 dots per inch on every machine.
 constexpr int kDotsPerMeter = 3780;
 
-RgbColor BarsColor(const QSlider* red, const QSlider* green, const QSlider* blue) {
-  return {red->value(), green->value(), blue->value()};
-}
-
 QColor ToQColor(const RgbColor& color) {
   return QColor(color.Red, color.Green, color.Blue);
 }
 
 }  // namespace
 
-GradientTextPage::GradientTextPage(TForm1& form, QWidget* parent)
-    : ToolPage(form, "TabSheetGradientText", parent),
+RgbColor GradientTextPage::ColourGroup::Color() const {
+  return {Rows[0].TrackBar->value(), Rows[1].TrackBar->value(), Rows[2].TrackBar->value()};
+}
+
+GradientTextPage::GradientTextPage(PageContext& context, QWidget* parent)
+    : ToolPage(context, "TabSheetGradientText", parent),
       preview_(kPreviewWidth, kPreviewHeight, QImage::Format_RGB32) {
   preview_.setDotsPerMeterX(kDotsPerMeter);
   preview_.setDotsPerMeterY(kDotsPerMeter);
   preview_.fill(Qt::white);
 
-  GroupBoxColorStart = CreateColorGroup("GroupBoxColorStart", " Start Color ", "Start", {0, 255, 0},
-                                        ImageColorStart);
-  GroupBoxColorEnd =
-      CreateColorGroup("GroupBoxColorEnd", " End Color ", "End", {0, 0, 255}, ImageColorEnd);
+  start_ = CreateColorGroup("GroupBoxColorStart", " Start Color ", "Start", {0, 255, 0});
+  end_ = CreateColorGroup("GroupBoxColorEnd", " End Color ", "End", {0, 0, 255});
 
   PanelPreview = new QFrame(this);
   PanelPreview->setObjectName("PanelPreview");
@@ -105,8 +103,8 @@ GradientTextPage::GradientTextPage(TForm1& form, QWidget* parent)
   PanelGradientText->setFixedWidth(memo_width);
 
   auto* colours = new QVBoxLayout;
-  colours->addWidget(GroupBoxColorStart);
-  colours->addWidget(GroupBoxColorEnd);
+  colours->addWidget(start_.Box);
+  colours->addWidget(end_.Box);
   auto* html = new QVBoxLayout;
   html->setSpacing(2);
   html->addWidget(PanelGradientText);
@@ -141,55 +139,43 @@ GradientTextPage::GradientTextPage(TForm1& form, QWidget* parent)
   layout->addLayout(top, 1);
   layout->addLayout(bottom);
 
+  for (const ColourGroup* group : {&start_, &end_}) {
+    for (const ColorRow& row : group->Rows) {
+      connect(row.TrackBar, &QSlider::valueChanged, this,
+              [this, &row] { RunHandler(this, [&] { TrackBarChange(row); }); });
+      connect(row.Edit, &QLineEdit::textChanged, this,
+              [this, &row] { RunHandler(this, [&] { EditChange(row); }); });
+    }
+  }
   const auto on = [this](auto* sender, auto signal, void (GradientTextPage::*handler)()) {
     connect(sender, signal, this,
             [this, handler] { RunHandler(this, [&] { (this->*handler)(); }); });
   };
-  on(TrackBarRedStart, &QSlider::valueChanged, &GradientTextPage::TrackBarRedStartChange);
-  on(TrackBarGreenStart, &QSlider::valueChanged, &GradientTextPage::TrackBarGreenStartChange);
-  on(TrackBarBlueStart, &QSlider::valueChanged, &GradientTextPage::TrackBarBlueStartChange);
-  on(TrackBarRedEnd, &QSlider::valueChanged, &GradientTextPage::TrackBarRedEndChange);
-  on(TrackBarGreenEnd, &QSlider::valueChanged, &GradientTextPage::TrackBarGreenEndChange);
-  on(TrackBarBlueEnd, &QSlider::valueChanged, &GradientTextPage::TrackBarBlueEndChange);
-  on(EditRedStart, &QLineEdit::textChanged, &GradientTextPage::EditRedStartChange);
-  on(EditGreenStart, &QLineEdit::textChanged, &GradientTextPage::EditGreenStartChange);
-  on(EditBlueStart, &QLineEdit::textChanged, &GradientTextPage::EditBlueStartChange);
-  on(EditRedEnd, &QLineEdit::textChanged, &GradientTextPage::EditRedEndChange);
-  on(EditGreenEnd, &QLineEdit::textChanged, &GradientTextPage::EditGreenEndChange);
-  on(EditBlueEnd, &QLineEdit::textChanged, &GradientTextPage::EditBlueEndChange);
   on(EditFontSize, &QLineEdit::textChanged, &GradientTextPage::EditFontSizeChange);
   on(ComboBoxFontType, &QComboBox::currentIndexChanged, &GradientTextPage::ComboBoxFontTypeChange);
   on(EditText, &QLineEdit::textChanged, &GradientTextPage::EditTextChange);
 }
 
-QGroupBox* GradientTextPage::CreateColorGroup(const char* name, const char* caption,
-                                              const char* suffix, const int (&positions)[3],
-                                              QLabel*& swatch) {
-  auto* group = new QGroupBox(caption, this);
-  group->setObjectName(name);
+GradientTextPage::ColourGroup GradientTextPage::CreateColorGroup(const char* name,
+                                                                 const char* caption,
+                                                                 const char* suffix,
+                                                                 const int (&positions)[3]) {
+  ColourGroup group;
+  group.Box = new QGroupBox(caption, this);
+  group.Box->setObjectName(name);
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(5);
   grid->setColumnStretch(1, 1);
-  const ColorRow red = AddColorRow(grid, 0, "Red", suffix, positions[0]);
-  const ColorRow green = AddColorRow(grid, 1, "Green", suffix, positions[1]);
-  const ColorRow blue = AddColorRow(grid, 2, "Blue", suffix, positions[2]);
-  const bool start = std::string(suffix) == "Start";
-  (start ? LabelRedStart : LabelRedEnd) = red.Label;
-  (start ? TrackBarRedStart : TrackBarRedEnd) = red.TrackBar;
-  (start ? EditRedStart : EditRedEnd) = red.Edit;
-  (start ? LabelGreenStart : LabelGreenEnd) = green.Label;
-  (start ? TrackBarGreenStart : TrackBarGreenEnd) = green.TrackBar;
-  (start ? EditGreenStart : EditGreenEnd) = green.Edit;
-  (start ? LabelBlueStart : LabelBlueEnd) = blue.Label;
-  (start ? TrackBarBlueStart : TrackBarBlueEnd) = blue.TrackBar;
-  (start ? EditBlueStart : EditBlueEnd) = blue.Edit;
-  swatch =
-      CreateImage(start ? "ImageColorStart" : "ImageColorEnd", kSwatchWidth, kSwatchHeight, group);
-  auto* row = new QHBoxLayout(group);
+  const char* parts[] = {"Red", "Green", "Blue"};
+  for (int i = 0; i < 3; ++i)
+    group.Rows[i] = AddColorRow(grid, i, parts[i], suffix, positions[i]);
+  const QString swatch = QStringLiteral("ImageColor") + QString::fromLatin1(suffix);
+  group.Swatch = CreateImage(swatch.toLatin1().constData(), kSwatchWidth, kSwatchHeight, group.Box);
+  auto* row = new QHBoxLayout(group.Box);
   row->setContentsMargins(6, 4, 6, 6);
   row->setSpacing(6);
   row->addLayout(grid, 1);
-  row->addWidget(swatch, 0, Qt::AlignVCenter);
+  row->addWidget(group.Swatch, 0, Qt::AlignVCenter);
   return group;
 }
 
@@ -205,14 +191,11 @@ void GradientTextPage::FillFontList(const QStringList& families) {
 }
 
 void GradientTextPage::FirstShow() {
-  for (auto [edit, bar] : {std::pair{EditRedStart, TrackBarRedStart},
-                           {EditGreenStart, TrackBarGreenStart},
-                           {EditBlueStart, TrackBarBlueStart},
-                           {EditRedEnd, TrackBarRedEnd},
-                           {EditGreenEnd, TrackBarGreenEnd},
-                           {EditBlueEnd, TrackBarBlueEnd}}) {
-    edit->setText(ToQ(IntToStr(bar->value())));
-  }
+  FillFontList();
+  BuildGradientText();  // before any colour edit is filled
+  for (const ColourGroup* group : {&start_, &end_})
+    for (const ColorRow& row : group->Rows)
+      row.Edit->setText(ToQ(IntToStr(row.TrackBar->value())));
 }
 
 void GradientTextPage::ClearOutput() {
@@ -222,9 +205,8 @@ void GradientTextPage::ClearOutput() {
 }
 
 void GradientTextPage::FillSwatches() {
-  FillImage(ImageColorStart,
-            ToQColor(BarsColor(TrackBarRedStart, TrackBarGreenStart, TrackBarBlueStart)));
-  FillImage(ImageColorEnd, ToQColor(BarsColor(TrackBarRedEnd, TrackBarGreenEnd, TrackBarBlueEnd)));
+  FillImage(start_.Swatch, ToQColor(start_.Color()));
+  FillImage(end_.Swatch, ToQColor(end_.Color()));
 }
 
 void GradientTextPage::BuildGradientText() {
@@ -233,8 +215,8 @@ void GradientTextPage::BuildGradientText() {
   FillSwatches();
   const std::string text = FromQ(EditText->text());
   if (text.size() == 1) return;
-  const RgbColor start = BarsColor(TrackBarRedStart, TrackBarGreenStart, TrackBarBlueStart);
-  const RgbColor end = BarsColor(TrackBarRedEnd, TrackBarGreenEnd, TrackBarBlueEnd);
+  const RgbColor start = start_.Color();
+  const RgbColor end = end_.Color();
   const std::string face = FromQ(ComboBoxFontType->currentText());
   const int size = StrToInt(FromQ(EditFontSize->text()));
   const GradientResult result = pagelathe::BuildGradientText(text, start, end, face, size);
@@ -281,51 +263,14 @@ void GradientTextPage::ShowPreview() {
   ImagePreview->setPixmap(QPixmap::fromImage(preview_));
 }
 
-void GradientTextPage::TrackBarChange(QSlider* bar, QLineEdit* edit) {
-  edit->setText(ToQ(IntToStr(bar->value())));
+void GradientTextPage::TrackBarChange(const ColorRow& row) {
+  row.Edit->setText(ToQ(IntToStr(row.TrackBar->value())));
   BuildGradientText();
 }
 
-void GradientTextPage::EditChange(QLineEdit* edit, QSlider* bar) {
-  const std::optional<int> value = ColorPartFromText(FromQ(edit->text()));
-  if (value) bar->setValue(*value);  // an unchanged position fires nothing
-}
-
-void GradientTextPage::TrackBarRedStartChange() {
-  TrackBarChange(TrackBarRedStart, EditRedStart);
-}
-void GradientTextPage::TrackBarGreenStartChange() {
-  TrackBarChange(TrackBarGreenStart, EditGreenStart);
-}
-void GradientTextPage::TrackBarBlueStartChange() {
-  TrackBarChange(TrackBarBlueStart, EditBlueStart);
-}
-void GradientTextPage::TrackBarRedEndChange() {
-  TrackBarChange(TrackBarRedEnd, EditRedEnd);
-}
-void GradientTextPage::TrackBarGreenEndChange() {
-  TrackBarChange(TrackBarGreenEnd, EditGreenEnd);
-}
-void GradientTextPage::TrackBarBlueEndChange() {
-  TrackBarChange(TrackBarBlueEnd, EditBlueEnd);
-}
-void GradientTextPage::EditRedStartChange() {
-  EditChange(EditRedStart, TrackBarRedStart);
-}
-void GradientTextPage::EditGreenStartChange() {
-  EditChange(EditGreenStart, TrackBarGreenStart);
-}
-void GradientTextPage::EditBlueStartChange() {
-  EditChange(EditBlueStart, TrackBarBlueStart);
-}
-void GradientTextPage::EditRedEndChange() {
-  EditChange(EditRedEnd, TrackBarRedEnd);
-}
-void GradientTextPage::EditGreenEndChange() {
-  EditChange(EditGreenEnd, TrackBarGreenEnd);
-}
-void GradientTextPage::EditBlueEndChange() {
-  EditChange(EditBlueEnd, TrackBarBlueEnd);
+void GradientTextPage::EditChange(const ColorRow& row) {
+  const std::optional<int> value = ColorPartFromText(FromQ(row.Edit->text()));
+  if (value) row.TrackBar->setValue(*value);  // an unchanged position fires nothing
 }
 
 void GradientTextPage::EditFontSizeChange() {

@@ -6,8 +6,9 @@
 #include <QStringList>
 #include <string>
 
-#include "app/ToolPage.h"
+#include "tools/colour/ColorControls.h"
 #include "tools/colour/GradientText.h"
+#include "ui/ToolPage.h"
 
 class QComboBox;
 class QFrame;
@@ -15,7 +16,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QSlider;
 
 namespace pagelathe {
 
@@ -24,7 +24,7 @@ class TPanel;
 class GradientTextPage : public ToolPage {
   Q_OBJECT
  public:
-  explicit GradientTextPage(TForm1& form, QWidget* parent = nullptr);
+  explicit GradientTextPage(PageContext& context, QWidget* parent = nullptr);
 
   // Fills ComboBoxFontType with the installed font families (FontFamilyNames: no foundry
   // tags, each once, in order) and selects the seventh, or the last when there are fewer than
@@ -37,26 +37,12 @@ class GradientTextPage : public ToolPage {
   // is only cleared. A font size that is no integer raises EConvertError with the memo empty.
   void BuildGradientText();
 
-  // The window's first show: each colour edit receives its track bar's position, the start
-  // colour first. (The main window fills the font list and runs the generator before.)
+  // The window's first show: fills the font list, runs the generator, then each colour edit
+  // receives its track bar's position, the start colour first.
   void FirstShow() override;
 
-  // A track bar moved (by the user or the program): its edit receives the position, then the
-  // generator runs.
-  void TrackBarRedStartChange();
-  void TrackBarGreenStartChange();
-  void TrackBarBlueStartChange();
-  void TrackBarRedEndChange();
-  void TrackBarGreenEndChange();
-  void TrackBarBlueEndChange();
-  // A colour edit changed: a value from 0 to 255 moves its track bar (which writes the value
-  // back, so "007" becomes "7"); an empty text or a value out of range changes nothing.
-  void EditRedStartChange();
-  void EditGreenStartChange();
-  void EditBlueStartChange();
-  void EditRedEndChange();
-  void EditGreenEndChange();
-  void EditBlueEndChange();
+  // The handlers of the inputs that are not colour rows. (A colour row's track bar and edit
+  // have one handler each for all six rows: TrackBarChange and EditChange below.)
   void EditFontSizeChange();
   void ComboBoxFontTypeChange();
   void EditTextChange();
@@ -64,28 +50,30 @@ class GradientTextPage : public ToolPage {
   // The preview as last drawn.
   [[nodiscard]] const QImage& PreviewImage() const { return preview_; }
 
-  QGroupBox* GroupBoxColorStart = nullptr;
-  QLabel* LabelRedStart = nullptr;
-  QLabel* LabelGreenStart = nullptr;
-  QLabel* LabelBlueStart = nullptr;
-  QSlider* TrackBarRedStart = nullptr;
-  QSlider* TrackBarGreenStart = nullptr;
-  QSlider* TrackBarBlueStart = nullptr;
-  QLineEdit* EditRedStart = nullptr;
-  QLineEdit* EditGreenStart = nullptr;
-  QLineEdit* EditBlueStart = nullptr;
-  QLabel* ImageColorStart = nullptr;
-  QGroupBox* GroupBoxColorEnd = nullptr;
-  QLabel* LabelRedEnd = nullptr;
-  QLabel* LabelGreenEnd = nullptr;
-  QLabel* LabelBlueEnd = nullptr;
-  QSlider* TrackBarRedEnd = nullptr;
-  QSlider* TrackBarGreenEnd = nullptr;
-  QSlider* TrackBarBlueEnd = nullptr;
-  QLineEdit* EditRedEnd = nullptr;
-  QLineEdit* EditGreenEnd = nullptr;
-  QLineEdit* EditBlueEnd = nullptr;
-  QLabel* ImageColorEnd = nullptr;
+ private:
+  // One colour group: its box, its red, green and blue rows, and its swatch.
+  struct ColourGroup {
+    QGroupBox* Box = nullptr;
+    ColorRow Rows[3];
+    QLabel* Swatch = nullptr;
+    [[nodiscard]] RgbColor Color() const;
+  };
+
+  ColourGroup CreateColorGroup(const char* name, const char* caption, const char* suffix,
+                               const int (&positions)[3]);
+  // A start or end track bar moved (by the user or the program): its edit receives the
+  // position, then the generator runs.
+  void TrackBarChange(const ColorRow& row);
+  // A colour edit changed: a value from 0 to 255 moves its track bar (which writes the value
+  // back, so "007" becomes "7"); an empty text or a value out of range changes nothing.
+  void EditChange(const ColorRow& row);
+  void ClearOutput();
+  void FillSwatches();
+  void DrawPreview(const GradientResult& result, const std::string& face);
+  void ShowPreview();
+
+  ColourGroup start_;  // GroupBoxColorStart: LabelRedStart, TrackBarRedStart, EditRedStart ...
+  ColourGroup end_;    // GroupBoxColorEnd
   QLabel* LabelText = nullptr;
   QLineEdit* EditText = nullptr;
   QLabel* LabelFontType = nullptr;
@@ -96,17 +84,6 @@ class GradientTextPage : public ToolPage {
   QPlainTextEdit* MemoGradientText = nullptr;
   QFrame* PanelPreview = nullptr;
   QLabel* ImagePreview = nullptr;
-
- private:
-  QGroupBox* CreateColorGroup(const char* name, const char* caption, const char* suffix,
-                              const int (&positions)[3], QLabel*& swatch);
-  void TrackBarChange(QSlider* bar, QLineEdit* edit);
-  void EditChange(QLineEdit* edit, QSlider* bar);
-  void ClearOutput();
-  void FillSwatches();
-  void DrawPreview(const GradientResult& result, const std::string& face);
-  void ShowPreview();
-
   QImage preview_;
 };
 

@@ -22,25 +22,16 @@ constexpr int kSwatchHeight = 226;
 
 }  // namespace
 
-WebColorPage::WebColorPage(TForm1& form, QWidget* parent)
-    : ToolPage(form, "TabSheetWebColor", parent) {
+WebColorPage::WebColorPage(PageContext& context, QWidget* parent)
+    : ToolPage(context, "TabSheetWebColor", parent) {
   GroupBox1 = new QGroupBox(this);
   GroupBox1->setObjectName("GroupBox1");
   auto* grid = new QGridLayout(GroupBox1);
   grid->setHorizontalSpacing(10);
   grid->setColumnStretch(1, 1);
-  const ColorRow red = AddColorRow(grid, 0, "Red", "Web", 0);
-  const ColorRow green = AddColorRow(grid, 1, "Green", "Web", 192);
-  const ColorRow blue = AddColorRow(grid, 2, "Blue", "Web", 255);
-  LabelRedWeb = red.Label;
-  TrackBarRedWeb = red.TrackBar;
-  EditRedWeb = red.Edit;
-  LabelGreenWeb = green.Label;
-  TrackBarGreenWeb = green.TrackBar;
-  EditGreenWeb = green.Edit;
-  LabelBlueWeb = blue.Label;
-  TrackBarBlueWeb = blue.TrackBar;
-  EditBlueWeb = blue.Edit;
+  red_ = AddColorRow(grid, 0, "Red", "Web", 0);
+  green_ = AddColorRow(grid, 1, "Green", "Web", 192);
+  blue_ = AddColorRow(grid, 2, "Blue", "Web", 255);
 
   ImageWebColor = CreateImage("ImageWebColor", kSwatchWidth, kSwatchHeight, this);
 
@@ -61,66 +52,62 @@ WebColorPage::WebColorPage(TForm1& form, QWidget* parent)
   layout->addLayout(code_row);
   layout->addStretch(1);
 
-  const auto bind = [this](QSlider* bar, QLineEdit* edit, void (WebColorPage::*bar_handler)(),
+  const auto bind = [this](const ColorRow& row, void (WebColorPage::*bar_handler)(),
                            void (WebColorPage::*edit_handler)()) {
-    connect(bar, &QSlider::valueChanged, this,
+    connect(row.TrackBar, &QSlider::valueChanged, this,
             [this, bar_handler] { RunHandler(this, [&] { (this->*bar_handler)(); }); });
-    connect(edit, &QLineEdit::textChanged, this,
+    connect(row.Edit, &QLineEdit::textChanged, this,
             [this, edit_handler] { RunHandler(this, [&] { (this->*edit_handler)(); }); });
   };
-  bind(TrackBarRedWeb, EditRedWeb, &WebColorPage::TrackBarRedWebChange,
-       &WebColorPage::EditRedWebChange);
-  bind(TrackBarGreenWeb, EditGreenWeb, &WebColorPage::TrackBarGreenWebChange,
-       &WebColorPage::EditGreenWebChange);
-  bind(TrackBarBlueWeb, EditBlueWeb, &WebColorPage::TrackBarBlueWebChange,
-       &WebColorPage::EditBlueWebChange);
+  bind(red_, &WebColorPage::TrackBarRedWebChange, &WebColorPage::EditRedWebChange);
+  bind(green_, &WebColorPage::TrackBarGreenWebChange, &WebColorPage::EditGreenWebChange);
+  bind(blue_, &WebColorPage::TrackBarBlueWebChange, &WebColorPage::EditBlueWebChange);
 }
 
 void WebColorPage::FirstShow() {
-  EditRedWeb->setText(ToQ(IntToStr(TrackBarRedWeb->value())));
-  EditGreenWeb->setText(ToQ(IntToStr(TrackBarGreenWeb->value())));
-  EditBlueWeb->setText(ToQ(IntToStr(TrackBarBlueWeb->value())));
+  for (const ColorRow* row : {&red_, &green_, &blue_})
+    row->Edit->setText(ToQ(IntToStr(row->TrackBar->value())));
   UpdateWebColor();
 }
 
 void WebColorPage::UpdateWebColor() {
-  const int red = TrackBarRedWeb->value();
-  const int green = TrackBarGreenWeb->value();
-  const int blue = TrackBarBlueWeb->value();
+  const int red = red_.TrackBar->value();
+  const int green = green_.TrackBar->value();
+  const int blue = blue_.TrackBar->value();
   FillImage(ImageWebColor, QColor(red, green, blue));
   EditWebColor->setText(ToQ(WebColorCode(red, green, blue)));
 }
 
-void WebColorPage::TrackBarChange(QSlider* bar, QLineEdit* edit) {
-  if (!bar->hasFocus()) return;
-  edit->setText(ToQ(IntToStr(bar->value())));
+void WebColorPage::TrackBarChange(const ColorRow& row) {
+  if (!row.TrackBar->hasFocus()) return;
+  row.Edit->setText(ToQ(IntToStr(row.TrackBar->value())));
   UpdateWebColor();
 }
 
-void WebColorPage::EditChange(QLineEdit* edit, QSlider* bar) {
-  const std::optional<int> value = ColorPartFromText(FromQ(edit->text()));
+void WebColorPage::EditChange(const ColorRow& row) {
+  const std::optional<int> value = ColorPartFromText(FromQ(row.Edit->text()));
   if (!value) return;
-  bar->setValue(*value);
+  row.TrackBar->setValue(*value);
   UpdateWebColor();
 }
 
 void WebColorPage::TrackBarRedWebChange() {
-  TrackBarChange(TrackBarRedWeb, EditRedWeb);
+  TrackBarChange(red_);
 }
 void WebColorPage::TrackBarGreenWebChange() {
-  TrackBarChange(TrackBarGreenWeb, EditGreenWeb);
+  TrackBarChange(green_);
 }
 void WebColorPage::TrackBarBlueWebChange() {
-  TrackBarChange(TrackBarBlueWeb, EditBlueWeb);
+  TrackBarChange(blue_);
 }
 void WebColorPage::EditRedWebChange() {
-  EditChange(EditRedWeb, TrackBarRedWeb);
+  EditChange(red_);
 }
 void WebColorPage::EditGreenWebChange() {
-  EditChange(EditGreenWeb, TrackBarGreenWeb);
+  EditChange(green_);
 }
 void WebColorPage::EditBlueWebChange() {
-  EditChange(EditBlueWeb, TrackBarBlueWeb);
+  EditChange(blue_);
 }
 
 }  // namespace pagelathe

@@ -2,19 +2,19 @@
 // and as the colour code of HTML.
 #pragma once
 
-#include "app/ToolPage.h"
+#include "tools/colour/ColorControls.h"
+#include "ui/ToolPage.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QSlider;
 
 namespace pagelathe {
 
 class WebColorPage : public ToolPage {
   Q_OBJECT
  public:
-  explicit WebColorPage(TForm1& form, QWidget* parent = nullptr);
+  explicit WebColorPage(PageContext& context, QWidget* parent = nullptr);
 
   // The window's first show: each edit receives its track bar's position, then the swatch and
   // the code follow the colour.
@@ -34,23 +34,17 @@ class WebColorPage : public ToolPage {
   void EditGreenWebChange();
   void EditBlueWebChange();
 
+ private:
+  void TrackBarChange(const ColorRow& row);
+  void EditChange(const ColorRow& row);
+
   QGroupBox* GroupBox1 = nullptr;
-  QLabel* LabelRedWeb = nullptr;
-  QLabel* LabelGreenWeb = nullptr;
-  QLabel* LabelBlueWeb = nullptr;
-  QSlider* TrackBarRedWeb = nullptr;
-  QSlider* TrackBarGreenWeb = nullptr;
-  QSlider* TrackBarBlueWeb = nullptr;
-  QLineEdit* EditRedWeb = nullptr;
-  QLineEdit* EditGreenWeb = nullptr;
-  QLineEdit* EditBlueWeb = nullptr;
+  ColorRow red_;    // LabelRedWeb, TrackBarRedWeb, EditRedWeb
+  ColorRow green_;  // LabelGreenWeb ...
+  ColorRow blue_;   // LabelBlueWeb ...
   QLabel* ImageWebColor = nullptr;
   QLabel* LabelWebColor = nullptr;
   QLineEdit* EditWebColor = nullptr;
-
- private:
-  void TrackBarChange(QSlider* bar, QLineEdit* edit);
-  void EditChange(QLineEdit* edit, QSlider* bar);
 };
 
 }  // namespace pagelathe

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/FolderWalk.h"
 #include "platform/TextList.h"
 #include "tools/converter/HtmlText.h"
-#include "tools/links/FolderWalk.h"
 
 namespace pagelathe {
 

@@ -12,15 +12,15 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "app/AppSettings.h"
-#include "app/TForm1.h"
 #include "platform/Errors.h"
 #include "platform/IntParse.h"
+#include "settings/AppSettings.h"
 #include "tools/converter/ConvertBatch.h"
 #include "tools/converter/ThreadConvert.h"
 #include "ui/Controls.h"
 #include "ui/FolderDialog.h"
 #include "ui/Messages.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -61,8 +61,8 @@ QLineEdit* FolderEdit(const char* name, QWidget* parent) {
 
 }  // namespace
 
-HtmlConverterPage::HtmlConverterPage(TForm1& form, QWidget* parent)
-    : ToolPage(form, "TabSheetHtmlConverter", parent) {
+HtmlConverterPage::HtmlConverterPage(PageContext& context, QWidget* parent)
+    : ToolPage(context, "TabSheetHtmlConverter", parent) {
   CreateControls();
   ThreadConvert = new TThreadConvert(this);
 
@@ -179,7 +179,7 @@ void HtmlConverterPage::ApplySettings(const AppSettings& settings) {
 
 void HtmlConverterPage::FirstShow() {
   FileListBoxConverter->SetDirectory(FromQ(EditSourceFolder->text()));
-  EditCharPerLine->setText(ToQ(IntToStr(form_.CharsPerLine)));
+  EditCharPerLine->setText(ToQ(IntToStr(context_.Settings().CharsPerLine)));
 }
 
 void HtmlConverterPage::StoreSettings(AppSettings& settings) const {
@@ -210,7 +210,7 @@ void HtmlConverterPage::cbLimitClick() {
 
 void HtmlConverterPage::EditCharPerLineChange() {
   const std::string text = FromQ(EditCharPerLine->text());
-  if (!text.empty()) form_.CharsPerLine = StrToInt(text);
+  if (!text.empty()) context_.Settings().CharsPerLine = StrToInt(text);
 }
 
 ConvertOptions HtmlConverterPage::CurrentOptions() const {
@@ -221,9 +221,9 @@ ConvertOptions HtmlConverterPage::CurrentOptions() const {
       RadioGroupConvertOptions->ItemIndex() == kTextToHtml ? kTextToHtml : kHtmlToText;
   options.ScanSubfolders = CheckBoxSubfolders->isChecked();
   options.LimitLines = cbLimit->isChecked();
-  options.CharsPerLine = form_.CharsPerLine;
+  options.CharsPerLine = context_.Settings().CharsPerLine;
   options.Mask = FileListBoxConverter->Mask();
-  options.Generator = FromQ(form_.windowTitle());
+  options.Generator = context_.WindowCaption();
   return options;
 }
 
@@ -237,17 +237,17 @@ void HtmlConverterPage::ButtonConvertClick() {
     return;
   }
   running_ = true;
-  ButtonConvert->setText(ToQ(form_.StringStop));
+  ButtonConvert->setText(ToQ(context_.Texts().StringStop));
   counters_ = {};
   separator_ = std::string(kSeparatorText);
   ConvertOptions options = CurrentOptions();
   options.Separator = separator_;
   batch_subfolders_ = options.ScanSubfolders;
-  form_.FolderList = {options.SourceFolder};
+  context_.FolderList() = {options.SourceFolder};
   ThreadConvert->StartBatch(
       std::move(options), FileListBoxConverter->Names(),
       [this](const std::string& name, int position) {
-        form_.SetStatusText(" Converting: " + name);
+        context_.SetStatusText(" Converting: " + name);
         pbConverter->setValue(pbConverter->maximum() * position / 100);
       },
       [this] { FinishConvert(); });
@@ -257,13 +257,13 @@ void HtmlConverterPage::FinishConvert() {
   running_ = false;
   pbConverter->setValue(0);
   FileListBoxConverter->Update();
-  ButtonConvert->setText(ToQ(form_.StringConvert));
+  ButtonConvert->setText(ToQ(context_.Texts().StringConvert));
   const TThreadConvert::Outcome outcome = ThreadConvert->Snapshot();
-  form_.FolderList = outcome.Folders;
+  context_.FolderList() = outcome.Folders;
   counters_ = outcome.Counters;
   if (batch_subfolders_) {
-    form_.SetStatusText(form_.StringProccessedFiles + IntToStr(counters_.FileCount) + " " +
-                        form_.StringFolders + IntToStr(counters_.FolderCount));
+    context_.SetStatusText(context_.Texts().StringProccessedFiles + IntToStr(counters_.FileCount) +
+                           " " + context_.Texts().StringFolders + IntToStr(counters_.FolderCount));
   }
   // Not while the window closes: nobody is there to read it, and it must not hold the close.
   if (!outcome.Skipped.empty() && !closing_)
@@ -271,7 +271,7 @@ void HtmlConverterPage::FinishConvert() {
 }
 
 bool HtmlConverterPage::ChooseFolder(QLineEdit* edit) {
-  TFolderDialog& dialog = *form_.FolderDialog1;
+  TFolderDialog& dialog = context_.FolderDialog1();
   dialog.SetDirectory(FromQ(edit->text()));
   if (!dialog.Execute(window()) || dialog.Directory.empty()) return false;
   std::string folder = dialog.Directory;

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/ToolPage.h"
-#include "tools/links/FolderWalk.h"
+#include "platform/FolderWalk.h"
+#include "ui/ToolPage.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -26,7 +26,7 @@ struct ConvertOptions;
 class HtmlConverterPage : public ToolPage {
   Q_OBJECT
  public:
-  explicit HtmlConverterPage(TForm1& form, QWidget* parent = nullptr);
+  explicit HtmlConverterPage(PageContext& context, QWidget* parent = nullptr);
 
   void ApplySettings(const AppSettings& settings) override;
   void FirstShow() override;
@@ -52,6 +52,11 @@ class HtmlConverterPage : public ToolPage {
   // Counted by the last batch's folder walk.
   [[nodiscard]] const FolderCounters& Counters() const { return counters_; }
 
+ private:
+  void CreateControls();
+  // Asks for a folder starting at the edit's text; true with the edit set to the choice.
+  bool ChooseFolder(QLineEdit* edit);
+
   QGroupBox* GroupBoxFolders = nullptr;
   QLabel* LabelSourceFolder = nullptr;
   QLineEdit* EditSourceFolder = nullptr;
@@ -70,12 +75,6 @@ class HtmlConverterPage : public ToolPage {
   QProgressBar* pbConverter = nullptr;
   QPushButton* ButtonConvert = nullptr;
   TThreadConvert* ThreadConvert = nullptr;
-
- private:
-  void CreateControls();
-  // Asks for a folder starting at the edit's text; true with the edit set to the choice.
-  bool ChooseFolder(QLineEdit* edit);
-
   bool running_ = false;
   bool closing_ = false;           // the window is closing: the batch ends without a word
   bool batch_subfolders_ = false;  // the batch that runs (or ran last) scans sub-folders

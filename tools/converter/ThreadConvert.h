@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/LongJob.h"
 #include "tools/converter/ConvertBatch.h"
+#include "ui/LongJob.h"
 
 namespace pagelathe {
 

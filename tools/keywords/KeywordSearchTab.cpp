@@ -18,7 +18,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/TForm1.h"
 #include "platform/FileRead.h"
 #include "platform/IntParse.h"
 #include "platform/Paths.h"
@@ -28,6 +27,7 @@
 #include "tools/keywords/MemoSlices.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 #include "ui/TextListModel.h"
 
@@ -61,8 +61,8 @@ struct KeywordSearchTab::Outcome {
   KeywordSortState sort_state;
 };
 
-KeywordSearchTab::KeywordSearchTab(TForm1& form, QWidget* parent)
-    : QWidget(parent), form_(form), memo_slices_(new MemoSlices(this)) {
+KeywordSearchTab::KeywordSearchTab(PageContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), memo_slices_(new MemoSlices(this)) {
   setObjectName("TabSheetKeywordsSearch");
   BuildControls();
   LayOut();
@@ -70,6 +70,10 @@ KeywordSearchTab::KeywordSearchTab(TForm1& form, QWidget* parent)
 
 KeywordSearchTab::~KeywordSearchTab() {
   StopJobs();
+}
+
+QString KeywordSearchTab::OpenedFileName() const {
+  return OpenDialog1->FileName;
 }
 
 void KeywordSearchTab::BuildControls() {
@@ -89,6 +93,7 @@ void KeywordSearchTab::BuildControls() {
   cbCase->setObjectName("cbCase");
 
   ListViewKWRows = new KeywordListModel(this);
+  ListViewKWRows->setObjectName("ListViewKWRows");
   ListViewKW = new QTreeView(this);
   ListViewKW->setObjectName("ListViewKW");
   ListViewKW->setModel(ListViewKWRows);
@@ -104,6 +109,7 @@ void KeywordSearchTab::BuildControls() {
   ListViewKW->header()->setSectionsMovable(false);
 
   ListBoxKWItems = new TextListModel(TextListModel::Display::Win1251, this);
+  ListBoxKWItems->setObjectName("ListBoxKWItems");
   ListBoxKW = new QListView(this);
   ListBoxKW->setObjectName("ListBoxKW");
   ListBoxKW->setModel(ListBoxKWItems);
@@ -244,7 +250,7 @@ bool KeywordSearchTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool KeywordSearchTab::ChooseFile(std::string& path) {
-  OpenDialog1->InitialDir = ToQ(form_.KeywordsFolder);
+  OpenDialog1->InitialDir = ToQ(context_.Settings().KeywordsFolder);
   if (!OpenDialog1->Execute(this)) return false;
   path = FromQ(OpenDialog1->FileName);
   return true;
@@ -254,7 +260,7 @@ void KeywordSearchTab::BeginJob(Job job, QPushButton* button) {
   job_ = job;
   job_button_ = button;
   job_caption_ = button->text();
-  button->setText(ToQ(form_.StringStop));
+  button->setText(ToQ(context_.Texts().StringStop));
   for (QPushButton* other : {ButtonOpenFile, ButtonKWInsert, ButtonKWSearch, ButtonKWClearText})
     if (other != button) other->setEnabled(false);
   cbCase->setEnabled(false);
@@ -314,7 +320,7 @@ void KeywordSearchTab::ButtonOpenFileClick() {
         memo_lines_.reset();
         memo_slices_->Fill(MemoKW, std::move(outcome->memo_lines), [this, outcome, path] {
           memo_lines_ = outcome->cached_lines;
-          form_.KeywordsFolder = FolderOf(path);
+          context_.Settings().KeywordsFolder = FolderOf(path);
           EndJob();
         });
       });
@@ -414,7 +420,7 @@ void KeywordSearchTab::ButtonKWInsertClick() {
         // An unreadable file (shown already) or a stop leaves the list as it is.
         if (!stopping_ && outcome->ready) {
           ListBoxKWItems->SetLines(std::move(outcome->items));
-          form_.KeywordsFolder = FolderOf(path);
+          context_.Settings().KeywordsFolder = FolderOf(path);
           UpdateKeywordsPanel();
         }
         EndJob();
@@ -441,11 +447,12 @@ void KeywordSearchTab::ButtonKWClearTextClick() {
 }
 
 void KeywordSearchTab::UpdateWordsPanel() {
-  PanelKWWords->setText(ToQ(form_.StringWords + IntToStr(ListViewKWRows->rowCount())));
+  PanelKWWords->setText(ToQ(context_.Texts().StringWords + IntToStr(ListViewKWRows->rowCount())));
 }
 
 void KeywordSearchTab::UpdateKeywordsPanel() {
-  PanelKWKeywords->setText(ToQ(form_.StringKeywords + IntToStr(ListBoxKWItems->rowCount())));
+  PanelKWKeywords->setText(
+      ToQ(context_.Texts().StringKeywords + IntToStr(ListBoxKWItems->rowCount())));
 }
 
 TextList KeywordSearchTab::KeywordItems() const {

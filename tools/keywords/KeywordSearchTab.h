@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/LongJob.h"
 #include "platform/TextList.h"
 #include "tools/keywords/KeywordSearch.h"
+#include "ui/LongJob.h"
 
 class QCheckBox;
 class QLabel;
@@ -23,8 +23,8 @@ namespace pagelathe {
 
 class KeywordListModel;
 class MemoSlices;
+class PageContext;
 class TFileDialog;
-class TForm1;
 class TPanel;
 class TextListModel;
 
@@ -38,7 +38,7 @@ class KeywordJob : public LongJob {
 class KeywordSearchTab : public QWidget {
   Q_OBJECT
  public:
-  explicit KeywordSearchTab(TForm1& form, QWidget* parent = nullptr);
+  explicit KeywordSearchTab(PageContext& context, QWidget* parent = nullptr);
   ~KeywordSearchTab() override;
 
   // Open, Insert From File and Search run as long jobs, one at a time: the file is read and
@@ -70,12 +70,20 @@ class KeywordSearchTab : public QWidget {
   // What the page creator takes from this tab.
   [[nodiscard]] TextList KeywordItems() const;
   [[nodiscard]] const KeywordSortState& SortState() const { return sort_state_; }
+  // The text memo, which Create Page's "insert from text" copies, and the file last chosen in
+  // the open dialog, after which a created page is named.
+  [[nodiscard]] QPlainTextEdit* TextMemo() const { return MemoKW; }
+  [[nodiscard]] QString OpenedFileName() const;
 
   // True while Open, Insert From File or Search runs.
   [[nodiscard]] bool Busy() const { return job_ != Job::None; }
   // Stops a running job (the window closes).
   void StopJobs();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
   TPanel* PanelKWText;
   TPanel* PanelKWWords;
   TPanel* PanelKWKeywords;
@@ -103,10 +111,6 @@ class KeywordSearchTab : public QWidget {
   TFileDialog* OpenDialog1;
   KeywordJob* KeywordWorker;
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   enum class Job { None, Open, Insert, Search };
   struct Outcome;
 
@@ -121,7 +125,7 @@ class KeywordSearchTab : public QWidget {
   void CountWords(std::shared_ptr<const TextList> lines, QStringList blocks, int min_length,
                   int min_frequency, bool case_sensitive);
 
-  TForm1& form_;
+  PageContext& context_;
   KeywordSortState sort_state_;
   Job job_ = Job::None;
   bool stopping_ = false;

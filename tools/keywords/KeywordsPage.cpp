@@ -9,12 +9,13 @@
 
 namespace pagelathe {
 
-KeywordsPage::KeywordsPage(TForm1& form, QWidget* parent)
-    : ToolPage(form, "TabSheetKeywords", parent) {
+KeywordsPage::KeywordsPage(PageContext& context, QWidget* parent)
+    : ToolPage(context, "TabSheetKeywords", parent) {
   PageControlKeywords = new QTabWidget(this);
   PageControlKeywords->setObjectName("PageControlKeywords");
-  TabSheetKeywordsSearch = new KeywordSearchTab(form, PageControlKeywords);
-  TabSheetKeywordsCreate = new PageCreatorTab(form, *TabSheetKeywordsSearch, PageControlKeywords);
+  TabSheetKeywordsSearch = new KeywordSearchTab(context, PageControlKeywords);
+  TabSheetKeywordsCreate =
+      new PageCreatorTab(context, *TabSheetKeywordsSearch, PageControlKeywords);
   PageControlKeywords->addTab(TabSheetKeywordsSearch, "Search Keywords");
   PageControlKeywords->addTab(TabSheetKeywordsCreate, "Create Page");
   auto* layout = new QVBoxLayout(this);

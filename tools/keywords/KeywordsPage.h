@@ -1,7 +1,7 @@
 // The Keywords page: the inner tabs Search Keywords and Create Page.
 #pragma once
 
-#include "app/ToolPage.h"
+#include "ui/ToolPage.h"
 
 class QTabWidget;
 
@@ -13,7 +13,7 @@ class PageCreatorTab;
 class KeywordsPage : public ToolPage {
   Q_OBJECT
  public:
-  explicit KeywordsPage(TForm1& form, QWidget* parent = nullptr);
+  explicit KeywordsPage(PageContext& context, QWidget* parent = nullptr);
 
   void FirstShow() override;
   void LanguageApplied() override;
@@ -22,6 +22,7 @@ class KeywordsPage : public ToolPage {
   // The current inner tab changed.
   void PageControlKeywordsChange();
 
+ private:
   QTabWidget* PageControlKeywords;
   KeywordSearchTab* TabSheetKeywordsSearch;
   PageCreatorTab* TabSheetKeywordsCreate;

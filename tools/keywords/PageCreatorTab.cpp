@@ -12,7 +12,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/TForm1.h"
 #include "tools/converter/HtmlPage.h"
 #include "tools/keywords/KeywordSearchTab.h"
 #include "tools/keywords/MemoLines.h"
@@ -21,6 +20,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 
 namespace pagelathe {
@@ -52,8 +52,8 @@ void PageCreatorTab::SetFileOpener(FileOpener opener) {
   CurrentOpener() = std::move(opener);
 }
 
-PageCreatorTab::PageCreatorTab(TForm1& form, KeywordSearchTab& search, QWidget* parent)
-    : QWidget(parent), form_(form), search_(search), slices_(new MemoSlices(this)) {
+PageCreatorTab::PageCreatorTab(PageContext& context, KeywordSearchTab& search, QWidget* parent)
+    : QWidget(parent), context_(context), search_(search), slices_(new MemoSlices(this)) {
   setObjectName("TabSheetKeywordsCreate");
   BuildControls();
   LayOut();
@@ -158,7 +158,7 @@ void PageCreatorTab::cbInsertTextClick() {
   copying_ = true;
   ButtonPageCreate->setEnabled(false);
   MemoPageText->setReadOnly(true);
-  slices_->Read(search_.MemoKW, [this](QStringList blocks) {
+  slices_->Read(search_.TextMemo(), [this](QStringList blocks) {
     slices_->Fill(MemoPageText, std::move(blocks), [this] { StopCopy(); });
   });
 }
@@ -174,14 +174,14 @@ void PageCreatorTab::StopCopy() {
 void PageCreatorTab::ButtonPageCreateClick() {
   if (creating_) return StopCreate();
   if (copying_) return;
-  suggested_name_ = FromQ(search_.OpenDialog1->FileName);
+  suggested_name_ = FromQ(search_.OpenedFileName());
   const std::string title = FromQ(EditPageTitle->text());
   const std::string keywords = MemoText(MemoPageKW);
   const std::string description = FromQ(EditPageDesc->text());
-  const std::string generator = FromQ(form_.windowTitle());
+  const std::string generator = context_.WindowCaption();
   creating_ = true;
   create_caption_ = ButtonPageCreate->text();
-  ButtonPageCreate->setText(ToQ(form_.StringStop));
+  ButtonPageCreate->setText(ToQ(context_.Texts().StringStop));
   for (QWidget* control : std::initializer_list<QWidget*>{ButtonPageSave, cbInsertText})
     control->setEnabled(false);
   MemoPageText->setReadOnly(true);
@@ -224,7 +224,7 @@ void PageCreatorTab::EndCreate() {
 }
 
 void PageCreatorTab::ButtonPageSaveClick() {
-  SaveDialogKW->InitialDir = ToQ(form_.ProgramFolder + "projects");
+  SaveDialogKW->InitialDir = ToQ(context_.Product().ProgramFolder + "projects");
   SaveDialogKW->FileName = ToQ(ProposedSaveName(suggested_name_));
   if (!SaveDialogKW->Execute(this)) return;
   // A failed write raises before Preview changes; the old file stays whole.

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/LongJob.h"
+#include "ui/LongJob.h"
 
 class QCheckBox;
 class QLabel;
@@ -18,8 +18,8 @@ namespace pagelathe {
 
 class KeywordSearchTab;
 class MemoSlices;
+class PageContext;
 class TFileDialog;
-class TForm1;
 class TPanel;
 
 // The worker that builds a page.
@@ -32,7 +32,7 @@ class PageJob : public LongJob {
 class PageCreatorTab : public QWidget {
   Q_OBJECT
  public:
-  PageCreatorTab(TForm1& form, KeywordSearchTab& search, QWidget* parent = nullptr);
+  PageCreatorTab(PageContext& context, KeywordSearchTab& search, QWidget* parent = nullptr);
 
   ~PageCreatorTab() override;
 
@@ -59,6 +59,7 @@ class PageCreatorTab : public QWidget {
   // Stops what runs (the window closes).
   void StopJobs();
 
+ private:
   QLabel* LabelPageTitle;
   QLabel* LabelPageDesc;
   QLabel* LabelPageKW;
@@ -76,14 +77,13 @@ class PageCreatorTab : public QWidget {
   TFileDialog* SaveDialogKW;
   PageJob* PageWorker;
 
- private:
   void BuildControls();
   void LayOut();
   void StopCopy();
   void StopCreate();
   void EndCreate();
 
-  TForm1& form_;
+  PageContext& context_;
   KeywordSearchTab& search_;
   std::string suggested_name_;  // the file opened on the search tab when the page was made
   QString saved_file_;          // the page last saved, which Preview opens

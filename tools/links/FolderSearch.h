@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FolderWalk.h"
 #include "platform/TextList.h"
 #include "tools/links/DocumentReader.h"
-#include "tools/links/FolderWalk.h"
 #include "tools/links/LinkExtract.h"
 
 namespace pagelathe {

@@ -193,8 +193,8 @@ std::string ExclusionText(std::string_view line, std::string_view protocol) {
   return std::string(line);
 }
 
-LinkExtractor::LinkExtractor(std::string protocol, int link_type, const TextList& exclusion_lines)
-    : protocol_(std::move(protocol)), link_type_(link_type) {
+LinkExtractor::LinkExtractor(std::string protocol, LinkShape shape, const TextList& exclusion_lines)
+    : protocol_(std::move(protocol)), shape_(shape) {
   for (const std::string& line : exclusion_lines) {
     std::string text = ExclusionText(line, protocol_);
     if (!text.empty()) exclusions_.push_back(std::move(text));
@@ -213,7 +213,7 @@ bool LinkExtractor::Excluded(std::string_view candidate, bool space_appended) co
 }
 
 void LinkExtractor::Shape(std::string_view link, LinkStore& found) const {
-  switch (static_cast<LinkShape>(link_type_)) {
+  switch (shape_) {
     case LinkShape::Domen:
       link = link.substr(0, link.find('\\'));
       link = link.substr(0, link.find('/'));
@@ -224,6 +224,8 @@ void LinkExtractor::Shape(std::string_view link, LinkStore& found) const {
     case LinkShape::Name:
       if (const size_t slash = link.rfind('/'); slash != std::string_view::npos)
         found.push_back(link.substr(slash + 1));
+      return;
+    case LinkShape::None:
       return;
   }
 }
@@ -313,9 +315,9 @@ void LinkExtractor::ExtractFileText(std::string_view bytes, LinkStore& found) co
   Scan(bytes, true, found);
 }
 
-void ExtractLinks(const TextList& document_lines, const std::string& protocol, int link_type,
+void ExtractLinks(const TextList& document_lines, const std::string& protocol, LinkShape shape,
                   const TextList& exclusion_lines, LinkStore& found_links) {
-  LinkExtractor(protocol, link_type, exclusion_lines).ExtractLines(document_lines, found_links);
+  LinkExtractor(protocol, shape, exclusion_lines).ExtractLines(document_lines, found_links);
 }
 
 }  // namespace pagelathe

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/TextList.h"
+#include "tools/links/LinkShape.h"
 #include "tools/links/LinkStore.h"
 
 namespace pagelathe {
@@ -15,9 +16,6 @@ namespace pagelathe {
 // The protocols offered by the search type list, in its order.
 inline constexpr const char* kSearchProtocols[] = {"file://",  "ftp://",  "gopher://", "http://",
                                                    "https://", "news://", "telnet://"};
-
-// The link shapes of the link type group, by index.
-enum class LinkShape { FullLink = 0, Domen = 1, Name = 2 };
 
 // Cuts document lines into pieces: one space is appended to each non-empty line, and every
 // piece runs up to and including a space. Pieces never join lines.
@@ -34,9 +32,9 @@ enum class LinkShape { FullLink = 0, Domen = 1, Name = 2 };
 // The search of documents for links of one protocol, with the exclusions taken once.
 class LinkExtractor {
  public:
-  // An empty protocol occurs nowhere and finds nothing. `link_type` is the index of the link type
-  // group (0 full link, 1 domain, 2 name); any other value finds links but appends nothing.
-  LinkExtractor(std::string protocol, int link_type, const TextList& exclusion_lines);
+  // An empty protocol occurs nowhere and finds nothing. With LinkShape::None links are found
+  // but nothing is appended.
+  LinkExtractor(std::string protocol, LinkShape shape, const TextList& exclusion_lines);
 
   // Searches document lines (a fetched page is one line with its line breaks inside) and
   // appends the shaped links to `found`, in document order.
@@ -64,14 +62,14 @@ class LinkExtractor {
   void Shape(std::string_view link, LinkStore& found) const;
 
   std::string protocol_;
-  int link_type_;
+  LinkShape shape_;
   TextList exclusions_;  // the non-empty exclusion texts
 };
 
 // The search of one document as the page does it: pieces, then links.
-// Example: protocol "http://", link type 1, the line `<a href="http://host/a.html">` gives
-// "http://host".
-void ExtractLinks(const TextList& document_lines, const std::string& protocol, int link_type,
+// Example: protocol "http://", LinkShape::Domen, the line `<a href="http://host/a.html">`
+// gives "http://host".
+void ExtractLinks(const TextList& document_lines, const std::string& protocol, LinkShape shape,
                   const TextList& exclusion_lines, LinkStore& found_links);
 
 }  // namespace pagelathe

@@ -71,7 +71,7 @@ TextList BuildLinkView(const LinkStore& found_links, const LinkViewOptions& opti
   TextList lines;
   SubstringIndex shown;
   const std::string_view protocol = options.protocol;
-  const bool cut = options.no_http && options.link_type != 2 && !protocol.empty();
+  const bool cut = options.no_http && options.link_type != LinkShape::Name && !protocol.empty();
   for (std::string_view link : found_links) {
     if (cut && link.starts_with(protocol)) link.remove_prefix(protocol.size());
     if (shown.AnyContains(link)) continue;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/TextList.h"
+#include "tools/links/LinkShape.h"
 #include "tools/links/LinkStore.h"
 
 namespace pagelathe {
@@ -16,10 +17,10 @@ namespace pagelathe {
 enum class LinkView { Link = 0, HtmlCode = 1, BbCode = 2 };
 
 struct LinkViewOptions {
-  bool sort = true;      // "Sort links"
-  bool no_http = false;  // "No http://"
-  int link_type = 1;     // index of the link type group (2, "Name", is never cut)
-  int view = 0;          // index of the view option group
+  bool sort = true;                        // "Sort links"
+  bool no_http = false;                    // "No http://"
+  LinkShape link_type = LinkShape::Domen;  // names are never cut
+  int view = 0;                            // index of the view option group
   std::string protocol;  // the search type's text: cut by "No http://", a bare one is skipped
   bool operator==(const LinkViewOptions&) const = default;
 };

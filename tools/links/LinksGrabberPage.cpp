@@ -1,7 +1,5 @@
-// The Links Grabber page. The folder search runs on a `Search` worker that works on lists of
-// its own: it hands each document's links to a shared record under a lock, and the finishing
-// step, on the window's thread, moves them into the window's lists (or copies what is there
-// when the search was stopped). Only the window's thread touches controls and window lists.
+// The Links Grabber page: its controls, the settings it keeps, the displayed list with its
+// views and export. The searches and the page fetch are in LinksGrabberSearch.cpp.
 #include "tools/links/LinksGrabberPage.h"
 
 #include <QCheckBox>
@@ -17,27 +15,21 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOption>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <mutex>
-#include <new>
 #include <utility>
 
-#include "app/AppSettings.h"
-#include "app/TForm1.h"
-#include "net/TNMHTTP.h"
-#include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
-#include "tools/links/FolderSearch.h"
+#include "settings/AppSettings.h"
 #include "tools/links/LinkExtract.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
 #include "ui/Messages.h"
+#include "ui/PageContext.h"
 #include "ui/Text1251.h"
 #include "ui/TextListModel.h"
 
@@ -46,38 +38,14 @@ namespace {
 
 constexpr int kGetWidth = 40;  // the least width of Get, as it was laid out
 
-// Up to these sizes a document is searched, and the view rebuilt, on the window's thread at
-// once (a few milliseconds); larger ones go to a worker, so the window answers meanwhile.
-constexpr size_t kInlineDocumentBytes = size_t{1} << 20;
+// Up to this many found links the view is rebuilt on the window's thread at once (a few
+// milliseconds); more go to a worker, so the window answers meanwhile.
 constexpr size_t kInlineFoundLinks = 20000;
-
-size_t DocumentBytes(const TextList& lines) {
-  size_t bytes = 0;
-  for (const std::string& line : lines)
-    bytes += line.size() + 1;
-  return bytes;
-}
 
 }  // namespace
 
-// What the worker of one search and the window share. The worker is the only writer of
-// `found` and of the last document; once `taken` is set it adds nothing more.
-struct LinksGrabberPage::Shared {
-  std::mutex mutex;
-  bool taken = false;  // the finishing step has taken the results
-  bool done = false;   // the worker's body has returned
-  LinkStore found;
-  DocumentBuffer last_document;
-  bool have_document = false;
-  FolderCounters counters;
-  FolderSearchResult result;
-  LinkViewOptions view_options;      // as the search started
-  TextList view;                     // built by the worker after a complete search
-  std::vector<std::string> skipped;  // messages naming the documents that could not be read
-};
-
-LinksGrabberPage::LinksGrabberPage(TForm1& form, QWidget* parent)
-    : ToolPage(form, "TabSheetLinksGrabber", parent) {
+LinksGrabberPage::LinksGrabberPage(PageContext& context, QWidget* parent)
+    : ToolPage(context, "TabSheetLinksGrabber", parent) {
   CreateControls();
   ConnectHandlers();
 }
@@ -254,13 +222,13 @@ void LinksGrabberPage::ApplySettings(const AppSettings& settings) {
 }
 
 void LinksGrabberPage::FirstShow() {
-  EditFolder->setText(ToQ(form_.LinksFolder));
-  FileListBoxFiles->SetDirectory(form_.LinksFolder);
-  EditUrl->setText(ToQ(form_.RememberedUrl));
+  EditFolder->setText(ToQ(context_.Settings().LinksFolder));
+  FileListBoxFiles->SetDirectory(context_.Settings().LinksFolder);
+  EditUrl->setText(ToQ(context_.Settings().RememberedUrl));
 }
 
 void LinksGrabberPage::StoreSettings(AppSettings& settings) const {
-  settings.Folder = FromQ(EditFolder->text());
+  settings.LinksFolder = FromQ(EditFolder->text());
   settings.SearchType = ComboBoxSearch->currentIndex();
   settings.LinkType = RadioGroupLinks->ItemIndex();
   settings.ViewOption = RadioGroupView->ItemIndex();
@@ -294,7 +262,7 @@ void LinksGrabberPage::LanguageApplied() {
   const QFontMetrics metrics(ButtonGetUrl->font());
   const QString caption = fetching_ ? get_caption_ : ButtonGetUrl->text();
   const int text = std::max(metrics.horizontalAdvance(caption),
-                            metrics.horizontalAdvance(ToQ(form_.StringStop)));
+                            metrics.horizontalAdvance(ToQ(context_.Texts().StringStop)));
   ButtonGetUrl->setFixedWidth(std::max(kGetWidth, text + padding + 4));
 }
 
@@ -309,7 +277,7 @@ LinkViewOptions LinksGrabberPage::CurrentViewOptions() const {
   LinkViewOptions options;
   options.sort = CheckBoxSort->isChecked();
   options.no_http = CheckBoxNoHttp->isChecked();
-  options.link_type = RadioGroupLinks->ItemIndex();
+  options.link_type = LinkShapeAt(RadioGroupLinks->ItemIndex());
   options.view = RadioGroupView->ItemIndex();
   options.protocol = FromQ(ComboBoxSearch->currentText());
   return options;
@@ -320,13 +288,13 @@ const TextList& LinksGrabberPage::ShownLines() const {
 }
 
 void LinksGrabberPage::BuildLinkView(std::function<void()> then) {
-  if (form_.FoundLinks.size() <= kInlineFoundLinks) {
-    links_model_->SetLines(pagelathe::BuildLinkView(form_.FoundLinks, CurrentViewOptions()));
+  if (context_.FoundLinks().size() <= kInlineFoundLinks) {
+    links_model_->SetLines(pagelathe::BuildLinkView(context_.FoundLinks(), CurrentViewOptions()));
     if (then) then();
     return;
   }
   // The worker builds from a copy; the options and the list wait until it is done.
-  auto found = std::make_shared<const LinkStore>(form_.FoundLinks);
+  auto found = std::make_shared<const LinkStore>(context_.FoundLinks());
   auto view = std::make_shared<TextList>();
   const LinkViewOptions options = CurrentViewOptions();
   BeginViewJob();
@@ -369,318 +337,7 @@ void LinksGrabberPage::UpdateControlStates() {
 }
 
 void LinksGrabberPage::ShowLinkCount() {
-  PanelLinks->setText(ToQ(form_.StringLinks + ":" + IntToStr(links_model_->rowCount())));
-}
-
-void LinksGrabberPage::ShowFetching(bool fetching) {
-  UpdateControlStates();
-  EditUrl->setReadOnly(fetching);  // the address shown is the one being fetched
-  if (fetching) {
-    status_before_fetch_ = form_.statusBar()->currentMessage();
-    form_.ShowStatusText(ToQ(form_.StringFetchingPage) + EditUrl->text());
-    setCursor(Qt::BusyCursor);
-    ButtonGetUrl->setText(ToQ(form_.StringStop));
-  } else {
-    form_.ShowStatusText(status_before_fetch_);
-    unsetCursor();
-    ButtonGetUrl->setText(get_caption_);
-  }
-}
-
-// The folder search.
-
-void LinksGrabberPage::ButtonSearchLinksClick() {
-  // The fetched page, or a large document being searched, becomes the current one first.
-  if (fetching_ || view_busy_) return;
-  searching_ = !searching_;
-  if (searching_) {
-    StartSearch();
-  } else {
-    stop_requested_ = true;
-    SearchWorker->Stop();  // runs FinishSearch at once
-  }
-}
-
-void LinksGrabberPage::StartSearch() {
-  form_.FoundLinks.clear();
-  form_.TokenList.clear();
-  links_model_->Clear();
-  ButtonSearchLinks->setText(ToQ(form_.StringStop));
-  Counters = {};
-  SearchProtocol = FromQ(ComboBoxSearch->currentText());
-  form_.FolderList.clear();
-  RootFolder = FromQ(EditFolder->text());
-  form_.FolderList.push_back(RootFolder);
-  sub_dirs_ = CheckBoxSubDirs->isChecked();
-  UpdateControlStates();
-
-  auto shared = std::make_shared<Shared>();
-  shared->view_options = CurrentViewOptions();
-  shared_ = shared;
-  LinkExtractor extractor(SearchProtocol, RadioGroupLinks->ItemIndex(), form_.ExclusionLines);
-  const std::string masks = FileListBoxFiles->Mask();
-  SearchWorker->Start(
-      [this, shared, extractor = std::move(extractor), root = RootFolder, sub_dirs = sub_dirs_,
-       masks](LongJob::Context& context) {
-        // What the window shows of the search; each update carries the whole of it, so a
-        // held-back update loses nothing.
-        struct Shown {
-          std::string folder;
-          int percent = 0;
-          std::string file;
-          bool has_file = false;
-        } shown;
-        auto post = [this, &context, &shown] {
-          context.Progress([this, shown] {
-            const QString folder = ToQ(shown.folder);
-            if (EditFolder->text() != folder) EditFolder->setText(folder);
-            pbGrabber->setValue(shown.percent);
-            if (shown.has_file)
-              form_.ShowStatusText(ToQ(form_.StringProccessedFiles) + DocumentToQ(shown.file));
-          });
-        };
-        FolderSearchResult result;
-        bool first_folder = true;
-        FolderSearchCallbacks callbacks;
-        callbacks.folder_started = [&](const std::string& folder) {
-          if (first_folder) {  // the walk is over: its counters are final
-            first_folder = false;
-            const std::lock_guard lock(shared->mutex);
-            shared->counters = result.counters;
-          }
-          shown.folder = folder;
-          post();
-        };
-        callbacks.document_searched = [&](int percent, const std::string& name,
-                                          const LinkStore& links, DocumentBuffer& document) {
-          {
-            const std::lock_guard lock(shared->mutex);
-            if (shared->taken) return;
-            shared->found.AppendAll(links);
-            shared->last_document.swap(document);  // the old storage is read into next
-            shared->have_document = true;
-          }
-          shown.percent = percent;
-          shown.file = name;
-          shown.has_file = true;
-          post();
-        };
-        callbacks.document_skipped = [&shared](const std::string&, const std::string& message) {
-          const std::lock_guard lock(shared->mutex);
-          if (!shared->taken) shared->skipped.push_back(message);
-        };
-        // No folder reads nothing (an empty path would read the process's current folder).
-        if (DirectoryExists(root)) {
-          RunFolderSearch(root, sub_dirs, masks, extractor, callbacks, result, &context.StopFlag());
-        } else {
-          result.folders = {root};
-        }
-        // Only this thread writes `found`, so reading it while the window may copy it is safe.
-        TextList view;
-        if (!result.stopped) view = pagelathe::BuildLinkView(shared->found, shared->view_options);
-        const std::lock_guard lock(shared->mutex);
-        shared->counters = result.counters;
-        shared->result = std::move(result);
-        shared->view = std::move(view);
-        shared->done = true;
-      },
-      [this] { FinishSearch(); });
-}
-
-void LinksGrabberPage::FinishSearch() {
-  searching_ = false;
-  const bool stopped = std::exchange(stop_requested_, false);
-  bool complete = false;
-  bool view_ready = false;
-  std::vector<std::string> skipped;
-  if (std::shared_ptr<Shared> shared = std::move(shared_)) {
-    const std::lock_guard lock(shared->mutex);
-    shared->taken = true;
-    skipped = std::move(shared->skipped);
-    Counters = shared->counters;
-    // A stop that comes after the last document but before this step is a stop all the same.
-    complete = shared->done && !shared->result.stopped && !stopped;
-    if (shared->done) {
-      form_.FoundLinks = std::move(shared->found);
-      form_.FolderList = std::move(shared->result.folders);
-    } else {
-      form_.FoundLinks = shared->found;  // the worker may still be reading it
-    }
-    if (shared->have_document) {
-      try {
-        form_.DocumentLines = SplitLines(shared->last_document.View());
-      } catch (const std::bad_alloc&) {  // the window must come back all the same
-        form_.DocumentLines.clear();
-      }
-    }
-    if (complete && shared->view_options == CurrentViewOptions()) {
-      links_model_->SetLines(std::move(shared->view));
-      view_ready = true;
-    }
-  }
-  save_allowed_ = true;
-  pbGrabber->setValue(0);
-  EditFolder->setText(ToQ(RootFolder));
-  FileListBoxFiles->Update();
-  ButtonSearchLinks->setText(ToQ(form_.StringSearch));
-  if (CheckBoxSubDirs->isChecked())
-    form_.SetStatusText(form_.StringProccessedFiles + IntToStr(Counters.FileCount) + "  " +
-                        form_.StringFolders + IntToStr(Counters.FolderCount));
-  UpdateControlStates();
-  // Options changed while the search ran: the list follows the options as they are now.
-  if (complete && !view_ready) {
-    BuildLinkView([this] { ShowLinkCount(); });
-  } else {
-    ShowLinkCount();
-  }
-  // Not while the window closes: nobody is there to read it, and it must not hold the close.
-  if (!skipped.empty() && !closing_)
-    ShowMessage(FailureListMessage("These documents were not searched:", skipped), window());
-}
-
-// Single documents.
-
-void LinksGrabberPage::SearchCurrentDocument() {
-  // One document at a time: a folder search, a fetch or a large document's search in
-  // progress owns the current one.
-  if (searching_ || fetching_ || view_busy_) return;
-  form_.FoundLinks.clear();
-  form_.TokenList.clear();
-  links_model_->Clear();
-  SearchProtocol = FromQ(ComboBoxSearch->currentText());
-  const auto done = [this] {
-    ShowLinkCount();
-    save_allowed_ = true;
-    UpdateControlStates();
-  };
-  if (DocumentBytes(form_.DocumentLines) <= kInlineDocumentBytes) {
-    form_.TokenList = CutIntoPieces(form_.DocumentLines);
-    ExtractLinks(form_.DocumentLines, SearchProtocol, RadioGroupLinks->ItemIndex(),
-                 form_.ExclusionLines, form_.FoundLinks);
-    BuildLinkView(done);
-    return;
-  }
-  // The document goes with the worker and comes back with its pieces, links and view.
-  struct Outcome {
-    TextList document;
-    TextList pieces;
-    LinkStore found;
-    TextList view;
-  };
-  auto outcome = std::make_shared<Outcome>();
-  outcome->document = std::move(form_.DocumentLines);
-  form_.DocumentLines.clear();
-  const LinkViewOptions options = CurrentViewOptions();
-  BeginViewJob();
-  ViewWorker->Start(
-      [outcome, options,
-       extractor = LinkExtractor(SearchProtocol, RadioGroupLinks->ItemIndex(),
-                                 form_.ExclusionLines)](LongJob::Context&) {
-        outcome->pieces = CutIntoPieces(outcome->document);
-        extractor.ExtractLines(outcome->document, outcome->found);
-        outcome->view = pagelathe::BuildLinkView(outcome->found, options);
-      },
-      [this, outcome, done] {
-        if (view_stopping_) return;  // the window closes; the worker may still hold it all
-        form_.DocumentLines = std::move(outcome->document);
-        form_.TokenList = std::move(outcome->pieces);
-        form_.FoundLinks = std::move(outcome->found);
-        links_model_->SetLines(std::move(outcome->view));
-        EndViewJob();
-        done();
-      });
-}
-
-void LinksGrabberPage::SearchDocument(TextList document_lines) {
-  if (searching_ || fetching_ || view_busy_) return;
-  form_.DocumentLines = std::move(document_lines);
-  SearchCurrentDocument();
-}
-
-void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
-  if (searching_ || fetching_ || view_busy_) return;
-  // Loaded first, so a file that cannot be read leaves the previous results as they were.
-  SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
-}
-
-void LinksGrabberPage::ButtonFromClipboardClick() {
-  if (searching_ || fetching_ || view_busy_) return;
-  SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
-}
-
-bool LinksGrabberPage::FetchPage(const std::string& url) {
-  form_.DocumentLines.clear();
-  fetching_ = true;
-  fetch_canceled_ = false;
-  get_caption_ = ButtonGetUrl->text();
-  ShowFetching(true);
-  try {
-    form_.HTTP->Get(url);
-    form_.HTTP->Disconnect();
-  } catch (...) {
-    fetching_ = false;
-    if (!fetch_canceled_) {
-      ShowFetching(false);
-      throw;
-    }
-    // Stopped by the user or by the closing window: nothing to tell.
-    try {
-      form_.HTTP->Disconnect();
-    } catch (const std::exception&) {
-    }
-    ShowFetching(false);
-    return false;
-  }
-  fetching_ = false;
-  ShowFetching(false);
-  // The whole body is one entry, line breaks and all.
-  form_.DocumentLines.push_back(form_.HTTP->Body);
-  return true;
-}
-
-void LinksGrabberPage::StopFetch() {
-  if (!fetching_ || fetch_canceled_) return;
-  fetch_canceled_ = true;
-  form_.HTTP->Cancel();
-}
-
-void LinksGrabberPage::ButtonGetUrlClick() {
-  if (fetching_) return StopFetch();
-  const std::string url = FromQ(EditUrl->text());
-  if (url.empty()) return;
-  if (FetchPage(url)) SearchCurrentDocument();
-}
-
-void LinksGrabberPage::EditUrlKeyDown(int key) {
-  if (key == 27) return StopFetch();
-  if (key != 13 || fetching_) return;
-  // Enter fetches only; the page is searched with the next search of the current document.
-  FetchPage(FromQ(EditUrl->text()));
-}
-
-void LinksGrabberPage::EditUrlChange() {
-  // Only what the user types counts, not what the program puts there.
-  if (EditUrl->hasFocus()) form_.RememberedUrl = FromQ(EditUrl->text());
-}
-
-void LinksGrabberPage::RadioGroupLinksClick() {
-  SearchCurrentDocument();
-}
-
-void LinksGrabberPage::EditFolderChange() {
-  const std::string folder = FromQ(EditFolder->text());
-  FileListBoxFiles->SetDirectory(DirectoryExists(folder) ? folder : std::string());
-}
-
-void LinksGrabberPage::ButtonFolderLinksClick() {
-  TFolderDialog& dialog = *form_.FolderDialog1;
-  dialog.Directory = FromQ(EditFolder->text());
-  if (!dialog.Execute(this) || dialog.Directory.empty()) return;
-  std::string folder = dialog.Directory;
-  if (folder.back() != '/') folder += '/';
-  form_.LinksFolder = folder;
-  EditFolder->setText(ToQ(folder));
-  FileListBoxFiles->SetDirectory(folder);
+  PanelLinks->setText(ToQ(context_.Texts().StringLinks + ":" + IntToStr(links_model_->rowCount())));
 }
 
 // The list and its export.
@@ -696,7 +353,7 @@ void LinksGrabberPage::RadioGroupViewClick() {
 }
 
 void LinksGrabberPage::ButtonRemoveClick() {
-  form_.ScratchList.clear();
+  context_.ScratchList().clear();
   // The selection as row ranges, marked once: asking it for its rows one by one costs a
   // second for a few hundred thousand of them.
   const TextList& lines = links_model_->Lines();
@@ -705,10 +362,10 @@ void LinksGrabberPage::ButtonRemoveClick() {
     for (int row = range.top(); row <= range.bottom(); ++row)
       selected[static_cast<size_t>(row)] = true;
   for (size_t row = 0; row < lines.size(); ++row)
-    if (selected[row]) form_.ScratchList.push_back(lines[row]);
+    if (selected[row]) context_.ScratchList().push_back(lines[row]);
   // Every line equal to a selected one goes (RemoveLines' rule); the others stay in place,
   // moved rather than copied.
-  MarkEqualLines(lines, form_.ScratchList, selected);
+  MarkEqualLines(lines, context_.ScratchList(), selected);
   links_model_->RemoveRows(selected);
 }
 
@@ -734,13 +391,13 @@ void LinksGrabberPage::ButtonSaveClick() {
   SaveDialog1->InitialDir = EditFolder->text();
   SaveDialog1->FileName = "links.txt";
   if (!SaveDialog1->Execute(this)) return;
-  form_.OutputBuffer.clear();
+  context_.OutputBuffer().clear();
   if (SaveDialog1->FilterIndex == 2)
-    form_.OutputBuffer = LinkListHtmlPage(links_model_->Lines(), form_.StringLinks);
+    context_.OutputBuffer() = LinkListHtmlPage(links_model_->Lines(), context_.Texts().StringLinks);
   else
-    form_.OutputBuffer = links_model_->Lines();
-  SaveTextList(form_.OutputBuffer, FromQ(SaveDialog1->FileName));
-  form_.OutputBuffer.clear();
+    context_.OutputBuffer() = links_model_->Lines();
+  SaveTextList(context_.OutputBuffer(), FromQ(SaveDialog1->FileName));
+  context_.OutputBuffer().clear();
 }
 
 void LinksGrabberPage::SaveDialog1TypeChange() {

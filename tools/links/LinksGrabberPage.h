@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "app/LongJob.h"
-#include "app/ToolPage.h"
+#include "platform/FolderWalk.h"
 #include "platform/TextList.h"
-#include "tools/links/FolderWalk.h"
 #include "tools/links/LinkView.h"
+#include "ui/LongJob.h"
+#include "ui/ToolPage.h"
 
 class QCheckBox;
 class QComboBox;
@@ -47,7 +47,7 @@ class LinkViewJob : public LongJob {
 class LinksGrabberPage : public ToolPage {
   Q_OBJECT
  public:
-  explicit LinksGrabberPage(TForm1& form, QWidget* parent = nullptr);
+  explicit LinksGrabberPage(PageContext& context, QWidget* parent = nullptr);
   ~LinksGrabberPage() override;
 
   void ApplySettings(const AppSettings& settings) override;
@@ -107,40 +107,6 @@ class LinksGrabberPage : public ToolPage {
   void ButtonSaveClick();
   void SaveDialog1TypeChange();
 
-  // Controls.
-  QLabel* LabelFolder = nullptr;
-  QLineEdit* EditFolder = nullptr;
-  QPushButton* ButtonFolderLinks = nullptr;
-  TFilterComboBox* FilterComboBoxFiles = nullptr;
-  TFileListBox* FileListBoxFiles = nullptr;
-  QLabel* LabelUrl = nullptr;
-  QLineEdit* EditUrl = nullptr;
-  QPushButton* ButtonGetUrl = nullptr;
-  QGroupBox* GroupBoxSearchType = nullptr;
-  QComboBox* ComboBoxSearch = nullptr;
-  TRadioGroup* RadioGroupLinks = nullptr;
-  QCheckBox* CheckBoxSubDirs = nullptr;
-  QPushButton* ButtonSearchLinks = nullptr;
-  QPushButton* ButtonFromClipboard = nullptr;
-  QProgressBar* pbGrabber = nullptr;
-  TPanel* PanelLinks = nullptr;
-  QListView* ListBoxLinks = nullptr;
-  TRadioGroup* RadioGroupView = nullptr;
-  QCheckBox* CheckBoxSort = nullptr;
-  QCheckBox* CheckBoxNoHttp = nullptr;
-  QPushButton* ButtonRemove = nullptr;
-  QPushButton* ButtonClearLinks = nullptr;
-  QPushButton* ButtonToClipboard = nullptr;
-  QPushButton* ButtonSave = nullptr;
-  TFileDialog* SaveDialog1 = nullptr;
-  Search* SearchWorker = nullptr;
-  LinkViewJob* ViewWorker = nullptr;
-
-  // Taken when a search starts.
-  std::string SearchProtocol;
-  std::string RootFolder;
-  FolderCounters Counters;
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -177,6 +143,39 @@ class LinksGrabberPage : public ToolPage {
   bool sub_dirs_ = true;  // "Sub Dirs" as the running search took it
   bool closing_ = false;  // the window is closing: jobs end without a word
   std::shared_ptr<Shared> shared_;
+
+  // Controls.
+  QLabel* LabelFolder = nullptr;
+  QLineEdit* EditFolder = nullptr;
+  QPushButton* ButtonFolderLinks = nullptr;
+  TFilterComboBox* FilterComboBoxFiles = nullptr;
+  TFileListBox* FileListBoxFiles = nullptr;
+  QLabel* LabelUrl = nullptr;
+  QLineEdit* EditUrl = nullptr;
+  QPushButton* ButtonGetUrl = nullptr;
+  QGroupBox* GroupBoxSearchType = nullptr;
+  QComboBox* ComboBoxSearch = nullptr;
+  TRadioGroup* RadioGroupLinks = nullptr;
+  QCheckBox* CheckBoxSubDirs = nullptr;
+  QPushButton* ButtonSearchLinks = nullptr;
+  QPushButton* ButtonFromClipboard = nullptr;
+  QProgressBar* pbGrabber = nullptr;
+  TPanel* PanelLinks = nullptr;
+  QListView* ListBoxLinks = nullptr;
+  TRadioGroup* RadioGroupView = nullptr;
+  QCheckBox* CheckBoxSort = nullptr;
+  QCheckBox* CheckBoxNoHttp = nullptr;
+  QPushButton* ButtonRemove = nullptr;
+  QPushButton* ButtonClearLinks = nullptr;
+  QPushButton* ButtonToClipboard = nullptr;
+  QPushButton* ButtonSave = nullptr;
+  TFileDialog* SaveDialog1 = nullptr;
+  Search* SearchWorker = nullptr;
+  LinkViewJob* ViewWorker = nullptr;
+  // Taken when a search starts.
+  std::string SearchProtocol;
+  std::string RootFolder;
+  FolderCounters Counters;
 };
 
 }  // namespace pagelathe

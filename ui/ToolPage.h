@@ -1,18 +1,19 @@
 // The base of the tool pages. The main window composes the pages and calls these hooks at
-// the moments of its life; each page does its own part and nothing else.
+// the moments of its life; each page does its own part and nothing else, and reaches the
+// rest of the program only through the page context.
 #pragma once
 
 #include <QWidget>
 
 namespace pagelathe {
 
-class TForm1;
+class PageContext;
 struct AppSettings;
 
 class ToolPage : public QWidget {
   Q_OBJECT
  public:
-  ToolPage(TForm1& form, const QString& name, QWidget* parent = nullptr);
+  ToolPage(PageContext& context, const QString& name, QWidget* parent = nullptr);
 
   // Window creation, right after the settings file was read: take the values that go
   // straight into controls (selected indexes, check boxes, folder edits).
@@ -25,11 +26,12 @@ class ToolPage : public QWidget {
   virtual void ApplicationActivated() {}
   // The window closes: stop running jobs and wait for their threads.
   virtual void StopJobs() {}
-  // A language was applied: refresh texts built from message texts (counts in panels).
+  // A language was applied (the context's LanguageChanged): refresh texts built from
+  // message texts (counts in panels).
   virtual void LanguageApplied() {}
 
  protected:
-  TForm1& form_;
+  PageContext& context_;
 };
 
 }  // namespace pagelathe

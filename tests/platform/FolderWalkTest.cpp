@@ -1,6 +1,6 @@
 // The folder walk: depth-first order, counters, links not followed, the listings it hands
 // on, deep trees.
-#include "tools/links/FolderWalk.h"
+#include "platform/FolderWalk.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

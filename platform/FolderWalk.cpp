@@ -1,5 +1,5 @@
 // The folder walk, with an explicit stack of listings instead of recursion.
-#include "tools/links/FolderWalk.h"
+#include "platform/FolderWalk.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

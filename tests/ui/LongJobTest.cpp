@@ -1,5 +1,5 @@
 // The long-job pattern: progress on the window's thread, stop at once, stale messages ignored.
-#include "app/LongJob.h"
+#include "ui/LongJob.h"
 
 #include <gtest/gtest.h>
 #include <QThread>
