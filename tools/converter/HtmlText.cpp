@@ -6,6 +6,8 @@
 // ends with CR LF, so the separator it brings can never be read as part of another one.
 #include "tools/converter/HtmlText.h"
 
+#include "tools/converter/HtmlRules.h"
+
 #include <array>
 
 #include "textlib/Dizerezez.h"
@@ -13,34 +15,11 @@
 namespace pagelathe {
 namespace {
 
-struct Rule {
-  std::string_view found;
-  std::string_view replaced;
-};
-
-// Steps 1 to 7: the tags that make line breaks ("<hr>" is handled apart, see above).
-constexpr std::array<Rule, 7> kBreakRules = {{
-    {"<p>", "\r\n\r\n"},
-    {"<P>", "\r\n\r\n"},
-    {"<br>", "\r\n"},
-    {"<BR>", "\r\n"},
-    {"<ol>", "\r\n"},
-    {"<ul>", "\r\n"},
-    {"<li>", "\r\n * "},
-}};
-
-constexpr std::string_view kNbsp = "&nbsp;";
-constexpr std::string_view kRule = "<hr>";
-
-// The bytes that end a run copied as it stands.
-constexpr std::array<bool, 256> MakeSpecial() {
-  std::array<bool, 256> special{};
-  special[static_cast<unsigned char>('<')] = true;
-  special[static_cast<unsigned char>('&')] = true;
-  special[static_cast<unsigned char>('>')] = true;
-  return special;
-}
-constexpr std::array<bool, 256> kSpecial = MakeSpecial();
+using html_rules::kBreakRules;
+using html_rules::kNbsp;
+using html_rules::kRule;
+using html_rules::kSpecial;
+using html_rules::Rule;
 
 bool EndsWith(const std::string& text, std::string_view tail) {
   return text.size() >= tail.size() &&

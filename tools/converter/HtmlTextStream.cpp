@@ -6,6 +6,8 @@
 //  - the tag removal and the blank collapse are one byte of state each.
 #include "tools/converter/HtmlTextStream.h"
 
+#include "tools/converter/HtmlRules.h"
+
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -18,32 +20,11 @@
 namespace pagelathe {
 namespace {
 
-struct Rule {
-  std::string_view found;
-  std::string_view replaced;
-};
-
-// The rules that begin with "<", in the order HtmlToText tries them.
-constexpr std::array<Rule, 7> kBreakRules = {{
-    {"<p>", "\r\n\r\n"},
-    {"<P>", "\r\n\r\n"},
-    {"<br>", "\r\n"},
-    {"<BR>", "\r\n"},
-    {"<ol>", "\r\n"},
-    {"<ul>", "\r\n"},
-    {"<li>", "\r\n * "},
-}};
-constexpr std::string_view kNbsp = "&nbsp;";
-constexpr std::string_view kRule = "<hr>";
-
-constexpr std::array<bool, 256> MakeSpecial() {
-  std::array<bool, 256> special{};
-  special[static_cast<unsigned char>('<')] = true;
-  special[static_cast<unsigned char>('&')] = true;
-  special[static_cast<unsigned char>('>')] = true;
-  return special;
-}
-constexpr std::array<bool, 256> kSpecial = MakeSpecial();
+using html_rules::kBreakRules;
+using html_rules::kNbsp;
+using html_rules::kRule;
+using html_rules::kSpecial;
+using html_rules::Rule;
 
 // True when `rest` (shorter than the pattern) could still grow into a pattern at `rest[0]`.
 bool MayBecomePattern(std::string_view rest) {
