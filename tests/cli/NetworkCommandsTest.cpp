@@ -18,11 +18,13 @@ using testing::LocalHttpServer;
 using testing::RunPagelathe;
 
 TEST(FetchCommand, WritesTheBodyAndTheHeaderWhereAsked) {
-  LocalHttpServer server;
-  // Bytes of every value, a line break of each kind, and no final line break.
+  // Bytes of every value, a line break of each kind, and no final line break. Declared before
+  // the server, so that the server's threads, which read it, are joined before it goes (the
+  // client is another process: nothing else orders their reads before its end).
   std::string body = "<a href=\"http://x.example/p\">\r\nline\rline\n";
   for (int c = 0; c < 256; ++c)
     body.push_back(static_cast<char>(c));
+  LocalHttpServer server;
   server.SetResponder([&](const testing::RecordedRequest& request) {
     if (request.target == "/moved") return HttpResponse(302, "gone", "Location: /page\r\n");
     if (request.target == "/missing") return HttpResponse(404, "no such page");
