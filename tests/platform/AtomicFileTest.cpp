@@ -38,15 +38,6 @@ mode_t ModeOf(const std::string& path) {
   return info.st_mode & 07777;
 }
 
-// The process's umask, read without changing it.
-mode_t CurrentUmask() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(line.substr(6), 0, 8));
-  return 022;
-}
-
 TEST(AtomicFile, ReplacesOnlyAtCommitAndKeepsPermissions) {
   testing::TempFolder dir;
   const std::string path = dir.Write("f.txt", "old");
@@ -63,7 +54,7 @@ TEST(AtomicFile, ReplacesOnlyAtCommitAndKeepsPermissions) {
   EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"f.txt"});
 
   WriteFileAtomic(dir / "fresh.txt", "x");
-  EXPECT_EQ(ModeOf(dir / "fresh.txt"), 0666u & ~CurrentUmask());
+  EXPECT_EQ(ModeOf(dir / "fresh.txt"), 0666u & ~testing::CurrentUmask());
 }
 
 TEST(AtomicFile, AnAbandonedOrFailedWriteLeavesTheOldFileAndNoTemporaryFile) {

@@ -72,4 +72,12 @@ ScopedFileSizeLimit::~ScopedFileSizeLimit() {
   std::signal(SIGXFSZ, old_handler_);
 }
 
+mode_t CurrentUmask() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(line.substr(6), 0, 8));
+  return 022;
+}
+
 }  // namespace pagelathe::testing

@@ -1,6 +1,8 @@
 // A temporary folder for one test, removed with everything in it when the test ends.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 namespace pagelathe::testing {
@@ -46,5 +48,9 @@ class ScopedFileSizeLimit {
   unsigned long old_soft_;
   void (*old_handler_)(int);
 };
+
+// The process's umask, read from /proc without changing it (changing it would race every
+// other thread of the test process that creates a file).
+mode_t CurrentUmask();
 
 }  // namespace pagelathe::testing
