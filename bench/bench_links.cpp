@@ -52,6 +52,20 @@ void BM_ExtractLinks(benchmark::State& state) {
 }
 BENCHMARK(BM_ExtractLinks)->Arg(0)->Arg(1)->Arg(2);
 
+// A search gathering the links of N documents, two each, as the search and the command line
+// do: the time per document must not grow with N (reports the fitted complexity).
+void BM_GatherLinks(benchmark::State& state) {
+  const LinkStore document{"http://www.example.org/a.html", "http://www.example.org/b.html"};
+  for (auto _ : state) {
+    LinkStore found;
+    for (int64_t i = 0; i < state.range(0); ++i)
+      found.AppendAll(document);
+    benchmark::DoNotOptimize(found.back().data());
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_GatherLinks)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oN);
+
 // A million found links of which 200,000 are distinct, in the order a search finds them.
 const LinkStore& MillionLinks() {
   static const LinkStore links = [] {

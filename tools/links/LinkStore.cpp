@@ -1,6 +1,8 @@
 // The found-links store.
 #include "tools/links/LinkStore.h"
 
+#include <algorithm>
+
 namespace pagelathe {
 
 LinkStore::LinkStore(std::initializer_list<std::string_view> links) {
@@ -23,8 +25,10 @@ void LinkStore::AppendAll(const LinkStore& other) {
     AppendAll(copy);
     return;
   }
-  // Room first, so that memory refused leaves the store as it was.
-  ends_.reserve(ends_.size() + other.ends_.size());
+  // Room first, so that memory refused leaves the store as it was; the room grows by at
+  // least half, so that a search appending one document's links at a time stays linear.
+  const size_t needed = ends_.size() + other.ends_.size();
+  if (needed > ends_.capacity()) ends_.reserve(std::max(needed, ends_.capacity() * 3 / 2));
   const size_t base = chars_.size();
   chars_.append(other.chars_);
   for (const size_t end : other.ends_)
