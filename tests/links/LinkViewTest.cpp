@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include "tools/links/SubstringIndex.h"
 
@@ -137,6 +138,12 @@ TEST(BuildLinkView, RepeatFilterAgreesWithThePlainRule) {
     const LinkViewOptions options = Options(
         false, random() % 2 == 0, static_cast<int>(random() % 3), static_cast<int>(random() % 3));
     ASSERT_EQ(BuildLinkView(LinkStore(found), options), PlainView(found, options))
+        << "round " << round;
+    // The shown lines are distinct, sorted or not: the Remove button relies on it.
+    LinkViewOptions sorted = options;
+    sorted.sort = random() % 2 == 0;
+    const TextList shown = BuildLinkView(LinkStore(found), sorted);
+    ASSERT_EQ(std::set<std::string>(shown.begin(), shown.end()).size(), shown.size())
         << "round " << round;
   }
 }

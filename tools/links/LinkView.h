@@ -33,7 +33,8 @@ struct LinkViewOptions {
 // "No http://" drops the protocol from the start of a link that begins with it (never for
 // names); a link that any line already shown contains is skipped; an empty link and a bare
 // protocol are skipped; the rest is formatted. Sorting orders the lines without regard to
-// letter case, lines equal in that order keeping the order in which they were added.
+// letter case, lines equal in that order keeping the order in which they were added. No two
+// lines are equal (an equal link is contained in the line shown for the first).
 // Example: {"http://a/b", "http://a"} gives {"http://a/b"}; the reverse order gives both.
 [[nodiscard]] TextList BuildLinkView(const LinkStore& found_links, const LinkViewOptions& options);
 
