@@ -10,8 +10,8 @@
 
 #include "platform/FileIO.h"
 #include "platform/FolderList.h"
-#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFiles.h"
 
 namespace pagelathe {
 namespace {
@@ -254,12 +254,13 @@ TEST(ConvertFiles, UnreadableAndUnwritableFilesAreSkippedAndNamed) {
 
 // A pipe, a link to an endless device and a huge sparse file among the listed names (put there
 // after the listing) are skipped at once and named; the files around them are converted.
-TEST(ConvertFiles, SpecialFilesAreSkippedAtOnceAndNamed) {
+TEST(ConvertFiles, UnreadableFilesAreSkippedAtOnceAndNamed) {
   TempFolder dir;
   dir.Write("src/a.htm", "a<br>b");
   dir.Write("src/z.htm", "z");
   dir.MakeFolder("res");
-  const std::vector<testing::SpecialFile> special = testing::MakeSpecialFiles(dir / "src/", ".htm");
+  const std::vector<testing::UnreadableFile> special =
+      testing::MakeUnreadableFiles(dir / "src/", ".htm");
   const testing::FifoWatchdog watchdog(dir / "src/" + special[0].name);
   std::vector<std::string> names = {"a.htm"};
   for (const auto& file : special)

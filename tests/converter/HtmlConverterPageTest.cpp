@@ -16,8 +16,8 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/GuiTest.h"
-#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFiles.h"
 #include "ui/Controls.h"
 #include "ui/FolderDialog.h"
 #include "ui/PageContext.h"
@@ -313,7 +313,7 @@ TEST(HtmlConverterPage, SkippedFilesAreNamedWhenTheBatchEnds) {
   w.SetFolders(w.dir / "src/", w.dir.MakeFolder("res"));
   for (const char* name : {"fifo.htm", "gone.htm", "sparse.htm", "zero.htm"})
     std::filesystem::remove(w.dir / "src/" + name);  // still listed
-  testing::MakeSpecialFiles(w.dir / "src/", ".htm");
+  testing::MakeUnreadableFiles(w.dir / "src/", ".htm");
   const testing::FifoWatchdog watchdog(w.dir / "src/fifo.htm");
   RecordedMessages().clear();
   testing::Find<QPushButton>(w.page, "ButtonConvert")->click();

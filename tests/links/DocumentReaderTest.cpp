@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFiles.h"
 
 namespace pagelathe {
 namespace {
@@ -193,7 +193,7 @@ TEST(DocumentReader, WhatCannotBeReadIsNamedWithTheReason) {
   for (const char* name : {"docs/fifo.htm", "docs/sparse.htm", "docs/zero.htm", "gone/g.htm"})
     ASSERT_EQ(::unlink((dir / name).c_str()), 0);
   ASSERT_EQ(::rmdir((dir / "gone").c_str()), 0);
-  testing::MakeSpecialFiles(dir / "docs/", ".htm");
+  testing::MakeUnreadableFiles(dir / "docs/", ".htm");
   const testing::FifoWatchdog watchdog(dir / "docs/fifo.htm");
 
   DocumentReader reader(folders, "*.*", nullptr, std::move(listings));

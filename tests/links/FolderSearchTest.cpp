@@ -7,8 +7,8 @@
 
 #include <new>
 
-#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFiles.h"
 
 namespace pagelathe {
 namespace {
@@ -88,7 +88,7 @@ TEST(RunFolderSearch, ADocumentThatCannotBeReadOrHeldIsSkippedAndNamed) {
     if (folder != sub) return;
     for (const char* name : {"fifo.htm", "sparse.htm", "zero.htm"})
       ::unlink((sub + "/" + name).c_str());
-    testing::MakeSpecialFiles(sub + "/", ".htm");
+    testing::MakeUnreadableFiles(sub + "/", ".htm");
   };
   const testing::FifoWatchdog watchdog(sub + "/fifo.htm");
   const auto searched = callbacks.document_searched;

@@ -22,8 +22,8 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/GuiTest.h"
-#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
+#include "support/UnreadableFiles.h"
 #include "tools/links/LinkExtract.h"
 #include "tools/links/LinkView.h"
 #include "ui/Controls.h"
@@ -194,11 +194,11 @@ TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
 // A pipe, a link to /dev/zero and a sparse file of 1 TB in the folder: the search ends, shows
 // the links of the other documents, and names what it could not read; the file list does not
 // offer the pipe and the device, and a click on any of them is refused at once.
-TEST_F(LinksGrabberPageTest, SpecialFilesNeitherHangNorEndTheSearch) {
+TEST_F(LinksGrabberPageTest, UnreadableFilesNeitherHangNorEndTheSearch) {
   Open();
   dir.Write("docs/a.htm", "http://a.org/x");
   dir.Write("docs/z.htm", "http://z.org/x");
-  testing::MakeSpecialFiles(dir / "docs/", ".htm");
+  testing::MakeUnreadableFiles(dir / "docs/", ".htm");
   const testing::FifoWatchdog watchdog(dir / "docs/fifo.htm");
   testing::RecordedMessages().clear();
   SearchFolder(dir / "docs");

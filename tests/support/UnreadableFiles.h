@@ -17,18 +17,18 @@
 
 namespace pagelathe::testing {
 
-struct SpecialFile {
+struct UnreadableFile {
   std::string name;
   const char* kind;
 };
 
 // Makes `folder` + each name: a FIFO, a symbolic link to /dev/zero and a sparse file of 1 TB
 // (2 GiB where the file system takes no such size; both are over every read limit).
-inline std::vector<SpecialFile> MakeSpecialFiles(const std::string& folder,
-                                                 const std::string& extension) {
-  const std::vector<SpecialFile> files = {{"fifo" + extension, "a pipe"},
-                                          {"zero" + extension, "a link to /dev/zero"},
-                                          {"sparse" + extension, "a sparse file of 1 TB"}};
+inline std::vector<UnreadableFile> MakeUnreadableFiles(const std::string& folder,
+                                                       const std::string& extension) {
+  const std::vector<UnreadableFile> files = {{"fifo" + extension, "a pipe"},
+                                             {"zero" + extension, "a link to /dev/zero"},
+                                             {"sparse" + extension, "a sparse file of 1 TB"}};
   ::mkfifo((folder + files[0].name).c_str(), 0600);
   [[maybe_unused]] const int linked = ::symlink("/dev/zero", (folder + files[1].name).c_str());
   const int fd = ::open((folder + files[2].name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
