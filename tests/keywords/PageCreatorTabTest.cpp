@@ -103,6 +103,19 @@ TEST_F(PageCreatorTabTest, HomePageLineByLine) {
   EXPECT_FALSE(testing::Find<QPushButton>(creator_, "ButtonPagePreview")->isEnabled());
 }
 
+TEST_F(PageCreatorTabTest, ReenteringTheTabWhileAPageIsMadeLetsItFinish) {
+  testing::Find<QPlainTextEdit>(creator_, "MemoPageText")->setPlainText("one\ntwo");
+  ASSERT_FALSE(testing::Find<QCheckBox>(creator_, "cbInsertText")->isChecked());
+  testing::Find<QPushButton>(creator_, "ButtonPageCreate")->click();
+  ASSERT_TRUE(creator_->Busy());
+  EnterCreateTab();  // waits until the tabs are idle: the page must be made
+  const TextList lines = CodeLines();
+  ASSERT_EQ(lines.size(), 23u);
+  EXPECT_EQ(lines[18], "<br>one");
+  EXPECT_EQ(testing::Find<QPushButton>(creator_, "ButtonPageCreate")->text(), "Create");
+  EXPECT_TRUE(testing::Find<QCheckBox>(creator_, "cbInsertText")->isEnabled());
+}
+
 TEST_F(PageCreatorTabTest, BodyLinesFollowTheText) {
   struct Case {
     const char* name;

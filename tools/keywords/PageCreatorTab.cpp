@@ -145,11 +145,13 @@ void PageCreatorTab::LayOut() {
 void PageCreatorTab::Entered() {
   const TextList keywords = search_.KeywordItems();
   if (!keywords.empty()) MemoPageKW->setPlainText(ToQ(KeywordsText(keywords)));
-  // Already checked: no toggle, so a text edited here by hand stays.
-  cbInsertText->setChecked(true);
+  // Already checked: no toggle, so a text edited here by hand stays. While a page is being
+  // made from the text, the box (disabled) stays as it is: a copy would replace that text.
+  if (!creating_) cbInsertText->setChecked(true);
 }
 
 void PageCreatorTab::cbInsertTextClick() {
+  if (creating_) return;  // only a program's toggle reaches here then; the box is disabled
   StopCopy();
   if (!cbInsertText->isChecked()) {
     MemoPageText->clear();
