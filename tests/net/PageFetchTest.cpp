@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -350,7 +351,10 @@ TEST_F(PageFetchTest, AWaitingFetchShowsItselfAndStopsAtTheButtonOrEscape) {
       look.sources_enabled = testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled() ||
                              testing::Find<TFileListBox>(page, "FileListBoxFiles")->isEnabled() ||
                              testing::Find<TRadioGroup>(page, "RadioGroupLinks")->isEnabled() ||
-                             testing::Find<QPushButton>(page, "ButtonSearchLinks")->isEnabled();
+                             testing::Find<QPushButton>(page, "ButtonSearchLinks")->isEnabled() ||
+                             testing::Find<TRadioGroup>(page, "RadioGroupView")->isEnabled() ||
+                             testing::Find<QCheckBox>(page, "CheckBoxSort")->isEnabled() ||
+                             testing::Find<QCheckBox>(page, "CheckBoxNoHttp")->isEnabled();
       // Called all the same, the other sources leave the fetch's document alone.
       page->ButtonFromClipboardClick();
       page->FileListBoxFilesClick("doc.htm");
@@ -387,7 +391,10 @@ TEST_F(PageFetchTest, AWaitingFetchShowsItselfAndStopsAtTheButtonOrEscape) {
     EXPECT_TRUE(testing::Find<QPushButton>(page, "ButtonFromClipboard")->isEnabled() &&
                 testing::Find<TFileListBox>(page, "FileListBoxFiles")->isEnabled() &&
                 testing::Find<TRadioGroup>(page, "RadioGroupLinks")->isEnabled() &&
-                testing::Find<QPushButton>(page, "ButtonSearchLinks")->isEnabled());
+                testing::Find<QPushButton>(page, "ButtonSearchLinks")->isEnabled() &&
+                testing::Find<TRadioGroup>(page, "RadioGroupView")->isEnabled() &&
+                testing::Find<QCheckBox>(page, "CheckBoxSort")->isEnabled() &&
+                testing::Find<QCheckBox>(page, "CheckBoxNoHttp")->isEnabled());
     EXPECT_FALSE(testing::Find<QLineEdit>(page, "EditUrl")->isReadOnly());
     form.reset();
   }

@@ -329,10 +329,14 @@ void LinksGrabberPage::UpdateControlStates() {
   EditUrl->setEnabled(!searching_ && !view_busy_);
   ButtonGetUrl->setEnabled(!searching_ && !view_busy_);
   ButtonSearchLinks->setEnabled(!fetching_ && !view_busy_);
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{ListBoxLinks, RadioGroupView, CheckBoxSort, CheckBoxNoHttp,
-                                       ButtonRemove, ButtonClearLinks, ButtonToClipboard})
+  for (QWidget* control : std::initializer_list<QWidget*>{ListBoxLinks, ButtonRemove,
+                                                          ButtonClearLinks, ButtonToClipboard})
     control->setEnabled(!view_busy_);
+  // A fetch's page replaces the list with the options as they are when it arrives; a view
+  // rebuilt meanwhile would take the stop button from the fetch and hold its page back.
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{RadioGroupView, CheckBoxSort, CheckBoxNoHttp})
+    control->setEnabled(!view_busy_ && !fetching_);
   ButtonSave->setEnabled(save_allowed_ && !view_busy_);
 }
 
