@@ -53,10 +53,12 @@ bool TakeTempFile(const std::string& temp, Descriptor& fd) {
     const bool created = fd.get() >= 0;
     if (!created) {
       if (errno != EEXIST) return false;
-      fd.reset(::open(temp.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+      // Read-only is enough to lock it, and a leftover has the mode of the file it was to
+      // replace, which may be read-only.
+      fd.reset(::open(temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
       if (fd.get() < 0) {
         if (errno == ENOENT) continue;  // gone meanwhile: try to create it again
-        if (errno == ELOOP || errno == ENXIO || errno == EISDIR) {
+        if (errno == ELOOP || errno == ENXIO || errno == EISDIR || errno == EACCES) {
           errno = EBUSY;  // something else bears that name: use the next one
           return false;
         }
@@ -95,7 +97,7 @@ bool TakeTempFile(const std::string& temp, Descriptor& fd) {
 // Removes `temp` when it is a leftover (a regular file whose lock nobody holds). False when
 // there is no such name.
 bool RemoveLeftover(const std::string& temp) {
-  const Descriptor fd(::open(temp.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  const Descriptor fd(::open(temp.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
   if (fd.get() < 0) return errno != ENOENT;
   struct stat held {
   }, named{};

@@ -177,6 +177,42 @@ TEST(AtomicFile, LeftoversOfAKilledWriterAreRemovedByTheNextWrite) {
   EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"f.txt"});  // its writer has gone
 }
 
+// A leftover bears the mode of the file it was to replace: for a read-only file it can be
+// locked but not opened for writing. Run as an ordinary user (root ignores the modes).
+TEST(AtomicFile, ALeftoverOfAReadOnlyFileIsRemovedByTheNextWrite) {
+  testing::TempFolder dir;
+  const std::string path = dir.Write("ro.txt", "old");
+  const std::string leftover = dir.Write(".ro.txt.pagelathe~0", "left by a killed run");
+  const uid_t nobody = 65534;
+  for (const std::string& file : {path, leftover}) {
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    if (::geteuid() == 0) {
+      ASSERT_EQ(::chown(file.c_str(), nobody, nobody), 0);
+    }
+  }
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(dir.Path().c_str(), nobody, nobody), 0);
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) ::_exit(2);
+    try {
+      WriteFileAtomic(path, "new");
+    } catch (...) {
+      ::_exit(1);
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(dir.Read("ro.txt"), "new");
+  EXPECT_EQ(ModeOf(path), 0444u);
+  EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"ro.txt"});
+}
+
 // Writers killed at any moment leave the file old or new, never partial, and temporary
 // files never pile up. The children are killed after varying amounts of work, not times.
 TEST(AtomicFile, KilledWritersLeaveTheOldOrTheNewFile) {
