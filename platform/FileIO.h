@@ -3,6 +3,9 @@
 // so a failed write leaves the old file whole; reading goes through platform/FileRead.h.
 #pragma once
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -16,6 +19,11 @@ class Descriptor {
   ~Descriptor() { reset(); }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
+  Descriptor(Descriptor&& other) noexcept : fd_(other.release()) {}
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
 
   [[nodiscard]] int get() const { return fd_; }
   // Gives the descriptor up without closing it.
@@ -31,11 +39,25 @@ class Descriptor {
   int fd_ = -1;
 };
 
+// How far a replacement goes before it is done (platform/AtomicFile.h says which files are
+// which): kCached leaves the writing out to the system, kSynced waits until the disk has it.
+enum class Durability { kCached, kSynced };
+
 // Replaces (or creates) `path` with `bytes` through an AtomicFile (platform/AtomicFile.h):
 // a link is followed, the permissions kept. Raises EFileError naming the file on any failure;
 // the old file is then untouched and no temporary file is left behind.
-void WriteFileAtomic(const std::string& path, std::string_view bytes);
+void WriteFileAtomic(const std::string& path, std::string_view bytes,
+                     Durability durability = Durability::kCached);
 
+// open(2) of a path of any length: one longer than the system takes in one call (PATH_MAX) is
+// opened a part at a time, each part relative to the folder that the part before it named, so
+// it means what it says (links in it are followed as open follows them). -1 with errno set.
+[[nodiscard]] int OpenPath(const std::string& path, int flags, mode_t mode = 0);
+
+// stat(2) of a path of any length, as OpenPath reaches it. False with errno set.
+[[nodiscard]] bool StatPath(const std::string& path, struct stat& info);
+
+// Both take paths of any length.
 [[nodiscard]] bool FileExists(const std::string& path);
 [[nodiscard]] bool DirectoryExists(const std::string& path);
 

@@ -69,7 +69,7 @@ std::string ReadFailureMessage(const std::string& path, ReadResult result, uint6
 }
 
 ReadResult OpenUserFile(const std::string& path, Descriptor& fd) {
-  fd.reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  fd.reset(OpenPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (fd.get() < 0) return Failed(ReadStatus::kCannotOpen, errno);
   struct stat info {};
   ReadResult result;

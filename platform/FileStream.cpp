@@ -11,13 +11,29 @@
 
 namespace pagelathe {
 
+namespace {
+
+// Without blocking, so that a FIFO with no writer yet cannot hang the open itself.
+constexpr int kOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+
+}  // namespace
+
 ReadResult UserFileStream::Open(const std::string& path, Accept accept, uint64_t limit) {
+  return Opened(OpenPath(path, kOpenFlags), accept, limit);
+}
+
+ReadResult UserFileStream::OpenAt(int folder, const std::string& name, Accept accept,
+                                  uint64_t limit) {
+  return Opened(::openat(folder, name.c_str(), kOpenFlags), accept, limit);
+}
+
+ReadResult UserFileStream::Opened(int fd, Accept accept, uint64_t limit) {
   limit_ = limit;
   total_ = 0;
   fd_ = -1;
-  // Without blocking, so that a FIFO with no writer yet cannot hang the open itself.
-  owned_.reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (owned_.get() < 0) return status_ = {ReadStatus::kCannotOpen, errno};
+  const int error = errno;
+  owned_.reset(fd);
+  if (fd < 0) return status_ = {ReadStatus::kCannotOpen, error};
   struct stat info {};
   if (::fstat(owned_.get(), &info) != 0) {
     owned_.reset();

@@ -22,6 +22,9 @@ class UserFileStream {
   // Opens `path` for reading. A folder, a device or a socket is refused (kNotRegular); so is a
   // FIFO unless `accept` allows it, in which case it is read like standard input.
   ReadResult Open(const std::string& path, Accept accept, uint64_t limit = kDocumentLimit);
+  // The same for the file `name` of the open folder `folder`.
+  ReadResult OpenAt(int folder, const std::string& name, Accept accept,
+                    uint64_t limit = kDocumentLimit);
   // Reads standard input (whatever it is: a pipe, a terminal, a file) up to `limit`.
   ReadResult OpenStandardInput(uint64_t limit = kDocumentLimit);
 
@@ -41,6 +44,8 @@ class UserFileStream {
   [[nodiscard]] uint64_t Limit() const { return limit_; }
 
  private:
+  ReadResult Opened(int fd, Accept accept, uint64_t limit);
+
   Descriptor owned_;
   int fd_ = -1;
   bool stream_ = false;

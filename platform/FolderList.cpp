@@ -2,9 +2,12 @@
 #include "platform/FolderList.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/FileIO.h"
 #include "platform/Win1251.h"
@@ -91,32 +94,53 @@ bool MatchesMasks(std::string_view name, std::string_view masks) {
   }
 }
 
-std::vector<FolderEntry> ReadFolderEntries(const std::string& folder) {
-  std::vector<FolderEntry> entries;
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return entries;
-  while (const dirent* entry = ::readdir(dir)) {
+int ReadFolderEntriesAt(int folder, std::vector<FolderEntry>& entries) {
+  const int own = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (own < 0) return errno;
+  DIR* dir = ::fdopendir(own);
+  if (!dir) {
+    const int error = errno;
+    ::close(own);
+    return error;
+  }
+  int error = 0;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (!entry) {
+      error = errno;
+      break;
+    }
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     entries.push_back({std::string(name), entry->d_type});
   }
   ::closedir(dir);
+  return error;
+}
+
+std::vector<FolderEntry> ReadFolderEntries(const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  const Descriptor fd(OpenPath(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) ReadFolderEntriesAt(fd.get(), entries);
   return entries;
 }
 
-std::vector<std::string> FilesAmong(const std::string& folder, std::vector<FolderEntry> entries,
+bool NeedsLookUp(const std::vector<FolderEntry>& entries) {
+  for (const FolderEntry& entry : entries)
+    if (entry.type == DT_UNKNOWN || entry.type == DT_LNK) return true;
+  return false;
+}
+
+std::vector<std::string> FilesAmong(int folder, std::vector<FolderEntry> entries,
                                     std::string_view masks) {
   std::vector<std::string> names;
-  std::string path = WithFinalSlash(folder);  // empty: names relative to the current folder
-  const size_t base = path.size();
   for (FolderEntry& entry : entries) {
     if (entry.name.empty() || entry.name.front() == '.') continue;
     bool regular = entry.type == DT_REG;
     if (entry.type == DT_UNKNOWN || entry.type == DT_LNK) {
       struct stat info {};
-      path.resize(base);
-      path += entry.name;
-      regular = ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+      regular = ::fstatat(folder, entry.name.c_str(), &info, 0) == 0 && S_ISREG(info.st_mode);
     }
     if (regular && MatchesMasks(entry.name, masks)) names.push_back(std::move(entry.name));
   }
@@ -125,7 +149,11 @@ std::vector<std::string> FilesAmong(const std::string& folder, std::vector<Folde
 }
 
 std::vector<std::string> ListFiles(const std::string& folder, std::string_view masks) {
-  return FilesAmong(folder, ReadFolderEntries(folder), masks);
+  const Descriptor fd(OpenPath(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() < 0) return {};
+  std::vector<FolderEntry> entries;
+  ReadFolderEntriesAt(fd.get(), entries);
+  return FilesAmong(fd.get(), std::move(entries), masks);
 }
 
 }  // namespace pagelathe

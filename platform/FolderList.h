@@ -39,14 +39,21 @@ struct FolderEntry {
 // missing folder gives none.
 [[nodiscard]] std::vector<FolderEntry> ReadFolderEntries(const std::string& folder);
 
-// The names (not paths) of the regular files among `entries` of `folder` whose names match
-// `masks`, hidden files (a leading ".") left out, sorted without regard to letter case. Links
-// are followed to see what they name; a dangling link is left out.
-[[nodiscard]] std::vector<std::string> FilesAmong(const std::string& folder,
-                                                  std::vector<FolderEntry> entries,
-                                                  std::string_view masks);
+// The entries of the open folder `folder` into `entries` (fdopendir on a descriptor of its
+// own, so `folder` stays as it was). 0, or the errno of a folder that could not be read (what
+// was read before the failure is kept).
+int ReadFolderEntriesAt(int folder, std::vector<FolderEntry>& entries);
 
-// The file list of a folder: FilesAmong(folder, ReadFolderEntries(folder), masks).
+// The names (not paths) of the regular files among `entries` of the open folder `folder` whose
+// names match `masks`, hidden files (a leading ".") left out, sorted without regard to letter
+// case. Links are followed to see what they name; a dangling link is left out. `folder` is
+// looked at only for entries whose kind the listing left open (NeedsLookUp), and may be -1
+// when there are none.
+[[nodiscard]] std::vector<std::string> FilesAmong(int folder, std::vector<FolderEntry> entries,
+                                                  std::string_view masks);
+[[nodiscard]] bool NeedsLookUp(const std::vector<FolderEntry>& entries);
+
+// The file list of a folder (a path of any length; "" is the current folder).
 [[nodiscard]] std::vector<std::string> ListFiles(const std::string& folder, std::string_view masks);
 
 }  // namespace pagelathe

@@ -100,7 +100,9 @@ void ExpectSteps(const std::vector<Step>& actual, const std::vector<Step>& expec
 // page keeps the last document; kept bytes must stay as they were while reading goes on.
 std::vector<Step> ReadAll(const TextList& folders, const std::string& masks,
                           std::vector<std::vector<FolderEntry>> listings = {}) {
-  DocumentReader reader(folders, masks, nullptr, std::move(listings));
+  FolderTree tree = FoldersByPath(folders);
+  tree.listings = std::move(listings);
+  DocumentReader reader(folders, std::move(tree), masks, nullptr);
   std::vector<Step> steps;
   DocumentReader::Item item;
   DocumentBuffer kept;
@@ -153,12 +155,14 @@ TEST(DocumentReader, ReadsFoldersThenTheirDocumentsInListOrder) {
   expected.push_back({false, 3, "notes.txt", 50, ""});
 
   const TextList folders = {dir / "root", dir / "empty", dir / "missing", dir / "sub/"};
-  ExpectSteps(ReadAll(folders, "*.*"), expected, "listed by the reader");
-  // The same from listings a walk read before.
+  // The same from listings a walk read before, where the folder gone has nothing to read.
   std::vector<std::vector<FolderEntry>> listings;
   for (const std::string& folder : folders)
     listings.push_back(ReadFolderEntries(folder));
   ExpectSteps(ReadAll(folders, "*.*", listings), expected, "listed before");
+  // Listed by the reader, the folder gone is named as failed.
+  expected.insert(expected.begin() + 33, {false, 2, dir / "missing", 0, "", true});
+  ExpectSteps(ReadAll(folders, "*.*"), expected, "listed by the reader");
   // The masks of the file list narrow the documents.
   EXPECT_EQ(ReadAll({dir / "sub"}, "*.txt"),
             (std::vector<Step>{{true, 0, "", 0, ""}, {false, 0, "notes.txt", 0, ""}}));
@@ -169,13 +173,12 @@ TEST(DocumentReader, ListingsReadBeforeMayBeOutOfDate) {
   dir.Write("a.htm", "a");
   dir.Write("b.htm", "b");
   const TextList folders = {dir.Path()};
-  std::vector<std::vector<FolderEntry>> listings = {ReadFolderEntries(dir.Path())};
+  const std::vector<std::vector<FolderEntry>> listings = {ReadFolderEntries(dir.Path())};
   ASSERT_EQ(::unlink((dir / "a.htm").c_str()), 0);  // gone since: named as failed
   dir.Write("c.htm", "c");                          // new since: not in the listing
-  EXPECT_EQ(
-      ReadAll(folders, "*.*", std::move(listings)),
-      (std::vector<Step>{
-          {true, 0, "", 0, ""}, {false, 0, "a.htm", 0, "", true}, {false, 0, "b.htm", 50, "b"}}));
+  EXPECT_EQ(ReadAll(folders, "*.*", listings), (std::vector<Step>{{true, 0, "", 0, ""},
+                                                                  {false, 0, "a.htm", 0, "", true},
+                                                                  {false, 0, "b.htm", 50, "b"}}));
 }
 
 // What was put in the place of a listed document since the listing (a pipe, a link to an
@@ -196,7 +199,9 @@ TEST(DocumentReader, WhatCannotBeReadIsNamedWithTheReason) {
   testing::MakeUnreadableFiles(dir / "docs/", ".htm");
   const testing::FifoWatchdog watchdog(dir / "docs/fifo.htm");
 
-  DocumentReader reader(folders, "*.*", nullptr, std::move(listings));
+  FolderTree tree = FoldersByPath(folders);
+  tree.listings = std::move(listings);
+  DocumentReader reader(folders, std::move(tree), "*.*", nullptr);
   DocumentReader::Item item;
   std::vector<std::pair<std::string, std::string>> read;  // name, bytes or failure
   while (reader.Next(item)) {
@@ -214,7 +219,7 @@ TEST(DocumentReader, WhatCannotBeReadIsNamedWithTheReason) {
       {"z.htm", "z.htm"},
       {"zero.htm",
        "Cannot read file \"" + dir.Path() + "docs/zero.htm\". It is not a regular file."},
-      {"g.htm", "Cannot open file \"" + dir.Path() + "gone/g.htm\". No such file or directory"},
+      {dir / "gone/", "Cannot open folder \"" + dir.Path() + "gone/\". No such file or directory"},
   };
   EXPECT_EQ(read, expected);
 }
@@ -225,7 +230,7 @@ TEST(DocumentReader, StopsBetweenDocuments) {
     dir.Write(std::string("f").append(std::to_string(i)).append(".htm"), "x");
   const TextList folders = {dir.Path(), dir.Path()};
   std::atomic<bool> stop{false};
-  DocumentReader reader(folders, "*.*", &stop);
+  DocumentReader reader(folders, FoldersByPath(folders), "*.*", &stop);
   DocumentReader::Item item;
   int steps = 0;
   while (reader.Next(item)) {

@@ -112,38 +112,52 @@ TEST(RunFolderSearch, ADocumentThatCannotBeReadOrHeldIsSkippedAndNamed) {
   EXPECT_EQ(out.skipped, skipped);
 }
 
-TEST(RunFolderSearch, RootFirstThenTheFoldersBelow) {
+// The root first, then the folders below it, at any depth (a path far longer than the system
+// takes); a folder that cannot be opened is named and the others are searched.
+TEST(RunFolderSearch, RootFirstThenTheFoldersBelowAtAnyDepth) {
   testing::TempFolder dir;
   dir.Write("root/r.htm", "http://root.org");
   dir.Write("root/sub/s.htm", "http://sub.org");
   dir.Write("root/sub/deeper/d.txt", "http://deep.org");
   dir.Write("root/sub/x.gif", "");
+  dir.MakeDeepFolder("tall", std::string(20, 'f'), 300, "page.htm", "<a href=\"http://far.org/\">");
+  dir.Write("locked/ok.htm", "http://ok.org");
+  dir.Write("locked/in/no.htm", "http://no.org");
+  ASSERT_EQ(::chmod((dir / "locked/in").c_str(), 0), 0);
+  struct Case {
+    std::string root;
+    bool sub_dirs;
+    TextList links;
+    FolderCounters counters;
+    std::vector<std::string> skipped;
+  };
+  const Case cases[] = {
+      {dir / "root", true, {"http://root.org", "http://sub.org", "http://deep.org"}, {2, 4}, {}},
+      {dir / "root", false, {"http://root.org"}, {0, 0}, {}},
+      {dir / "missing",
+       true,
+       {},
+       {0, 0},
+       {"Cannot open folder \"" + dir / "missing\". No such file or directory"}},
+      {dir / "tall", true, {"http://far.org"}, {300, 1}, {}},
+      {dir / "locked",
+       true,
+       {"http://ok.org"},
+       {1, 1},
+       {"Cannot open folder \"" + dir / "locked/in\". Permission denied"}},
+  };
   const LinkExtractor extractor("http://", LinkShape::Domen, {});
-  {
+  const testing::WithoutReadOverride as_any_user;
+  for (const Case& c : cases) {
     Searched out;
     FolderSearchResult result;
-    RunFolderSearch(dir / "root", true, "*.*", extractor, Record(out), result);
-    EXPECT_EQ(out.folders,
-              (std::vector<std::string>{dir / "root", dir / "root/sub", dir / "root/sub/deeper"}));
-    EXPECT_EQ(out.links, (TextList{"http://root.org", "http://sub.org", "http://deep.org"}));
-    EXPECT_EQ(result.folders, out.folders);
-    EXPECT_EQ(result.counters.FolderCount, 2);
-    EXPECT_EQ(result.counters.FileCount, 4);  // r.htm, s.htm, x.gif, d.txt
+    RunFolderSearch(c.root, c.sub_dirs, "*.*", extractor, Record(out), result);
+    EXPECT_EQ(out.links, c.links) << c.root;
+    EXPECT_EQ(out.folders, result.folders) << c.root;
+    EXPECT_EQ(result.counters.FolderCount, c.counters.FolderCount) << c.root;
+    EXPECT_EQ(result.counters.FileCount, c.counters.FileCount) << c.root;
+    EXPECT_EQ(out.skipped, c.skipped) << c.root;
     EXPECT_FALSE(result.stopped);
-  }
-  {
-    Searched out;
-    FolderSearchResult result;
-    RunFolderSearch(dir / "root", false, "*.*", extractor, Record(out), result);
-    EXPECT_EQ(out.links, TextList{"http://root.org"});
-    EXPECT_EQ(result.counters.FolderCount + result.counters.FileCount, 0);
-  }
-  {
-    Searched out;
-    FolderSearchResult result;
-    RunFolderSearch(dir / "missing", true, "*.*", extractor, Record(out), result);
-    EXPECT_TRUE(out.links.empty());
-    EXPECT_EQ(result.folders, TextList{dir / "missing"});
   }
 }
 

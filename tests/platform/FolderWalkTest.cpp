@@ -70,15 +70,15 @@ TEST(FolderWalk, HandsOnEachFolderListingInListOrder) {
 
   TextList folders = {dir / "root"};
   FolderCounters counters;
+  const FolderTree tree = WalkFolders(dir / "root", folders, counters, nullptr, true);
   std::vector<std::vector<std::string>> listed;
-  CollectFolders(dir / "root", folders, counters, nullptr,
-                 [&listed](std::vector<FolderEntry>& entries) {
-                   std::vector<std::string> names;
-                   for (const FolderEntry& entry : entries)
-                     names.push_back(entry.name);
-                   std::sort(names.begin(), names.end());
-                   listed.push_back(names);
-                 });
+  for (const std::vector<FolderEntry>& entries : tree.listings) {
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : entries)
+      names.push_back(entry.name);
+    std::sort(names.begin(), names.end());
+    listed.push_back(names);
+  }
   ::chmod((dir / "root/locked").c_str(), 0700);
   ASSERT_EQ(listed.size(), folders.size());
   const std::map<std::string, std::vector<std::string>> expected = {

@@ -1,15 +1,21 @@
 // Temporary folders for tests.
 #include "support/TempFolder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace pagelathe::testing {
 
@@ -19,18 +25,77 @@ TempFolder::TempFolder() {
   path_ = pattern + "/";
 }
 
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  // Give back write permission first, so tests of read-only folders clean up too.
-  for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored))
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ignored);
+namespace {
+
+// Removes the folder `name` of `parent` with everything in it, folder by folder relative to
+// each other, so that trees deeper than a path can be go too; write permission is given back
+// first, so tests of read-only and unreadable folders clean up as well.
+void RemoveTree(int parent, const std::string& name) {
+  struct Level {
+    int fd;
+    std::string name;
+  };
+  std::vector<Level> stack;
+  const auto enter = [&](int folder, const std::string& inner) {
+    ::fchmodat(folder, inner.c_str(), 0700, 0);
+    const int fd = ::openat(folder, inner.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (fd >= 0) stack.push_back({fd, inner});
+  };
+  enter(parent, name);
+  while (!stack.empty()) {
+    const int fd = stack.back().fd;
+    std::string inner;
+    if (DIR* dir = ::fdopendir(::dup(fd))) {
+      while (const dirent* entry = ::readdir(dir)) {
+        const std::string entry_name = entry->d_name;
+        if (entry_name == "." || entry_name == "..") continue;
+        if (::unlinkat(fd, entry_name.c_str(), 0) == 0 || errno != EISDIR) continue;
+        inner = entry_name;
+        break;
+      }
+      ::closedir(dir);
+    }
+    if (!inner.empty()) {
+      const size_t before = stack.size();
+      enter(fd, inner);
+      if (stack.size() > before) continue;
+    }
+    const Level done = stack.back();
+    stack.pop_back();
+    ::close(done.fd);
+    if (::unlinkat(stack.empty() ? parent : stack.back().fd, done.name.c_str(), AT_REMOVEDIR) !=
+        0) {
+      for (const Level& level : stack)  // something would not go: leave it rather than loop
+        ::close(level.fd);
+      return;
+    }
   }
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace
+
+TempFolder::~TempFolder() {
+  RemoveTree(AT_FDCWD, path_);
+}
+
+std::string TempFolder::MakeDeepFolder(const std::string& under, const std::string& name,
+                                       int levels, const std::string& file,
+                                       const std::string& bytes) const {
+  std::string path = MakeFolder(under);
+  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int i = 0; i < levels && fd >= 0; ++i) {
+    ::mkdirat(fd, name.c_str(), 0700);
+    const int inner = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+    ::close(fd);
+    fd = inner;
+    path += name + "/";
+  }
+  const int out = ::openat(fd, file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (out < 0 || ::write(out, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+    throw std::runtime_error("cannot write the deep file");
+  ::close(out);
+  ::close(fd);
+  return path;
 }
 
 std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {

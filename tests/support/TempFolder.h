@@ -23,6 +23,11 @@ class TempFolder {
   std::string Write(const std::string& name, const std::string& bytes) const;
   // Creates a sub-folder (and its parents) and returns its full path with a final "/".
   std::string MakeFolder(const std::string& name) const;
+  // Makes `levels` folders `name`, each inside the one before, in the sub-folder `under` (made
+  // when missing), however long the path gets, and the file `file` with `bytes` inside the
+  // deepest. Returns the deepest folder's path, with a final "/".
+  std::string MakeDeepFolder(const std::string& under, const std::string& name, int levels,
+                             const std::string& file, const std::string& bytes) const;
   // Reads a file below the folder; empty when missing.
   [[nodiscard]] std::string Read(const std::string& name) const;
 

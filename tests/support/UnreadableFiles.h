@@ -1,9 +1,12 @@
 // Files a job must skip instead of waiting on or reading for ever: a pipe, a link to an endless
-// device and a huge sparse file, made under the names a listing gave before they were put there.
+// device and a huge sparse file, made under the names a listing gave before they were put there;
+// and folders that cannot be read, for root as for anyone.
 #pragma once
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -70,6 +73,29 @@ class FifoWatchdog {
   std::condition_variable done_condition_;
   bool done_ = false;
   std::thread thread_;
+};
+
+// While alive, the calling thread (and the threads it starts meanwhile) opens folders as any
+// user does: root's power to read a folder without read permission (CAP_DAC_OVERRIDE and
+// CAP_DAC_READ_SEARCH) leaves its effective set and comes back at the end. So a folder with no
+// permissions is unreadable for real in a test run as root too. (The sets of one thread only:
+// the raw calls, which the C library's wrappers would apply to the whole process.)
+class WithoutReadOverride {
+ public:
+  WithoutReadOverride() {
+    header_.version = _LINUX_CAPABILITY_VERSION_3;
+    ::syscall(SYS_capget, &header_, saved_);
+    __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+    lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    ::syscall(SYS_capset, &header_, lowered);
+  }
+  ~WithoutReadOverride() { ::syscall(SYS_capset, &header_, saved_); }
+  WithoutReadOverride(const WithoutReadOverride&) = delete;
+  WithoutReadOverride& operator=(const WithoutReadOverride&) = delete;
+
+ private:
+  __user_cap_header_struct header_{};
+  __user_cap_data_struct saved_[2]{};
 };
 
 }  // namespace pagelathe::testing

@@ -1,8 +1,6 @@
 // Reading the documents of a search, one after the other into one reused buffer.
 #include "tools/links/DocumentReader.h"
 
-#include <fcntl.h>
-
 #include <cerrno>
 #include <utility>
 
@@ -22,13 +20,55 @@ bool IsDocumentFile(std::string_view name) {
   return false;
 }
 
-DocumentReader::DocumentReader(const TextList& folders, std::string masks,
-                               const std::atomic<bool>* stop,
-                               std::vector<std::vector<FolderEntry>> listings)
-    : folders_(folders), listings_(std::move(listings)), masks_(std::move(masks)), stop_(stop) {}
+DocumentReader::DocumentReader(const TextList& folders, FolderTree tree, std::string masks,
+                               const std::atomic<bool>* stop)
+    : folders_(folders),
+      tree_(std::move(tree)),
+      opener_(tree_, folders.empty() ? std::string() : folders[0]),
+      masks_(std::move(masks)),
+      stop_(stop) {}
 
 bool DocumentReader::Stopped() const {
   return stop_ && stop_->load(std::memory_order_relaxed);
+}
+
+int DocumentReader::Folder() {
+  if (folder_fd_ >= 0 || folder_failed_) return folder_fd_;
+  folder_fd_ = opener_.Open(folder_);
+  if (folder_fd_ < 0) {
+    folder_failed_ = true;
+    if (errno != 0) failure_ = FolderFailureMessage(folders_[folder_], errno, false);
+  }
+  return folder_fd_;
+}
+
+void DocumentReader::ListFolder() {
+  listed_ = true;
+  const FolderPlace& place = tree_.places[folder_];
+  if (place.error != 0) {
+    failure_ = FolderFailureMessage(folders_[folder_], place.error, place.opened);
+    if (!place.opened) return;  // nothing of it is known
+  }
+  std::vector<FolderEntry> entries;
+  const bool walked = folder_ < tree_.listings.size();
+  if (walked) entries = std::move(tree_.listings[folder_]);
+  if (!walked || NeedsLookUp(entries)) {
+    if (Folder() < 0) return;
+    if (!walked) {
+      if (const int error = ReadFolderEntriesAt(folder_fd_, entries); error != 0)
+        failure_ = FolderFailureMessage(folders_[folder_], error, true);
+    }
+  }
+  names_ = FilesAmong(folder_fd_, std::move(entries), masks_);
+}
+
+void DocumentReader::Fail(Item& item, const std::string& name, std::string failure) {
+  item.folder_start = false;
+  item.folder = folder_;
+  item.name = name;
+  item.percent = 0;
+  item.failure = std::move(failure);
+  item.document.Clear();
 }
 
 bool DocumentReader::Next(Item& item) {
@@ -36,13 +76,12 @@ bool DocumentReader::Next(Item& item) {
     if (Stopped()) return false;
     if (!in_folder_) {
       if (folder_ == folders_.size()) return false;
-      const std::string& folder = folders_[folder_];
-      names_ = folder_ < listings_.size()
-                   ? FilesAmong(folder, std::move(listings_[folder_]), masks_)
-                   : ListFiles(folder, masks_);
+      names_.clear();
       next_name_ = 0;
       in_folder_ = true;
-      folder_error_ = 0;
+      listed_ = false;
+      folder_fd_ = -1;
+      folder_failed_ = false;
       item.folder_start = true;
       item.folder = folder_;
       item.name.clear();
@@ -51,18 +90,17 @@ bool DocumentReader::Next(Item& item) {
       item.document.Clear();
       return true;
     }
-    while (next_name_ < names_.size()) {
+    if (!listed_) ListFolder();
+    if (!failure_.empty()) {
+      Fail(item, folders_[folder_], std::exchange(failure_, {}));
+      return true;
+    }
+    while (!folder_failed_ && next_name_ < names_.size()) {
       const size_t i = next_name_++;
       if (Stopped()) return false;
       if (!IsDocumentFile(names_[i])) continue;
-      if (folder_fd_.get() < 0 && folder_error_ == 0) {
-        // Opened at its first document: most folders hold none.
-        folder_fd_.reset(::open(folders_[folder_].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder_fd_.get() < 0) folder_error_ = errno;
-      }
-      const ReadResult result = folder_error_ != 0
-                                    ? ReadResult{ReadStatus::kCannotOpen, folder_error_}
-                                    : item.document.ReadAt(folder_fd_.get(), names_[i]);
+      if (Folder() < 0) break;  // its failure is told next
+      const ReadResult result = item.document.ReadAt(folder_fd_, names_[i]);
       item.folder_start = false;
       item.folder = folder_;
       item.name = names_[i];
@@ -75,7 +113,7 @@ bool DocumentReader::Next(Item& item) {
       }
       return true;
     }
-    folder_fd_.reset();
+    if (!failure_.empty()) continue;
     in_folder_ = false;
     ++folder_;
   }

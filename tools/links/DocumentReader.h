@@ -12,6 +12,7 @@
 #include "platform/FileIO.h"
 #include "platform/FileRead.h"
 #include "platform/FolderList.h"
+#include "platform/FolderWalk.h"
 #include "platform/TextList.h"
 
 namespace pagelathe {
@@ -36,9 +37,10 @@ class DocumentBuffer : public FileBuffer {
 class DocumentReader {
  public:
   // One step of the reading: either the start of a folder (before its listing is read; no
-  // bytes), one document of it, or a document that could not be read (no bytes; `failure`
-  // names its path and says why: missing since the listing, a pipe or a device put in its
-  // place, over the document limit, memory refused).
+  // bytes), one document of it, or a failure (no bytes; `failure` names the path and says
+  // why): a document that could not be read (missing since the listing, a pipe or a device
+  // put in its place, over the document limit, memory refused), or a folder that could not be
+  // opened or read (then `name` is the folder's path).
   struct Item {
     bool folder_start = false;
     size_t folder = 0;  // index in the folder list
@@ -48,11 +50,12 @@ class DocumentReader {
     DocumentBuffer document;
   };
 
-  // `folders` must outlive the reader. Stopping is seen between two documents. `listings`,
-  // when given, holds the entries of each folder (parallel to `folders`, as a walk read them),
-  // which are then filtered instead of listing the folder again; the reader takes them.
-  DocumentReader(const TextList& folders, std::string masks, const std::atomic<bool>* stop,
-                 std::vector<std::vector<FolderEntry>> listings = {});
+  // `folders` must outlive the reader. `tree` holds their places, parallel to `folders`, as
+  // WalkFolders made them (SingleFolderTree for one folder): each folder is opened relative
+  // to the one it is in, and the listings the walk kept are filtered instead of listing the
+  // folders again. Stopping is seen between two documents.
+  DocumentReader(const TextList& folders, FolderTree tree, std::string masks,
+                 const std::atomic<bool>* stop);
   DocumentReader(const DocumentReader&) = delete;
   DocumentReader& operator=(const DocumentReader&) = delete;
 
@@ -62,17 +65,26 @@ class DocumentReader {
 
  private:
   [[nodiscard]] bool Stopped() const;
+  // The descriptor of the current folder, opened at its first need (most folders hold no
+  // document); -1 when it cannot be, with the failure to tell (if not told) in `failure_`.
+  int Folder();
+  // Lists the current folder's names (none when it cannot be read), its failure in `failure_`.
+  void ListFolder();
+  void Fail(Item& item, const std::string& name, std::string failure);
 
   const TextList& folders_;
-  std::vector<std::vector<FolderEntry>> listings_;
+  FolderTree tree_;
+  FolderOpener opener_;
   const std::string masks_;
   const std::atomic<bool>* const stop_;
   size_t folder_ = 0;
   bool in_folder_ = false;
+  bool listed_ = false;
   std::vector<std::string> names_;
   size_t next_name_ = 0;
-  Descriptor folder_fd_;  // opened at the folder's first document
-  int folder_error_ = 0;  // errno of a folder that could not be opened
+  int folder_fd_ = -1;
+  bool folder_failed_ = false;
+  std::string failure_;  // a folder's failure, told at the next step
 };
 
 }  // namespace pagelathe

@@ -14,10 +14,10 @@ bool Stopped(const std::atomic<bool>* stop) {
 }
 
 // Searches the documents of `folders` in order. Returns false when stopped.
-bool SearchFolders(const TextList& folders, std::string_view masks, const LinkExtractor& extractor,
-                   const FolderSearchCallbacks& callbacks, const std::atomic<bool>* stop,
-                   std::vector<std::vector<FolderEntry>> listings = {}) {
-  DocumentReader reader(folders, std::string(masks), stop, std::move(listings));
+bool SearchFolders(const TextList& folders, FolderTree tree, std::string_view masks,
+                   const LinkExtractor& extractor, const FolderSearchCallbacks& callbacks,
+                   const std::atomic<bool>* stop) {
+  DocumentReader reader(folders, std::move(tree), std::string(masks), stop);
   DocumentReader::Item item;
   LinkStore links;
   while (reader.Next(item)) {
@@ -51,7 +51,7 @@ bool SearchFolderFiles(const std::string& folder, std::string_view masks,
                        const std::atomic<bool>* stop) {
   FolderSearchCallbacks documents_only = callbacks;
   documents_only.folder_started = nullptr;
-  return SearchFolders({folder}, masks, extractor, documents_only, stop);
+  return SearchFolders({folder}, SingleFolderTree(folder), masks, extractor, documents_only, stop);
 }
 
 void RunFolderSearch(const std::string& root, bool sub_dirs, std::string_view masks,
@@ -61,13 +61,10 @@ void RunFolderSearch(const std::string& root, bool sub_dirs, std::string_view ma
   result.folders.push_back(root);
   // The walk lists every folder once; the search filters those listings instead of listing
   // the folders again.
-  std::vector<std::vector<FolderEntry>> listings;
-  if (sub_dirs)
-    CollectFolders(
-        root, result.folders, result.counters, stop,
-        [&listings](std::vector<FolderEntry>& entries) { listings.push_back(std::move(entries)); });
+  FolderTree tree = sub_dirs ? WalkFolders(root, result.folders, result.counters, stop, true)
+                             : SingleFolderTree(root);
   if (!Stopped(stop))
-    SearchFolders(result.folders, masks, extractor, callbacks, stop, std::move(listings));
+    SearchFolders(result.folders, std::move(tree), masks, extractor, callbacks, stop);
   result.stopped = Stopped(stop);
 }
 

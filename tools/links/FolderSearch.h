@@ -27,8 +27,9 @@ struct FolderSearchCallbacks {
                      DocumentBuffer& document)>
       document_searched;
   // A document could not be read or held (see DocumentReader::Item), or memory ran out while
-  // it was searched: its name and a message that names its path and says why. The search goes
-  // on with the next document; links of that document are not reported.
+  // it was searched: its name and a message that names its path and says why; or a folder
+  // could not be opened or read: its path and the message. The search goes on with the next
+  // document or folder; links of that document are not reported.
   std::function<void(const std::string& name, const std::string& message)> document_skipped;
 };
 
@@ -40,7 +41,7 @@ struct FolderSearchResult {
 
 // Searches the documents of one folder: the names that `masks` lists there (as the file list
 // shows them), those with a document extension, in list order. A document that cannot be read
-// or held is skipped and reported. Returns false when stopped.
+// or held, or the folder itself, is skipped and reported. Returns false when stopped.
 bool SearchFolderFiles(const std::string& folder, std::string_view masks,
                        const LinkExtractor& extractor, const FolderSearchCallbacks& callbacks,
                        const std::atomic<bool>* stop = nullptr);
