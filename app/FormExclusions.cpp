@@ -82,7 +82,8 @@ void TFormExclusions::MemoExclusionsChange() {
 void TFormExclusions::ButtonOkClick() {
   try {
     SaveTextList(context_.ExclusionLines(),
-                 context_.Product().ProgramFolder + context_.Product().ExclusionsFileName);
+                 context_.Product().ProgramFolder + context_.Product().ExclusionsFileName,
+                 Durability::kSynced);
   } catch (const std::exception& error) {
     ShowError(error.what(), this);
     return;

@@ -185,7 +185,7 @@ void TForm1::LoadExclusions() {
   const std::string exclusions = product.ProgramFolder + product.ExclusionsFileName;
   TextList& lines = context_->ExclusionLines();
   try {
-    if (!FileExists(exclusions)) WriteFileAtomic(exclusions, "");
+    if (!FileExists(exclusions)) WriteFileAtomic(exclusions, "", Durability::kSynced);
     lines = LoadTextList(exclusions, kProfileLimit);
   } catch (const EFileError& error) {
     lines.clear();

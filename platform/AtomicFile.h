@@ -3,7 +3,16 @@
 // the temporary file never outlives the writer. Every file the program writes for the user
 // (settings, exclusion list, saved lists and pages, converted files, downloads) goes through
 // this one class.
+//
+// What survives a power cut: a rename is safe against a crash of the program, not of the
+// machine, since the system may write the new file's bytes after the rename. The files that
+// are small and precious, the settings file and the exclusion list, are written kSynced: the
+// new file's data reach the disk before the rename, and the folder's entry after it. Every
+// other file is kCached and left to the system, so that a batch of thousands of converted
+// files does not wait for the disk once per file.
 #pragma once
+
+#include <fcntl.h>
 
 #include <string>
 #include <string_view>
@@ -23,7 +32,11 @@ class AtomicFile {
   // The temporary file is a hidden name of its own beside the target, held under a lock while
   // it is written, so a leftover of a run that was killed meanwhile is recognised and removed
   // when the same file is next written, and two writers of one file never share one.
-  explicit AtomicFile(const std::string& path);
+  explicit AtomicFile(const std::string& path, Durability durability = Durability::kCached);
+  // The same for the file `name` of the open folder `folder`, which must stay open while the
+  // writer lives; messages name the file `shown` (its path, which may be too long to open).
+  AtomicFile(int folder, const std::string& name, const std::string& shown,
+             Durability durability = Durability::kCached);
   // Removes the temporary file unless Commit ran; the target is then untouched.
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
@@ -34,7 +47,8 @@ class AtomicFile {
   void Write(std::string_view bytes);
 
   // Puts the new file in the target's place. Raises EFileError naming the file (the temporary
-  // file is then gone and the old file whole). Nothing may be written after it.
+  // file is then gone and the old file whole; for kSynced, a folder that could not be synced
+  // after the rename is reported with the new file in place). Nothing may be written after it.
   void Commit();
 
   // The path as given, and the file that is replaced (the end of its chain of links).
@@ -42,8 +56,11 @@ class AtomicFile {
   [[nodiscard]] const std::string& Target() const { return target_; }
 
  private:
+  void Begin();
   [[noreturn]] void Fail(const char* what, int error);
 
+  int folder_ = AT_FDCWD;  // or the folder that the names are relative to
+  Durability durability_;
   std::string path_;
   std::string target_;
   std::string temp_;

@@ -192,7 +192,7 @@ void IniFile::UpdateFile() {
     message.append(" The file is kept as it is.");
     throw EFileError(message);
   }
-  WriteFileAtomic(path_, Text());
+  WriteFileAtomic(path_, Text(), Durability::kSynced);  // the settings: small and precious
   dirty_ = false;
 }
 

@@ -44,8 +44,8 @@ TextList LoadTextList(const std::string& path, uint64_t limit) {
   return SplitLines(ReadUserFile(path, limit));
 }
 
-void SaveTextList(const TextList& lines, const std::string& path) {
-  WriteFileAtomic(path, JoinLines(lines));
+void SaveTextList(const TextList& lines, const std::string& path, Durability durability) {
+  WriteFileAtomic(path, JoinLines(lines), durability);
 }
 
 }  // namespace pagelathe

@@ -30,6 +30,7 @@ using TextList = std::vector<std::string>;
 [[nodiscard]] TextList LoadTextList(const std::string& path, uint64_t limit = kDocumentLimit);
 
 // Saves every line followed by CR LF, replacing the file through a temporary file.
-void SaveTextList(const TextList& lines, const std::string& path);
+void SaveTextList(const TextList& lines, const std::string& path,
+                  Durability durability = Durability::kCached);
 
 }  // namespace pagelathe
