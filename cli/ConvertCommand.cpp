@@ -1,5 +1,5 @@
 // pagelathe convert: the HTML Converter's batch from a source folder into a result folder, or
-// one document converted to standard output (streamed, for HTML to text without a limit).
+// one document converted to standard output. Both read and write in pieces (ConvertStream).
 #include <filesystem>
 #include <system_error>
 
@@ -12,8 +12,7 @@
 #include "platform/FileIO.h"
 #include "platform/FolderList.h"
 #include "tools/converter/ConvertBatch.h"
-#include "tools/converter/HtmlText.h"
-#include "tools/converter/HtmlTextStream.h"
+#include "tools/converter/ConvertStream.h"
 
 namespace pagelathe::cli {
 namespace {
@@ -49,32 +48,23 @@ int RunBatch(const ConvertOptions& options) {
   return skipped.empty() ? 0 : 1;
 }
 
-// HTML to text of one document without a limit, read and written in pieces.
-void StreamToText(const std::string& operand, Output& output) {
-  UserFileStream stream;
-  OpenDocument(operand, stream);
-  HtmlTextStream converter(kSeparatorText);
-  std::string piece(1 << 18, '\0');
-  std::string text;
-  while (!converter.Ended()) {
-    const size_t n = stream.Read(piece.data(), piece.size());
-    if (n == 0) break;
-    text.clear();
-    converter.Feed(std::string_view(piece.data(), n), text);
-    output.Write(text);
-    ThrowIfInterrupted();
-  }
-  CheckStream(operand, stream);
-  text.clear();
-  converter.Finish(text);
-  output.Write(text);
-}
-
 // The name a document's output is named after: its file name without its folder.
 std::string ListedName(const std::string& operand) {
   if (operand == "-") return "";
   const size_t slash = operand.rfind('/');
   return slash == std::string::npos ? operand : operand.substr(slash + 1);
+}
+
+// One document converted while it is read, in pieces, to the output.
+void ConvertDocument(const ConvertOptions& options, const std::string& operand, Output& output) {
+  UserFileStream stream;
+  OpenDocument(operand, stream);
+  const bool complete = ConvertInput(
+      options, ConvertBaseName(ListedName(operand)), stream,
+      [&output](std::string_view bytes) { output.Write(bytes); }, &InterruptFlag());
+  ThrowIfInterrupted();
+  if (!complete) throw Interruption();
+  CheckStream(operand, stream);
 }
 
 }  // namespace
@@ -104,13 +94,7 @@ int RunConvert(const ParsedArguments& arguments) {
     throw UsageError("--subfolders and --mask need SOURCE and RESULT folders");
   const std::string& operand = operands[0];
   Output output;
-  if (options.Direction == kHtmlToText && !options.LimitLines) {
-    StreamToText(operand, output);
-  } else {
-    const std::string name = ListedName(operand);
-    output.Write(
-        JoinLines(ConvertText(options, JoinedText(ReadDocument(operand)), ConvertBaseName(name))));
-  }
+  ConvertDocument(options, operand, output);
   output.Commit();
   return 0;
 }

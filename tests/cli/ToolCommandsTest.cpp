@@ -118,16 +118,12 @@ TEST(ConvertCommand, PrintsOneDocumentAsTheConverterWritesIt) {
     std::string out;
   };
   const Case cases[] = {
-      {{"convert", dir / "page.old.htm"}, "", JoinLines(ConvertText(text, JoinedText(page), ""))},
-      {{"convert", "--to-text", "-"}, page, JoinLines(ConvertText(text, JoinedText(page), ""))},
-      {{"convert", "--limit", "7", dir / "page.old.htm"},
-       "",
-       JoinLines(ConvertText(limited, JoinedText(page), ""))},
-      {{"convert", "--to-html", dir / "page.old.htm"},
-       "",
-       JoinLines(ConvertText(html, JoinedText(page), "page.old"))},
-      {{"convert", "--to-html", "-"}, "one\r\ntwo", JoinLines(ConvertText(html, "onetwo", ""))},
-      {{"convert", "-"}, "<br><p>", JoinLines(ConvertText(text, "<br><p>", ""))},
+      {{"convert", dir / "page.old.htm"}, "", ConvertBytes(text, page, "")},
+      {{"convert", "--to-text", "-"}, page, ConvertBytes(text, page, "")},
+      {{"convert", "--limit", "7", dir / "page.old.htm"}, "", ConvertBytes(limited, page, "")},
+      {{"convert", "--to-html", dir / "page.old.htm"}, "", ConvertBytes(html, page, "page.old")},
+      {{"convert", "--to-html", "-"}, "one\r\ntwo", ConvertBytes(html, "onetwo", "")},
+      {{"convert", "-"}, "<br><p>", ConvertBytes(text, "<br><p>", "")},
       {{"convert", "-"}, "<b></b>  ", " \r\n"},
       {{"convert", "-"}, "<b></b>", ""},
   };

@@ -3,12 +3,14 @@
 #include "tools/converter/ConvertBatch.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/FileIO.h"
+#include "platform/FileRead.h"
 #include "platform/FolderList.h"
 #include "support/TempFolder.h"
 #include "support/UnreadableFiles.h"
@@ -52,44 +54,48 @@ BatchRun Convert(const ConvertOptions& options, const std::atomic<bool>* stop = 
   return run;
 }
 
-TEST(ConvertText, DirectionsAndTheLineLimit) {
+// The bytes of an output file, as the converter wrote them before it streamed: each row's
+// output was made by that converter. Text to HTML is shown from the heading on.
+TEST(ConvertBytes, WritesTheFileAsTheWholeDocumentConverterDid) {
+  ConvertOptions text;
+  ConvertOptions limit10;
+  limit10.LimitLines = true;
+  limit10.CharsPerLine = 10;
+  ConvertOptions limit4 = limit10;
+  limit4.CharsPerLine = 4;
+  ConvertOptions unlimited = limit10;
+  unlimited.CharsPerLine = 0;
   ConvertOptions html;
-  ConvertOptions limited;
-  limited.LimitLines = true;
-  limited.CharsPerLine = 10;
+  html.Direction = kTextToHtml;
+  html.LimitLines = true;  // plays no part in this direction
   struct Case {
-    const char* name;
     const ConvertOptions& options;
-    std::string joined;
-    TextList lines;
+    std::string input;
+    std::string output;
   };
   const Case cases[] = {
-      {"one line holding the text", html, "a<br>b", {"a\r\nb"}},
-      {"an empty text gives no line", html, "<b></b>", {}},
-      {"the limit skips the replacements", limited, "<p>x&nbsp;y", {"x&nbsp;y"}},
-      {"the limit cuts 25 characters",
-       limited,
-       "<i>abcdefghij</i>klmnopqrstuvw  <b>xy",
-       {"abcdefghij", "klmnopqrst", "uvw xy"}},
-      {"the limit keeps 7 characters", limited, "a<br>bcdefg", {"abcdefg"}},
-      {"the limit on an empty text gives one empty line", limited, "<hr>", {""}},
+      {text, "one<br>\r\ntwo", "one\r\ntwo\r\n"},
+      {text, "<ul><li>x<li>y</ul><P>z&nbsp;&nbsp;w", "\r\n\r\n * x\r\n * y\r\n\r\nzw\r\n"},
+      {text, "a<h&nbsp;r>b<hr>c", "a\r\n\r\n----------\r\nb\r\n\r\n----------\r\nc\r\n"},
+      {text, "  a  <b> </b>  b\r\n  ", " a b \r\n"},
+      {text, "<html><body></body></html>", ""},
+      {text, std::string("before\0<br>after", 16), "before\r\n"},
+      {text, "\xC0\xFF<p align=center>x</p>", "\xC0\xFFx\r\n"},
+      {limit10, "<i>abcdefghij</i>klmnopqrstuvw  <b>xy", "abcdefghij\r\nklmnopqrst\r\nuvw xy\r\n"},
+      {limit10, "<p>x&nbsp;y<br>", "x&nbsp;y\r\n"},
+      {limit4, "abcd<b>efgh</b>", "abcd\r\nefgh\r\n"},
+      {limit10, "<hr>", "\r\n"},
+      {unlimited, "a  b\r\nc", "a bc\r\n"},
+      {html, "one\r\ntwo\r\n", "</h2>\r\n\r\n<br>onetwo\r\n\r\n</BODY>\r\n</HTML>\r\n"},
+      {html, "", "</h2>\r\n\r\n<br>\r\n\r\n</BODY>\r\n</HTML>\r\n"},
+      {html, std::string("<b>&amp;</b>\0rest", 17),
+       "</h2>\r\n\r\n<br><b>&amp;</b>\r\n\r\n</BODY>\r\n</HTML>\r\n"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ConvertText(c.options, c.joined, "x"), c.lines) << c.name;
-
-  ConvertOptions to_html;
-  to_html.Direction = kTextToHtml;
-  to_html.Generator = "Gen";
-  to_html.LimitLines = true;  // plays no part in this direction
-  to_html.CharsPerLine = 2;
-  const TextList page = ConvertText(to_html, "onetwo", "index");
-  ASSERT_EQ(page.size(), 22u);
-  EXPECT_EQ(page[3], "<TITLE>index</TITLE>");
-  EXPECT_EQ(page[4], "<META name=\"keywords\" content=\"index\">");
-  EXPECT_EQ(page[5], "<META name=\"description\" content=\"About index\">");
-  EXPECT_EQ(page[12], "<META name=\"generator\" content=\"Gen\">");
-  EXPECT_EQ(page[16], "<h2 align=center>index</h2>");
-  EXPECT_EQ(page[18], "<br>onetwo");
+  for (const Case& c : cases) {
+    std::string output = ConvertBytes(c.options, c.input, "x");
+    if (c.options.Direction == kTextToHtml) output.erase(0, output.find("</h2>"));
+    EXPECT_EQ(output, c.output) << c.input;
+  }
 }
 
 TEST(OutputName, BaseNameWithTheDirectionsExtension) {
@@ -143,6 +149,28 @@ TEST(ConvertFiles, TreeWithTwoSubfolders) {
   const std::vector<std::pair<std::string, int>> expected = {
       {"a.htm", 0}, {"b.HTML", 50}, {"c.htm", 0}, {"e.shtml", 0}};
   EXPECT_EQ(progress, expected);
+}
+
+// A tree deeper than a path can be is converted into a result tree as deep; a folder that
+// cannot be opened is named and the batch goes on.
+TEST(ConvertFiles, TreesOfAnyDepthAndFoldersThatCannotBeOpened) {
+  TempFolder dir;
+  dir.Write("src/a.htm", "a");
+  const std::string deep =
+      dir.MakeDeepFolder("src", std::string(20, 'f'), 300, "deep.htm", "x<br>y");
+  dir.Write("src/locked/no.htm", "no");
+  ASSERT_EQ(::chmod((dir / "src/locked").c_str(), 0), 0);
+  dir.MakeFolder("res");
+  ConvertOptions options = Options(dir);
+  options.ScanSubfolders = true;
+  const testing::WithoutReadOverride as_any_user;
+  const BatchRun run = Convert(options);
+  EXPECT_EQ(run.result.Converted, 2);
+  EXPECT_EQ(run.skipped, std::vector<std::string>{"Cannot open folder \"" +
+                                                  dir / "src/locked\". Permission denied"});
+  EXPECT_EQ(ReadUserFile(dir / "res/" + deep.substr((dir / "src/").size()) + "deep.txt"),
+            "x\r\ny\r\n");
+  EXPECT_FALSE(DirectoryExists(dir / "res/locked"));
 }
 
 TEST(ConvertFiles, WithoutSubfoldersOnlyTheListedFilesAndNoProgress) {

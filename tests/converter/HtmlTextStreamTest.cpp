@@ -1,5 +1,5 @@
-// The streamed converter against the whole-document path it must equal: JoinedText, then
-// HtmlToText, then the one saved line; cut into pieces at every place a pattern can straddle.
+// The converter fed in pieces against the whole document in one: JoinedText, then HtmlToText;
+// cut into pieces at every place a pattern can straddle.
 #include "tools/converter/HtmlTextStream.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +11,9 @@
 namespace pagelathe {
 namespace {
 
-// What the converter writes for a file of these bytes.
+// The text of a file of these bytes, converted whole.
 std::string WholeDocument(std::string_view bytes) {
-  const std::string text = HtmlToText(JoinedText(bytes), kSeparatorText);
-  return text.empty() ? text : text + "\r\n";
+  return HtmlToText(JoinedText(bytes), kSeparatorText);
 }
 
 // The stream's output with the bytes cut before each of `cuts` (ascending offsets).

@@ -1,6 +1,7 @@
 // The batch conversion: every listed file of the source folder (and, when asked, the matching
 // files of each sub-folder) converted from HTML to text or from text to HTML, one output file
-// per input in the result folder. Runs on a worker thread; stops between files.
+// per input in the result folder. Runs on a worker thread; stops between files and between
+// the pieces of a large one.
 #pragma once
 
 #include <atomic>
@@ -10,24 +11,9 @@
 
 #include "platform/FolderWalk.h"
 #include "platform/TextList.h"
-#include "tools/converter/HtmlText.h"
+#include "tools/converter/ConvertStream.h"
 
 namespace pagelathe {
-
-enum ConvertDirection { kHtmlToText = 0, kTextToHtml = 1 };
-
-// The choices of the page, read from its controls when a batch starts.
-struct ConvertOptions {
-  std::string SourceFolder;
-  std::string ResultFolder;
-  int Direction = kHtmlToText;
-  bool ScanSubfolders = false;
-  bool LimitLines = false;
-  int CharsPerLine = 75;
-  std::string Mask = "*.htm;*.shtm";  // the file list's masks, applied to sub-folders too
-  std::string Generator;              // the main window's title, written into HTML pages
-  std::string Separator = std::string(kSeparatorText);
-};
 
 // What a batch tells its caller while it runs. Every member may be unset. All are called on
 // the batch's own thread.
@@ -37,7 +23,7 @@ struct ConvertObserver {
   // A file was converted (only with ScanSubfolders): its listed name and the pass's position,
   // 0 to 100 (100 * index / count of the pass, the first file giving 0).
   std::function<void(const std::string& name, int position)> Progress;
-  // A file was skipped: a message that names it and says why.
+  // A file or a folder was skipped: a message that names it and says why.
   std::function<void(const std::string& message)> Skipped;
 };
 
@@ -47,33 +33,22 @@ struct ConvertResult {
   bool Stopped = false;
 };
 
-// The output lines for one joined input text. HTML to text without the limit: one line
-// holding HtmlToText, or none when that is empty; with the limit, the text without tags and
-// double blanks (the nine replacements skipped) cut to CharsPerLine. Text to HTML: the page
-// template with the base name as title, keywords, description and heading, and the joined
-// text as its one body line.
-[[nodiscard]] TextList ConvertText(const ConvertOptions& options, const std::string& joined,
-                                   const std::string& base_name);
-
 // The output file name of a listed name: its base name with ".txt" or ".html".
 [[nodiscard]] std::string OutputName(const ConvertOptions& options, const std::string& name);
 
 // The result folder with one final "/" ("" gives "/").
 [[nodiscard]] std::string OutputFolder(const std::string& result_folder);
 
-// One pass: converts the files `names` of `input_folder` into `output_folder` (which ends
-// with "/"). A file that cannot be read or written, or whose output would be the input file
-// itself, is skipped and reported; the pass goes on. `stop` is tested before each file.
-ConvertResult ConvertFolderPass(const ConvertOptions& options, const std::string& input_folder,
-                                const std::string& output_folder,
-                                const std::vector<std::string>& names,
-                                const std::atomic<bool>* stop, const ConvertObserver& observer);
-
 // The whole batch. `names` are the listed names of the source folder. `folder_list` holds the
 // source folder as its first entry; with ScanSubfolders the walk appends the sub-folders and
 // counts into `counters`. The first pass converts `names`; the pass of a sub-folder converts
 // its own files that match Mask, into the same relative folder below the result folder
-// (created when missing).
+// (created when missing). Each file is converted while it is read (ConvertStream) and its
+// output replaces the old one only when complete. A file that cannot be read or written, or
+// whose output would be the input file itself, and a folder that cannot be opened or read,
+// are skipped and reported; the batch goes on. Folders are opened relative to the folder they
+// are in, so a tree of any depth is converted. `stop` is tested before each file and between
+// the pieces of one; a file stopped half way leaves its old output as it was.
 ConvertResult ConvertFiles(const ConvertOptions& options, const std::vector<std::string>& names,
                            TextList& folder_list, FolderCounters& counters,
                            const std::atomic<bool>* stop, const ConvertObserver& observer);

@@ -3,11 +3,11 @@
 
 namespace pagelathe {
 
-TextList BuildHtmlPage(const std::string& title, const std::string& keywords,
-                       const std::string& description, const std::string& generator,
-                       const std::string& heading, const TextList& body_lines) {
+TextList HtmlPageHead(const std::string& title, const std::string& keywords,
+                      const std::string& description, const std::string& generator,
+                      const std::string& heading) {
   TextList page;
-  page.reserve(21 + body_lines.size());
+  page.reserve(24);
   page.push_back("<HTML>");
   page.push_back("<HEAD>");
   page.push_back("<meta http-equiv='Content-Type' content='text/html; charset=windows-1251'>");
@@ -26,11 +26,22 @@ TextList BuildHtmlPage(const std::string& title, const std::string& keywords,
   page.push_back("");
   page.push_back("<h2 align=center>" + heading + "</h2>");
   page.push_back("");
+  return page;
+}
+
+TextList HtmlPageTail() {
+  return {"", "</BODY>", "</HTML>"};
+}
+
+TextList BuildHtmlPage(const std::string& title, const std::string& keywords,
+                       const std::string& description, const std::string& generator,
+                       const std::string& heading, const TextList& body_lines) {
+  TextList page = HtmlPageHead(title, keywords, description, generator, heading);
+  page.reserve(page.size() + body_lines.size() + 3);
   for (const auto& line : body_lines)
     page.push_back("<br>" + line);
-  page.push_back("");
-  page.push_back("</BODY>");
-  page.push_back("</HTML>");
+  for (std::string& line : HtmlPageTail())
+    page.push_back(std::move(line));
   return page;
 }
 

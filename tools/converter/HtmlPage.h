@@ -15,4 +15,11 @@ namespace pagelathe {
                                      const std::string& description, const std::string& generator,
                                      const std::string& heading, const TextList& body_lines);
 
+// The page in three parts, for a body written while it is read: the lines before the body
+// lines (through the empty line after the heading) and the lines after them.
+[[nodiscard]] TextList HtmlPageHead(const std::string& title, const std::string& keywords,
+                                    const std::string& description, const std::string& generator,
+                                    const std::string& heading);
+[[nodiscard]] TextList HtmlPageTail();
+
 }  // namespace pagelathe

@@ -24,8 +24,8 @@ inline constexpr std::string_view kSeparatorText = "----------";
 // overlap: "<p>" and "<P>" become CR LF CR LF; "<br>", "<BR>", "<ol>" and "<ul>" CR LF; "<li>"
 // CR LF " * "; "&nbsp;" is deleted; "<hr>" becomes CR LF CR LF, the separator, CR LF. Then
 // every other tag is removed (DeleteTag) and runs of blanks are collapsed (DelDoubBlank).
-// Because "&nbsp;" goes before "<hr>", "<h&nbsp;r>" is a rule too. One pass for the nine
-// replacements. Example: "a<br>b" -> "a\r\nb"; "a&nbsp;&nbsp;b" -> "ab".
+// Because "&nbsp;" goes before "<hr>", "<h&nbsp;r>" is a rule too. It runs HtmlTextStream
+// over the whole text. Example: "a<br>b" -> "a\r\nb"; "a&nbsp;&nbsp;b" -> "ab".
 [[nodiscard]] std::string HtmlToText(std::string_view joined, std::string_view separator);
 
 // The text cut into consecutive lines of exactly `width` characters, the last one shorter when

@@ -1,4 +1,10 @@
-// The streamed converter. Its three stages keep only what a rule can still change:
+// The converter's HTML to text. The nine replacements are made in one pass; the equivalence
+// with nine passes in a row rests on two facts: the tag patterns cannot overlap each other or
+// "&nbsp;", and none of their replacements holds a character of any pattern. The one
+// interaction left is a "<hr>" that appears where an "&nbsp;" was deleted; it is caught on the
+// output side, as the last pass would see it. A replaced "<hr>" ends with CR LF, so the
+// separator it brings can never be read as part of another one.
+// Its three stages keep only what a rule can still change:
 //  - the markup replacements look ahead at most five bytes after a "<" or "&", so a piece that
 //    ends inside a possible pattern carries those bytes to the next piece;
 //  - a "<hr>" is recognised on the replaced text, as the last replacement of HtmlToText sees
@@ -60,15 +66,11 @@ const char* NextSpecial(const char* p, const char* end) {
 
 }  // namespace
 
-HtmlTextStream::HtmlTextStream(std::string_view separator) : separator_(separator) {}
-
-void HtmlTextStream::Feed(std::string_view bytes, std::string& out) {
+void LineJoiner::Feed(std::string_view bytes, std::string& out) {
   if (ended_) return;
-  joined_.assign(carry_);
-  carry_.clear();
-  const size_t start = joined_.size();
-  joined_.resize(start + bytes.size());
-  char* write = joined_.data() + start;
+  const size_t start = out.size();
+  out.resize(start + bytes.size());
+  char* write = out.data() + start;
   const char* read = bytes.data();
   const char* const end = read + bytes.size();
 #if defined(__SSE2__)
@@ -88,7 +90,7 @@ void HtmlTextStream::Feed(std::string_view bytes, std::string& out) {
       break;
     }
     *write = c;
-    write += (c != '\r' && c != '\n');
+    write += (c != '\r' && c != '\n');  // no branch: line breaks are frequent in pages
 #if defined(__SSE2__)
     // Back to whole blocks once the line break is behind.
     if ((c == '\n' || c == '\r') && end - read > 32) {
@@ -104,16 +106,44 @@ void HtmlTextStream::Feed(std::string_view bytes, std::string& out) {
     }
 #endif
   }
-  joined_.resize(static_cast<size_t>(write - joined_.data()));
-  Replace(joined_, ended_, out);
+  out.resize(static_cast<size_t>(write - out.data()));
+}
+
+HtmlTextStream::HtmlTextStream(std::string_view separator, bool replace)
+    : separator_(separator), replace_(replace) {}
+
+void HtmlTextStream::Feed(std::string_view bytes, std::string& out) {
+  joined_.assign(carry_);
+  carry_.clear();
+  joiner_.Feed(bytes, joined_);
+  Take(Ended(), out);
+}
+
+void HtmlTextStream::FeedJoined(std::string_view joined, std::string& out) {
+  // In slices, so that the scratch stays small however large the text.
+  constexpr size_t kSlice = size_t{1} << 16;
+  while (!joined.empty()) {
+    const std::string_view slice = joined.substr(0, kSlice);
+    joined.remove_prefix(slice.size());
+    joined_.assign(carry_);
+    carry_.clear();
+    joined_.append(slice);
+    Take(false, out);
+  }
 }
 
 void HtmlTextStream::Finish(std::string& out) {
   joined_.swap(carry_);
   carry_.clear();
-  Replace(joined_, true, out);
-  if (wrote_) out += "\r\n";
-  wrote_ = false;
+  Take(true, out);
+}
+
+void HtmlTextStream::Take(bool last, std::string& out) {
+  if (replace_) {
+    Replace(joined_, last, out);
+  } else {
+    Clean(joined_, out);
+  }
 }
 
 void HtmlTextStream::Replace(std::string_view text, bool last, std::string& out) {

@@ -1,6 +1,6 @@
-// HTML to text for a document that arrives in pieces: the same bytes as a file's joined text
-// through HtmlToText (one line of text, ended by CR LF when it is not empty, as the converter
-// saves it), made while reading, in memory that does not grow with the document.
+// HTML to text for a text that arrives in pieces, in memory that does not grow with it: the
+// one engine of the conversion (HtmlToText runs it over a whole text). It takes either the
+// bytes of a file, whose lines it joins as JoinedText does, or a text already joined.
 #pragma once
 
 #include <string>
@@ -8,25 +8,45 @@
 
 namespace pagelathe {
 
-class HtmlTextStream {
+// JoinedText for bytes that arrive in pieces: appends to `out` the bytes without CR and LF, up
+// to the first NUL byte, which ends the text (what follows it is ignored, see Ended).
+class LineJoiner {
  public:
-  explicit HtmlTextStream(std::string_view separator);
-
-  // Takes the next bytes of the file and appends to `out` the text they complete. Line breaks
-  // are dropped as JoinedText drops them; a NUL byte ends the document (what follows it is
-  // ignored, see Ended).
   void Feed(std::string_view bytes, std::string& out);
-  // The end of the file: appends the text still held back and the closing CR LF.
-  void Finish(std::string& out);
-
-  // True once a NUL byte was seen: nothing more can change the text.
   [[nodiscard]] bool Ended() const { return ended_; }
 
  private:
+  bool ended_ = false;
+};
+
+class HtmlTextStream {
+ public:
+  // `separator` stands for a "<hr>". Without `replace` the nine markup replacements are
+  // skipped and only the tags are removed and blanks collapsed (DelDoubBlank(DeleteTag(...))),
+  // as the converter's line limit wants it.
+  explicit HtmlTextStream(std::string_view separator, bool replace = true);
+
+  // Takes the next bytes of a file and appends to `out` the text they complete (lines joined,
+  // a NUL byte ends the document).
+  void Feed(std::string_view bytes, std::string& out);
+  // Takes the next bytes of a text already joined: every byte is text, a NUL byte too.
+  void FeedJoined(std::string_view joined, std::string& out);
+  // The end of the text: appends the text still held back.
+  void Finish(std::string& out);
+
+  // True once a NUL byte of a file was seen: nothing more can change the text.
+  [[nodiscard]] bool Ended() const { return joiner_.Ended(); }
+  // True once any text came out.
+  [[nodiscard]] bool Wrote() const { return wrote_; }
+
+ private:
+  void Take(bool last, std::string& out);
   void Replace(std::string_view joined, bool last, std::string& out);
   void Clean(std::string_view replaced, std::string& out);
 
   std::string separator_;
+  bool replace_;
+  LineJoiner joiner_;
   std::string carry_;     // joined bytes at the end of a piece that may begin a markup pattern
   std::string joined_;    // scratch: the piece without line breaks, after the carry
   std::string replaced_;  // scratch: the replaced text of a piece
@@ -34,7 +54,6 @@ class HtmlTextStream {
   bool in_tag_ = false;
   bool after_blank_ = false;
   bool wrote_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace pagelathe
