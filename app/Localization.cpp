@@ -100,9 +100,9 @@ LanguageSlot CaptionSlot(QObject* object) {
   if (auto* label = qobject_cast<QLabel*>(widget))
     return Slot([label] { return label->text(); },
                 [label](const QString& s) { label->setText(s); });
-  if (auto* button = qobject_cast<QAbstractButton*>(widget))
-    return Slot([button] { return button->text(); },
-                [button](const QString& s) { button->setText(s); });
+  if (auto* button = qobject_cast<QAbstractButton*>(widget))  // not the stop caption of a job
+    return Slot([button] { return ButtonCaption(button); },
+                [button](const QString& s) { SetButtonCaption(button, s); });
   return {};
 }
 

@@ -1,6 +1,9 @@
 // The shared controls.
 #include "ui/Controls.h"
 
+#include <QAbstractButton>
+#include <QVariant>
+
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -119,6 +122,38 @@ TPanel::TPanel(const QString& name, const QString& caption, QWidget* parent)
   setFrameShadow(QFrame::Raised);
   setAlignment(Qt::AlignCenter);
   setMinimumHeight(20);
+}
+
+namespace {
+constexpr const char* kKeptCaption = "captionKeptAside";
+}  // namespace
+
+void ShowStopCaption(QAbstractButton* button, const QString& stop) {
+  if (!ShowsStopCaption(button)) button->setProperty(kKeptCaption, button->text());
+  button->setText(stop);
+}
+
+void EndStopCaption(QAbstractButton* button) {
+  if (!ShowsStopCaption(button)) return;
+  const QString caption = button->property(kKeptCaption).toString();
+  button->setProperty(kKeptCaption, QVariant());
+  button->setText(caption);
+}
+
+bool ShowsStopCaption(const QAbstractButton* button) {
+  return button->property(kKeptCaption).isValid();
+}
+
+QString ButtonCaption(const QAbstractButton* button) {
+  return ShowsStopCaption(button) ? button->property(kKeptCaption).toString() : button->text();
+}
+
+void SetButtonCaption(QAbstractButton* button, const QString& caption) {
+  if (ShowsStopCaption(button)) {
+    button->setProperty(kKeptCaption, caption);
+  } else {
+    button->setText(caption);
+  }
 }
 
 }  // namespace pagelathe

@@ -14,6 +14,7 @@
 
 #include "platform/FolderList.h"
 
+class QAbstractButton;
 class QButtonGroup;
 class QVBoxLayout;
 
@@ -106,5 +107,16 @@ class TPanel : public QLabel {
  public:
   explicit TPanel(const QString& name, const QString& caption, QWidget* parent = nullptr);
 };
+
+// A button that doubles as the stop button of its job. While the job runs it shows the stop
+// caption and keeps its own caption aside: a language applied meanwhile relabels the caption
+// kept aside (the language loader reads and writes ButtonCaption), never the stop caption.
+void ShowStopCaption(QAbstractButton* button, const QString& stop);
+// The job ended: the caption kept aside comes back.
+void EndStopCaption(QAbstractButton* button);
+[[nodiscard]] bool ShowsStopCaption(const QAbstractButton* button);
+// The button's own caption (the one kept aside while it shows the stop caption).
+[[nodiscard]] QString ButtonCaption(const QAbstractButton* button);
+void SetButtonCaption(QAbstractButton* button, const QString& caption);
 
 }  // namespace pagelathe

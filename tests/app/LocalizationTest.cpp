@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <iostream>
@@ -20,6 +21,7 @@
 #include "app/TForm1.h"
 #include "platform/IniFile.h"
 #include "support/GuiTest.h"
+#include "ui/Controls.h"
 #include "ui/PageContext.h"
 #include "ui/Text1251.h"
 #include "update/FormUpdate.h"
@@ -290,6 +292,26 @@ TEST(LoadLanguage, RussianThenEnglishGivesTheFreshEnglishCaptions) {
   EXPECT_EQ(Snapshot(form), english);
   EXPECT_TRUE(testing::Find<QAction>(&form, "MLangEnglish")->isChecked());
   EXPECT_FALSE(testing::Find<QAction>(&form, "MLangRussian")->isChecked());
+}
+
+// A language applied while a folder search or a batch runs leaves Stop (in the new language)
+// on the busy buttons; their own captions follow the language once the jobs end.
+TEST(LoadLanguage, KeepsTheStopCaptionOfARunningJob) {
+  TempFolder dir;
+  WriteSettings(dir);
+  ShipLanguageFiles(dir);
+  TForm1 form(dir.Path());
+  const char* const busy[] = {"ButtonSearchLinks", "ButtonConvert"};
+  for (const char* name : busy)
+    ShowStopCaption(testing::Find<QPushButton>(&form, name), "Stop");
+  form.MLangRussianClick();
+  for (const char* name : busy) {
+    QPushButton* button = testing::Find<QPushButton>(&form, name);
+    EXPECT_EQ(FromQ(button->text()), "\xD1\xF2\xEE\xEF") << name;  // "Стоп"
+    EndStopCaption(button);
+    EXPECT_NE(FromQ(button->text()), "Search") << name;
+    EXPECT_NE(FromQ(button->text()), "Convert") << name;
+  }
 }
 
 TEST(LoadLanguage, ShippedEnglishRepeatsTheBuiltInCaptions) {

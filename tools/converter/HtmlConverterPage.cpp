@@ -191,6 +191,10 @@ void HtmlConverterPage::ApplicationActivated() {
   FileListBoxConverter->Update();
 }
 
+void HtmlConverterPage::LanguageApplied() {
+  if (ShowsStopCaption(ButtonConvert)) ButtonConvert->setText(ToQ(context_.Texts().StringStop));
+}
+
 void HtmlConverterPage::StopJobs() {
   closing_ = true;
   ThreadConvert->StopAndWait();
@@ -237,7 +241,7 @@ void HtmlConverterPage::ButtonConvertClick() {
     return;
   }
   running_ = true;
-  ButtonConvert->setText(ToQ(context_.Texts().StringStop));
+  ShowStopCaption(ButtonConvert, ToQ(context_.Texts().StringStop));
   counters_ = {};
   separator_ = std::string(kSeparatorText);
   ConvertOptions options = CurrentOptions();
@@ -257,6 +261,7 @@ void HtmlConverterPage::FinishConvert() {
   running_ = false;
   pbConverter->setValue(0);
   FileListBoxConverter->Update();
+  EndStopCaption(ButtonConvert);
   ButtonConvert->setText(ToQ(context_.Texts().StringConvert));
   const TThreadConvert::Outcome outcome = ThreadConvert->Snapshot();
   context_.FolderList() = outcome.Folders;

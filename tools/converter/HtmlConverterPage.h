@@ -33,6 +33,7 @@ class HtmlConverterPage : public ToolPage {
   void StoreSettings(AppSettings& settings) const override;
   void ApplicationActivated() override;
   void StopJobs() override;
+  void LanguageApplied() override;
 
   // Handlers.
   void FilterComboBox1Change();

@@ -260,7 +260,11 @@ void LinksGrabberPage::LanguageApplied() {
                       ->subElementRect(QStyle::SE_PushButtonContents, &option, ButtonGetUrl)
                       .width();
   const QFontMetrics metrics(ButtonGetUrl->font());
-  const QString caption = fetching_ ? get_caption_ : ButtonGetUrl->text();
+  // A job that runs keeps its Stop in the new language.
+  if (ShowsStopCaption(ButtonSearchLinks))
+    ButtonSearchLinks->setText(ToQ(context_.Texts().StringStop));
+  if (ShowsStopCaption(ButtonGetUrl)) ButtonGetUrl->setText(ToQ(context_.Texts().StringStop));
+  const QString caption = ButtonCaption(ButtonGetUrl);
   const int text = std::max(metrics.horizontalAdvance(caption),
                             metrics.horizontalAdvance(ToQ(context_.Texts().StringStop)));
   ButtonGetUrl->setFixedWidth(std::max(kGetWidth, text + padding + 4));

@@ -139,7 +139,6 @@ class LinksGrabberPage : public ToolPage {
   bool save_allowed_ = false;    // Save is enabled by the first search
   bool fetch_canceled_ = false;  // the user or the closing window stopped the fetch
   QString status_before_fetch_;
-  QString get_caption_;   // ButtonGetUrl's caption before the fetch
   bool sub_dirs_ = true;  // "Sub Dirs" as the running search took it
   bool closing_ = false;  // the window is closing: jobs end without a word
   std::shared_ptr<Shared> shared_;

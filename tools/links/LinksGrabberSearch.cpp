@@ -78,7 +78,7 @@ void LinksGrabberPage::StartSearch() {
   context_.FoundLinks().clear();
   context_.TokenList().clear();
   links_model_->Clear();
-  ButtonSearchLinks->setText(ToQ(context_.Texts().StringStop));
+  ShowStopCaption(ButtonSearchLinks, ToQ(context_.Texts().StringStop));
   Counters = {};
   SearchProtocol = FromQ(ComboBoxSearch->currentText());
   context_.FolderList().clear();
@@ -103,15 +103,19 @@ void LinksGrabberPage::StartSearch() {
           int percent = 0;
           std::string file;
           bool has_file = false;
+          std::string failure;  // what could not be read, shown until the next document
         } shown;
         auto post = [this, &context, &shown] {
           context.Progress([this, shown] {
             const QString folder = ToQ(shown.folder);
             if (EditFolder->text() != folder) EditFolder->setText(folder);
             pbGrabber->setValue(shown.percent);
-            if (shown.has_file)
+            if (!shown.failure.empty()) {
+              context_.ShowStatusText(DocumentToQ(shown.failure));
+            } else if (shown.has_file) {
               context_.ShowStatusText(ToQ(context_.Texts().StringProccessedFiles) +
                                       DocumentToQ(shown.file));
+            }
           });
         };
         FolderSearchResult result;
@@ -138,11 +142,17 @@ void LinksGrabberPage::StartSearch() {
           shown.percent = percent;
           shown.file = name;
           shown.has_file = true;
+          shown.failure.clear();
           post();
         };
-        callbacks.document_skipped = [&shared](const std::string&, const std::string& message) {
-          const std::lock_guard lock(shared->mutex);
-          if (!shared->taken) shared->skipped.push_back(message);
+        callbacks.document_skipped = [&](const std::string&, const std::string& message) {
+          {
+            const std::lock_guard lock(shared->mutex);
+            if (shared->taken) return;
+            shared->skipped.push_back(message);
+          }
+          shown.failure = message;
+          post();
         };
         // No folder reads nothing (an empty path would read the process's current folder).
         if (DirectoryExists(root)) {
@@ -197,6 +207,7 @@ void LinksGrabberPage::FinishSearch() {
   pbGrabber->setValue(0);
   EditFolder->setText(ToQ(RootFolder));
   FileListBoxFiles->Update();
+  EndStopCaption(ButtonSearchLinks);
   ButtonSearchLinks->setText(ToQ(context_.Texts().StringSearch));
   if (CheckBoxSubDirs->isChecked())
     context_.SetStatusText(context_.Texts().StringProccessedFiles + IntToStr(Counters.FileCount) +
@@ -313,11 +324,11 @@ void LinksGrabberPage::ShowFetching(bool fetching) {
     status_before_fetch_ = context_.StatusLine();
     context_.ShowStatusText(ToQ(context_.Texts().StringFetchingPage) + EditUrl->text());
     setCursor(Qt::BusyCursor);
-    ButtonGetUrl->setText(ToQ(context_.Texts().StringStop));
+    ShowStopCaption(ButtonGetUrl, ToQ(context_.Texts().StringStop));
   } else {
     context_.ShowStatusText(status_before_fetch_);
     unsetCursor();
-    ButtonGetUrl->setText(get_caption_);
+    EndStopCaption(ButtonGetUrl);
   }
 }
 
@@ -325,7 +336,6 @@ bool LinksGrabberPage::FetchPage(const std::string& url) {
   context_.DocumentLines().clear();
   fetching_ = true;
   fetch_canceled_ = false;
-  get_caption_ = ButtonGetUrl->text();
   ShowFetching(true);
   try {
     context_.HTTP().Get(url);
