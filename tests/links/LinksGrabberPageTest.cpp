@@ -154,6 +154,15 @@ TEST_F(LinksGrabberPageTest, OptionsChangedDuringTheSearchAreHonouredAtTheEnd) {
                                           "[url=http://b.org]http://b.org[/url]"}));
 }
 
+// A page 300 folders deep, far past the longest path the system takes, is found too.
+TEST_F(LinksGrabberPageTest, FolderSearchReadsTreesOfAnyDepth) {
+  Open();
+  dir.MakeDeepFolder("tall", std::string(20, 'f'), 300, "page.htm", "http://far.org/page");
+  SearchFolder(dir / "tall");
+  EXPECT_EQ(page->ShownLines(), TextList{"http://far.org"});
+  EXPECT_EQ(form->StatusText(), "Files: 1  Folders: 300");
+}
+
 TEST_F(LinksGrabberPageTest, StopTurnsBackAtOnceAndNothingChangesAfterwards) {
   Open();
   for (int f = 0; f < 40; ++f)
