@@ -16,7 +16,9 @@ jobs=$(nproc)
 # Many tests wait on sockets, timers and child processes, so ctest runs twice as many as there
 # are processors; each test waits for its conditions with deadlines made for a loaded machine.
 test_jobs=$((2 * jobs))
-fuzz_seconds=${PAGELATHE_FUZZ_SECONDS:-10}
+# Each fuzz target first runs every seed, then mutates them for the rest of its time (wall
+# time: a loaded machine gives it fewer runs). PAGELATHE_FUZZ_SECONDS=60 fuzzes longer.
+fuzz_seconds=${PAGELATHE_FUZZ_SECONDS:-5}
 export QT_QPA_PLATFORM=offscreen
 
 # The processor time of the script's finished children so far, in seconds (user + system),
