@@ -19,8 +19,8 @@
 namespace pagelathe {
 namespace {
 
-constexpr int kClientWidth = 321;
-constexpr int kClientHeight = 201;
+constexpr int kAboutWidth = 321;
+constexpr int kAboutHeight = 201;
 const QColor kLinkColor(0, 0, 255);
 const QColor kLinkHoverColor(255, 0, 0);
 
@@ -133,7 +133,7 @@ TFormAbout::TFormAbout(PageContext& context, QWidget* parent) : QDialog(parent),
   layout->addLayout(buttons);
   // The box keeps its classic size unless the desktop's font needs more room for a line
   // (the product page address is the longest); a label is never cut off.
-  setFixedSize(QSize(kClientWidth, kClientHeight).expandedTo(layout->minimumSize()));
+  setFixedSize(QSize(kAboutWidth, kAboutHeight).expandedTo(layout->minimumSize()));
 }
 
 void TFormAbout::SetUrlOpener(UrlOpener opener) {

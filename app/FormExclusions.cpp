@@ -15,8 +15,8 @@
 namespace pagelathe {
 namespace {
 
-constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 249;
+constexpr int kExclusionsWidth = 353;
+constexpr int kExclusionsHeight = 249;
 
 // The memo's lines as a text list. An empty last line is the place after the final line
 // break, not a line of its own (as a loaded file's final CR LF is not): "a\n" is {"a"},
@@ -50,7 +50,7 @@ TFormExclusions::TFormExclusions(PageContext& context, QWidget* parent)
   setWindowTitle("Exclusions");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
+  setFixedSize(kExclusionsWidth, kExclusionsHeight);
 
   MemoExclusions = new QPlainTextEdit(this);
   MemoExclusions->setObjectName("MemoExclusions");

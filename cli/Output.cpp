@@ -14,7 +14,7 @@
 namespace pagelathe::cli {
 namespace {
 
-constexpr size_t kPiece = 1 << 18;
+constexpr size_t kBufferLimit = 1 << 18;
 
 }  // namespace
 
@@ -44,9 +44,9 @@ Output::Output(const std::string& path) : name_(path) {
 Output::~Output() = default;  // an uncommitted AtomicFile removes its temporary file
 
 void Output::Write(std::string_view bytes) {
-  if (buffer_.size() + bytes.size() > kPiece) {
+  if (buffer_.size() + bytes.size() > kBufferLimit) {
     Flush();
-    if (bytes.size() >= kPiece) {
+    if (bytes.size() >= kBufferLimit) {
       if (file_) {
         file_->Write(bytes);
       } else {

@@ -3,19 +3,9 @@
 
 #include <unistd.h>
 
+#include "cli/Commands.h"
+
 namespace pagelathe::cli {
-namespace {
-
-void WriteError(const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(STDERR_FILENO, text.data() + done, text.size() - done);
-    if (n <= 0) return;  // progress is not worth a failure
-    done += static_cast<size_t>(n);
-  }
-}
-
-}  // namespace
 
 Progress::Progress() : shown_(::isatty(STDERR_FILENO) == 1) {}
 

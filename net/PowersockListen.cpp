@@ -8,15 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "net/PowersockDetail.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
 
 namespace pagelathe {
 namespace {
-
-// The status levels of the reports.
-constexpr uint8_t kLevelDetail = 8;
-constexpr uint8_t kLevelTransfer = 4;
 
 std::string Dotted(uint32_t network_address) {
   in_addr address{};
@@ -24,10 +21,6 @@ std::string Dotted(uint32_t network_address) {
   char text[INET_ADDRSTRLEN] = {};
   inet_ntop(AF_INET, &address, text, sizeof text);
   return text;
-}
-
-void RecordErrno() {
-  SetSocketLastError(WinsockErrorFromErrno(errno));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "net/FileSink.h"
 #include "net/NetWords.h"
+#include "net/PowersockDetail.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
 #include "net/TThreadTimer.h"
@@ -18,8 +19,6 @@
 namespace pagelathe {
 namespace {
 
-constexpr uint8_t kLevelDetail = 8;
-constexpr uint8_t kLevelTransfer = 4;
 // A declared length is believed up to this much (a false one must not take all memory).
 constexpr int64_t kMaxReserve = int64_t{256} << 20;
 

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <thread>
 
+#include "net/PowersockDetail.h"
 #include "net/SocketErrors.h"
 #include "net/TThreadTimer.h"
 
@@ -24,14 +25,6 @@ namespace {
 
 std::mutex g_instance_mutex;
 int g_instance_count = 0;
-
-// The status levels of the reports.
-constexpr uint8_t kLevelDetail = 8;
-constexpr uint8_t kLevelTransfer = 4;
-
-void RecordErrno() {
-  SetSocketLastError(WinsockErrorFromErrno(errno));
-}
 
 }  // namespace
 

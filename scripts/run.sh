@@ -3,10 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-# The same configuration as the test script's release build (tests included, only the program
-# built here), so that either script may run first and neither undoes the other's folder.
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPAGELATHE_GUI=ON \
-  -DPAGELATHE_TESTS=ON -DPAGELATHE_WERROR=ON >/dev/null
+# The test script's release build (tests included, only the program built here), configured
+# by the same script, so that either script may run first and neither undoes the other's folder.
+bash scripts/configure.sh release
 cmake --build build/release --target brevanoth-pagelathe
 program="$PWD/build/release/bin/brevanoth-pagelathe"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

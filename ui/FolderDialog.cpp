@@ -16,7 +16,7 @@
 namespace pagelathe {
 namespace {
 
-TFolderDialog::Chooser& CurrentChooser() {
+TFolderDialog::Chooser& CurrentFolderChooser() {
   static TFolderDialog::Chooser chooser;
   return chooser;
 }
@@ -144,14 +144,14 @@ std::optional<QPoint> TFolderDialog::Placement(QSize desktop, QSize window) cons
 }
 
 void TFolderDialog::SetChooser(Chooser chooser) {
-  CurrentChooser() = std::move(chooser);
+  CurrentFolderChooser() = std::move(chooser);
 }
 
 bool TFolderDialog::Execute(QWidget* parent) {
   if (!DirectoryExists(Directory)) Directory = CurrentFolder();
   std::optional<std::string> chosen;
   try {
-    chosen = CurrentChooser() ? CurrentChooser()(*this) : RunQtChooser(*this, parent);
+    chosen = CurrentFolderChooser() ? CurrentFolderChooser()(*this) : RunQtChooser(*this, parent);
   } catch (...) {
     chosen.reset();  // a failure while the chooser is shown counts as no choice
   }

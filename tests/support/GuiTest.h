@@ -28,9 +28,10 @@ T* Find(QObject* root, const char* name) {
   return found;
 }
 
-// Processes events until `condition` holds or `ms` pass; returns the condition.
+// Processes events until `condition` holds or `ms` pass; returns the condition. The default
+// is generous: a large case under the sanitizers, beside other tests, takes well over 10 s.
 template <typename Condition>
-bool WaitFor(Condition condition, int ms = 10000) {
+bool WaitFor(Condition condition, int ms = 60000) {
   QElapsedTimer timer;
   timer.start();
   while (!condition()) {

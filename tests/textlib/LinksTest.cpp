@@ -11,12 +11,12 @@
 namespace pagelathe {
 namespace {
 
-struct Case {
+struct LinkCase {
   std::string in, out;
 };
 
 TEST(DelHttp, OnlyTheExactLowerCasePrefix) {
-  const std::vector<Case> cases = {
+  const std::vector<LinkCase> cases = {
       {"http://a.com", "a.com"},
       {"HTTP://a", "HTTP://a"},
       {"https://a", "https://a"},
@@ -31,7 +31,7 @@ TEST(DelHttp, OnlyTheExactLowerCasePrefix) {
 }
 
 TEST(CopyServer, ServerPartOrZero) {
-  const std::vector<Case> cases = {
+  const std::vector<LinkCase> cases = {
       {"http://www.example.com/a/b", "www.example.com"},
       {"www.example.com/x", "www.example.com"},
       {"example.com/x", "0"},  // one dot is not enough without http:// or www.
@@ -72,7 +72,7 @@ TEST(CompareLink, SameServerOtherServerOrRooted) {
 }
 
 TEST(GetExtLink, ExtensionUnlessZoneOrDomain) {
-  const std::vector<Case> cases = {
+  const std::vector<LinkCase> cases = {
       {"page.HTML?x=1", "HTML"},
       {"http://example.com/", "0"},  // the last "." is in the server name
       {"script.pl", "0"},            // "PL" is a zone
@@ -94,7 +94,7 @@ TEST(GetExtLink, ExtensionUnlessZoneOrDomain) {
 }
 
 TEST(GetZone, CountryZoneOfTheServer) {
-  const std::vector<Case> cases = {
+  const std::vector<LinkCase> cases = {
       {"http://www.example.de/x", "DE"},
       {"http://example.com", "0"},
       {"example.de:8080", "0"},
@@ -114,7 +114,7 @@ TEST(GetZone, CountryZoneOfTheServer) {
 
 TEST(ZoneToState, RussianNames) {
   const std::string guiana = "\xC3\xE2\xE8\xE0\xED\xE0";
-  const std::vector<Case> cases = {
+  const std::vector<LinkCase> cases = {
       {"ru", "\xD0\xEE\xF1\xF1\xE8\xE9\xF1\xEA\xE0\xFF \xD4\xE5\xE4\xE5\xF0\xE0\xF6\xE8\xFF"},
       {"RU", "\xD0\xEE\xF1\xF1\xE8\xE9\xF1\xEA\xE0\xFF \xD4\xE5\xE4\xE5\xF0\xE0\xF6\xE8\xFF"},
       {"gf", guiana},
@@ -160,7 +160,7 @@ TEST(ZoneTables, CompleteSortedAndNamed) {
 }
 
 TEST(ExtractPath, FolderPart) {
-  const std::vector<Case> cases = {
+  const std::vector<LinkCase> cases = {
       {"http://example.com/a/b.html", "http://example.com/a/"},
       {"http://example.com/a/", "http://example.com/a/"},
       {"http://example.com/a", "http://example.com/a/"},

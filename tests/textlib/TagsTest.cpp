@@ -11,12 +11,12 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Case {
+struct TagCase {
   std::string in, out;
 };
 
 TEST(DeleteTag, TagsGoTextStays) {
-  const std::vector<Case> cases = {
+  const std::vector<TagCase> cases = {
       {"a <b>bold</b> c", "a bold c"},
       {"no tags at all", "no tags at all"},
       {"", ""},
@@ -38,7 +38,7 @@ TEST(DeleteTag, TagsGoTextStays) {
 }
 
 TEST(CopyTag, OnlyTagsInOrder) {
-  const std::vector<Case> cases = {
+  const std::vector<TagCase> cases = {
       {"a <b>bold</b> c", "<b></b>"},
       {"no tags", ""},
       {"", ""},
@@ -62,7 +62,7 @@ TEST(DeleteTag, TagsAndTextTogetherMakeTheInput) {
 }
 
 TEST(DelDoubBlank, RunsOfBlanksBecomeOne) {
-  const std::vector<Case> cases = {
+  const std::vector<TagCase> cases = {
       {"     ", " "},
       {" \t ", " \t "},  // a tab between blanks is not a blank
       {"a  b   c", "a b c"},
@@ -79,7 +79,7 @@ TEST(DelDoubBlank, RunsOfBlanksBecomeOne) {
 }
 
 TEST(DeleteBlank, EveryBlankGoes) {
-  const std::vector<Case> cases = {
+  const std::vector<TagCase> cases = {
       {" a b  c ", "abc"}, {"", ""}, {"   ", ""}, {"a\tb", "a\tb"}, {"\xE0 \xE1", "\xE0\xE1"}};
   for (const auto& c : cases)
     EXPECT_EQ(DeleteBlank(c.in), c.out) << c.in;

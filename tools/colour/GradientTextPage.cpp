@@ -28,8 +28,8 @@ namespace {
 
 constexpr int kPreviewWidth = 319;
 constexpr int kPreviewHeight = 87;
-constexpr int kSwatchWidth = 89;
-constexpr int kSwatchHeight = 90;
+constexpr int kGradientSwatchWidth = 89;
+constexpr int kGradientSwatchHeight = 90;
 constexpr int kSelectedFont = 6;  // the seventh family
 // The preview draws point sizes at the desktop's usual 96 dots per inch on every machine.
 constexpr int kDotsPerMeter = 3780;
@@ -170,7 +170,8 @@ GradientTextPage::ColourGroup GradientTextPage::CreateColorGroup(const char* nam
   for (int i = 0; i < 3; ++i)
     group.Rows[i] = AddColorRow(grid, i, parts[i], suffix, positions[i]);
   const QString swatch = QStringLiteral("ImageColor") + QString::fromLatin1(suffix);
-  group.Swatch = CreateImage(swatch.toLatin1().constData(), kSwatchWidth, kSwatchHeight, group.Box);
+  group.Swatch = CreateImage(swatch.toLatin1().constData(), kGradientSwatchWidth,
+                             kGradientSwatchHeight, group.Box);
   auto* row = new QHBoxLayout(group.Box);
   row->setContentsMargins(6, 4, 6, 6);
   row->setSpacing(6);
