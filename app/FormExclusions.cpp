@@ -10,7 +10,7 @@
 #include "platform/TextList.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -15,8 +15,8 @@
 #include "cli/Progress.h"
 #include "platform/Errors.h"
 #include "platform/IntParse.h"
+#include "platform/Letters.h"
 #include "platform/TextList.h"
-#include "platform/Win1251.h"
 #include "tools/links/FolderSearch.h"
 #include "tools/links/LinkExtract.h"
 #include "tools/links/LinkView.h"
@@ -52,7 +52,7 @@ std::string CheckedProtocol(const std::string& value) {
 }
 
 bool EndsWithHtml(const std::string& path) {
-  const std::string lower = LowerCase(path);
+  const std::string lower = AsciiLowerCase(path);
   return lower.ends_with(".htm") || lower.ends_with(".html");
 }
 

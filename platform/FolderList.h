@@ -40,7 +40,8 @@ struct FolderEntry {
 [[nodiscard]] std::vector<FolderEntry> ReadFolderEntries(const std::string& folder);
 
 // The names (not paths) of the regular files among `entries` of `folder` whose names match
-// `masks`, hidden files (a leading ".") left out, sorted without regard to letter case. Links
+// `masks`, hidden files (a leading ".") left out, sorted without regard to letter case by the
+// names as they are shown (platform/Letters.h); the names keep their bytes. Links
 // are followed to see what they name; a dangling link is left out.
 [[nodiscard]] std::vector<std::string> FilesAmong(const std::string& folder,
                                                   std::vector<FolderEntry> entries,

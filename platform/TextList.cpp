@@ -41,11 +41,21 @@ std::string JoinLines(const TextList& lines) {
 }
 
 TextList LoadTextList(const std::string& path, uint64_t limit) {
-  return SplitLines(ReadUserFile(path, limit));
+  return SplitLines(ReadUserText(path, limit));
+}
+
+TextList LoadTextList(const std::string& path, uint64_t limit, TextEncoding& encoding) {
+  std::string bytes = ReadUserFile(path, limit);
+  encoding = EncodingOf(bytes);
+  return SplitLines(DecodeText(std::move(bytes)));
 }
 
 void SaveTextList(const TextList& lines, const std::string& path) {
   WriteFileAtomic(path, JoinLines(lines));
+}
+
+void SaveTextList(const TextList& lines, const std::string& path, TextEncoding encoding) {
+  WriteFileAtomic(path, EncodeText(JoinLines(lines), encoding));
 }
 
 }  // namespace pagelathe

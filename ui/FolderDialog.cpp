@@ -11,7 +11,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/Paths.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QMessageBox>
 
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "net/TNMHTTP.h"
 #include "ui/FolderDialog.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -21,7 +21,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

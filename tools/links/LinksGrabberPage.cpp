@@ -30,7 +30,7 @@
 #include "ui/FolderDialog.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "ui/TextListModel.h"
 
 namespace pagelathe {
@@ -95,7 +95,7 @@ void LinksGrabberPage::CreateControls() {
   pbGrabber->setFixedHeight(16);
 
   PanelLinks = new TPanel("PanelLinks", "Links", this);
-  links_model_ = new TextListModel(TextListModel::Display::Detected, this);
+  links_model_ = new TextListModel(TextListModel::Display::DocumentBytes, this);
   ListBoxLinks = new QListView(this);
   ListBoxLinks->setObjectName("ListBoxLinks");
   ListBoxLinks->setModel(links_model_);

@@ -25,7 +25,7 @@
 #include "ui/FolderDialog.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "ui/TextListModel.h"
 
 namespace pagelathe {
