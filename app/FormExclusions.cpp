@@ -81,8 +81,8 @@ void TFormExclusions::MemoExclusionsChange() {
 
 void TFormExclusions::ButtonOkClick() {
   try {
-    SaveTextList(context_.ExclusionLines(),
-                 context_.Product().ProgramFolder + context_.Product().ExclusionsFileName);
+    SaveTextListInItsEncoding(context_.ExclusionLines(), context_.Product().ProgramFolder +
+                                                             context_.Product().ExclusionsFileName);
   } catch (const std::exception& error) {
     ShowError(error.what(), this);
     return;

@@ -108,8 +108,7 @@ int RunConvert(const ParsedArguments& arguments) {
     StreamToText(operand, output);
   } else {
     const std::string name = ListedName(operand);
-    output.Write(
-        JoinLines(ConvertText(options, JoinedText(ReadDocument(operand)), ConvertBaseName(name))));
+    output.Write(ConvertedBytes(options, JoinedText(ReadDocument(operand)), ConvertBaseName(name)));
   }
   output.Commit();
   return 0;

@@ -17,6 +17,7 @@
 #include "platform/IntParse.h"
 #include "platform/Letters.h"
 #include "platform/TextList.h"
+#include "tools/converter/HtmlPage.h"
 #include "tools/links/FolderSearch.h"
 #include "tools/links/LinkExtract.h"
 #include "tools/links/LinkView.h"
@@ -138,9 +139,10 @@ int RunLinks(const ParsedArguments& arguments) {
 
   const TextList lines = arguments.Has("raw") ? found.ToTextList() : BuildLinkView(found, view);
   if (output_path) {
-    // As the Save button writes it: CR LF after every line, or the HTML page of the links.
-    output.Write(
-        JoinLines(EndsWithHtml(*output_path) ? LinkListHtmlPage(lines, kLinksTitle) : lines));
+    // As the Save button writes it: CR LF after every line (the links' own bytes), or the
+    // HTML page of the links in the charset it declares.
+    output.Write(EndsWithHtml(*output_path) ? HtmlPageBytes(LinkListHtmlPage(lines, kLinksTitle))
+                                            : JoinLines(lines));
   } else {
     for (const std::string& line : lines) {
       output.Write(line);

@@ -44,6 +44,12 @@ TextList LoadTextList(const std::string& path, uint64_t limit) {
   return SplitLines(ReadUserText(path, limit));
 }
 
+void SaveTextListInItsEncoding(const TextList& lines, const std::string& path) {
+  std::string old;
+  const bool read = TryReadUserFile(path, kProfileLimit, old).ok();
+  SaveTextList(lines, path, read ? EncodingOf(old) : TextEncoding::kUtf8);
+}
+
 TextList LoadTextList(const std::string& path, uint64_t limit, TextEncoding& encoding) {
   std::string bytes = ReadUserFile(path, limit);
   encoding = EncodingOf(bytes);

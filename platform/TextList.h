@@ -40,6 +40,11 @@ void SaveTextList(const TextList& lines, const std::string& path);
 // character has a byte there, else UTF-8, so that nothing is lost.
 void SaveTextList(const TextList& lines, const std::string& path, TextEncoding encoding);
 
+// Saves text lines in the encoding the file at `path` has now (UTF-8 when it is missing or
+// cannot be read), as SaveTextList with that encoding: a hand-kept Windows-1251 list stays
+// Windows-1251 until a line needs a character the code page lacks.
+void SaveTextListInItsEncoding(const TextList& lines, const std::string& path);
+
 // Loads a file's lines as text and says which encoding the file was in.
 [[nodiscard]] TextList LoadTextList(const std::string& path, uint64_t limit,
                                     TextEncoding& encoding);

@@ -11,6 +11,7 @@
 #include "platform/FileRead.h"
 #include "platform/FolderList.h"
 #include "platform/IntParse.h"
+#include "platform/Utf8.h"
 #include "textlib/Dizerezez.h"
 #include "tools/converter/HtmlPage.h"
 
@@ -32,12 +33,19 @@ bool SameFile(const std::string& a, const std::string& b) {
 TextList ConvertText(const ConvertOptions& options, const std::string& joined,
                      const std::string& base_name) {
   if (options.Direction == kTextToHtml) {
-    return BuildHtmlPage(base_name, base_name, base_name, options.Generator, base_name, {joined});
+    const std::string title = DecodeText(base_name);
+    return BuildHtmlPage(title, title, title, options.Generator, title, {DecodeText(joined)});
   }
   if (options.LimitLines) return CutToWidth(DelDoubBlank(DeleteTag(joined)), options.CharsPerLine);
   std::string text = HtmlToText(joined, options.Separator);
   if (text.empty()) return {};
   return {std::move(text)};
+}
+
+std::string ConvertedBytes(const ConvertOptions& options, const std::string& joined,
+                           const std::string& base_name) {
+  TextList lines = ConvertText(options, joined, base_name);
+  return options.Direction == kTextToHtml ? HtmlPageBytes(std::move(lines)) : JoinLines(lines);
 }
 
 std::string OutputName(const ConvertOptions& options, const std::string& name) {
@@ -70,7 +78,7 @@ ConvertResult ConvertFolderPass(const ConvertOptions& options, const std::string
       // Read without blocking and only as a regular file under the limit, so a pipe or a
       // device put among the files, or a huge sparse file, is skipped at once.
       std::string joined = JoinedText(ReadUserFile(input, kDocumentLimit));
-      SaveTextList(ConvertText(options, joined, ConvertBaseName(name)), output);
+      WriteFileAtomic(output, ConvertedBytes(options, joined, ConvertBaseName(name)));
       ++result.Converted;
     } catch (const Exception& error) {
       ++result.Skipped;

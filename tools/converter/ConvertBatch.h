@@ -51,9 +51,16 @@ struct ConvertResult {
 // holding HtmlToText, or none when that is empty; with the limit, the text without tags and
 // double blanks (the nine replacements skipped) cut to CharsPerLine. Text to HTML: the page
 // template with the base name as title, keywords, description and heading, and the joined
-// text as its one body line.
+// text as its one body line; both are read as text (decoded from Windows-1251 when they are
+// not valid UTF-8), so the page's lines are UTF-8. HTML to text keeps the document's bytes.
 [[nodiscard]] TextList ConvertText(const ConvertOptions& options, const std::string& joined,
                                    const std::string& base_name);
+
+// The bytes of the output file: the lines of ConvertText, each followed by CR LF; a page in
+// the charset it declares (HtmlPageBytes: Windows-1251 when every character has a byte there,
+// else UTF-8).
+[[nodiscard]] std::string ConvertedBytes(const ConvertOptions& options, const std::string& joined,
+                                         const std::string& base_name);
 
 // The output file name of a listed name: its base name with ".txt" or ".html".
 [[nodiscard]] std::string OutputName(const ConvertOptions& options, const std::string& name);

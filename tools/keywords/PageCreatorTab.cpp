@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/FileIO.h"
 #include "tools/converter/HtmlPage.h"
 #include "tools/keywords/KeywordSearchTab.h"
 #include "tools/keywords/MemoLines.h"
@@ -230,7 +231,8 @@ void PageCreatorTab::ButtonPageSaveClick() {
   SaveDialogKW->FileName = ToQ(ProposedSaveName(suggested_name_));
   if (!SaveDialogKW->Execute(this)) return;
   // A failed write raises before Preview changes; the old file stays whole.
-  SaveTextList(MemoLines(MemoPageCode), FromQ(SaveDialogKW->FileName));
+  // In the charset the page declares: Windows-1251 when every character has a byte there.
+  WriteFileAtomic(FromQ(SaveDialogKW->FileName), HtmlPageBytes(MemoLines(MemoPageCode)));
   saved_file_ = SaveDialogKW->FileName;
   ButtonPagePreview->setEnabled(true);
 }

@@ -24,6 +24,7 @@
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
 #include "settings/AppSettings.h"
+#include "tools/converter/HtmlPage.h"
 #include "tools/links/LinkExtract.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
@@ -397,11 +398,15 @@ void LinksGrabberPage::ButtonSaveClick() {
   SaveDialog1->FileName = "links.txt";
   if (!SaveDialog1->Execute(this)) return;
   context_.OutputBuffer().clear();
-  if (SaveDialog1->FilterIndex == 2)
+  const std::string path = FromQ(SaveDialog1->FileName);
+  if (SaveDialog1->FilterIndex == 2) {
+    // The page says its charset; the text file keeps the links' own bytes.
     context_.OutputBuffer() = LinkListHtmlPage(links_model_->Lines(), context_.Texts().StringLinks);
-  else
+    WriteFileAtomic(path, HtmlPageBytes(context_.OutputBuffer()));
+  } else {
     context_.OutputBuffer() = links_model_->Lines();
-  SaveTextList(context_.OutputBuffer(), FromQ(SaveDialog1->FileName));
+    SaveTextList(context_.OutputBuffer(), path);
+  }
   context_.OutputBuffer().clear();
 }
 

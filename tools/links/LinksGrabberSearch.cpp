@@ -276,7 +276,8 @@ void LinksGrabberPage::SearchDocument(TextList document_lines) {
 void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
   if (searching_ || fetching_ || view_busy_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
-  SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
+  // The links search keeps the document's bytes; only what is shown is decoded.
+  SearchDocument(SplitLines(ReadUserFile(JoinPath(FromQ(EditFolder->text()), name))));
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
