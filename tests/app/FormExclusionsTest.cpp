@@ -9,7 +9,7 @@
 #include "app/TForm1.h"
 #include "support/GuiTest.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe::testing {
 namespace {

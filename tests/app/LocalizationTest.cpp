@@ -21,7 +21,7 @@
 #include "platform/IniFile.h"
 #include "support/GuiTest.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "update/FormUpdate.h"
 
 namespace pagelathe::testing {

@@ -8,7 +8,7 @@
 
 #include "platform/Errors.h"
 #include "platform/IntParse.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {
@@ -182,15 +182,15 @@ std::vector<KeywordEntry> SlowFind(const TextList& lines, int min_length, int mi
   int run = 0;
   for (size_t p = 0; p < words.size(); ++p) {
     if (p + 1 < words.size()) {
-      const bool same = case_sensitive ? words[p] == words[p + 1]
-                                       : LowerCase(words[p]) == LowerCase(words[p + 1]);
+      const bool same = case_sensitive ? Nfc(words[p]) == Nfc(words[p + 1])
+                                       : FoldCase(words[p]) == FoldCase(words[p + 1]);
       if (same) {
         ++run;
         continue;
       }
     }
     ++run;
-    if (run >= min_frequency) rows.push_back({words[p], std::to_string(run), true});
+    if (run >= min_frequency) rows.push_back({Nfc(words[p]), std::to_string(run), true});
     run = 0;
   }
   return rows;

@@ -7,7 +7,7 @@
 
 #include "support/GuiTest.h"
 #include "tools/keywords/MemoLines.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

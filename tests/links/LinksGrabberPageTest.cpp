@@ -30,7 +30,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
