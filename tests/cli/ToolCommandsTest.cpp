@@ -119,16 +119,16 @@ TEST(ConvertCommand, PrintsOneDocumentAsTheConverterWritesIt) {
     std::string out;
   };
   const Case cases[] = {
-      {{"convert", dir / "page.old.htm"}, "", JoinLines(ConvertText(text, JoinedText(page), ""))},
-      {{"convert", "--to-text", "-"}, page, JoinLines(ConvertText(text, JoinedText(page), ""))},
+      {{"convert", dir / "page.old.htm"}, "", ConvertedBytes(text, JoinedText(page), "")},
+      {{"convert", "--to-text", "-"}, page, ConvertedBytes(text, JoinedText(page), "")},
       {{"convert", "--limit", "7", dir / "page.old.htm"},
        "",
-       JoinLines(ConvertText(limited, JoinedText(page), ""))},
+       ConvertedBytes(limited, JoinedText(page), "")},
       {{"convert", "--to-html", dir / "page.old.htm"},
        "",
-       JoinLines(ConvertText(html, JoinedText(page), "page.old"))},
-      {{"convert", "--to-html", "-"}, "one\r\ntwo", JoinLines(ConvertText(html, "onetwo", ""))},
-      {{"convert", "-"}, "<br><p>", JoinLines(ConvertText(text, "<br><p>", ""))},
+       ConvertedBytes(html, JoinedText(page), "page.old")},
+      {{"convert", "--to-html", "-"}, "one\r\ntwo", ConvertedBytes(html, "onetwo", "")},
+      {{"convert", "-"}, "<br><p>", ConvertedBytes(text, "<br><p>", "")},
       {{"convert", "-"}, "<b></b>  ", " \r\n"},
       {{"convert", "-"}, "<b></b>", ""},
   };
@@ -166,8 +166,8 @@ TEST(KeywordsCommand, PrintsTheRowsOfTheSearch) {
   const std::string text =
       "Apple apple, APPLE. pear pear pear\r\n"
       "<b>bold</b> <b>bold</b>\nzeta zeta alpha alpha alpha alpha e-mail email\r"
-      "\xC0\xE1\xE2\xE3 \xE0\xE1\xE2\xE3";
-  const TextList lines = SplitLines(text);
+      "\xC0\xE1\xE2\xE3 \xE0\xE1\xE2\xE3";  // a Windows-1251 document: read decoded
+  const TextList lines = SplitLines(DecodeText(text));
   TextList cleaned = lines;
   CleanOpenedText(cleaned);
   struct Case {

@@ -116,13 +116,13 @@ TEST(BuildGradientText, LineShapes) {
        0,
        {"<p align=center><font face=\"F\" size=\"0\">", "&nbsp;", "&nbsp;", "</font>"}},
       // Only the blank is a blank: a tab and a no-break space are characters.
-      {"\t\xA0",
+      {"\t\u00A0",
        kRed,
        kBlue,
        "F",
        1,
        {"<p align=center><font face=\"F\" size=\"1\">", "<font color=\"#FF0000\">\t</font>",
-        "<font color=\"#0000FF\">\xA0</font>", "</font>"}},
+        "<font color=\"#0000FF\">\u00A0</font>", "</font>"}},
       {"", kRed, kBlue, "F", 4, {"<p align=center><font face=\"F\" size=\"4\">", "</font>"}},
   };
   for (const Case& c : cases) {
