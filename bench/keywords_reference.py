@@ -43,7 +43,7 @@ def weight(c: str):
     if unicodedata.category(c) == "Nd":
         return (1, unicodedata.decimal(c), ord(c))
     if unicodedata.category(c).startswith("L"):
-        return (2, ord(unicodedata.normalize("NFD", c)[0]), ord(c))
+        return (2, ord(fold(unicodedata.normalize("NFD", c)[0])), ord(c))
     return (0, ord(c), ord(c))
 
 

@@ -86,7 +86,9 @@ uint64_t Compute(char32_t c) {
     if (U_SUCCESS(status) && length > 0) {
       UChar32 base = 0;
       U16_GET(decomposition.data(), 0, 0, length, base);
-      primary = base;
+      // Folded as the letters are: "İ", which folding keeps, has "I" as its base and comes
+      // right after "i", the letter its base stands for.
+      primary = static_cast<UChar32>(u_foldCase(base, U_FOLD_CASE_DEFAULT));
     }
   }
   return kFilled | (safe ? kNfcSafe : 0) | (uint64_t{kind} << 60) |
