@@ -17,6 +17,7 @@
 #include "platform/IntParse.h"
 #include "platform/Letters.h"
 #include "platform/TextList.h"
+#include "platform/Utf8.h"
 #include "tools/converter/HtmlPage.h"
 #include "tools/links/FolderSearch.h"
 #include "tools/links/LinkExtract.h"
@@ -144,8 +145,11 @@ int RunLinks(const ParsedArguments& arguments) {
     output.Write(EndsWithHtml(*output_path) ? HtmlPageBytes(LinkListHtmlPage(lines, kLinksTitle))
                                             : JoinLines(lines));
   } else {
+    // Shown as the window shows them: decoded line by line (a Windows-1251 document's links
+    // in UTF-8); --raw keeps the documents' bytes.
+    const bool raw = arguments.Has("raw");
     for (const std::string& line : lines) {
-      output.Write(line);
+      output.Write(raw || IsValidUtf8(line) ? line : DecodeText(line));
       output.Write("\n");
     }
   }
