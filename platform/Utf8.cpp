@@ -88,6 +88,22 @@ std::string DecodeText(std::string bytes) {
   return Win1251ToUtf8(bytes);
 }
 
+std::string ShownName(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  std::string shown;
+  shown.reserve(bytes.size() + bytes.size() / 2);
+  size_t start = 0;
+  while (start <= bytes.size()) {
+    size_t end = bytes.find('/', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view part = bytes.substr(start, end - start);
+    shown += IsValidUtf8(part) ? std::string(part) : Win1251ToUtf8(part);
+    if (end < bytes.size()) shown += '/';
+    start = end + 1;
+  }
+  return shown;
+}
+
 std::string EncodeText(std::string_view utf8, TextEncoding& encoding) {
   if (encoding == TextEncoding::kWin1251) {
     std::string bytes;

@@ -41,6 +41,12 @@ class Utf8Validator {
 // from Windows-1251. Examples: "Привет" in UTF-8 stays; "\xCF\xF0\xE8" gives "При".
 [[nodiscard]] std::string DecodeText(std::string bytes);
 
+// A file name or path as it is shown: each part between two "/" decoded by the rule above on
+// its own, so that a Windows-1251 name inside a UTF-8 folder reads as both were written.
+// Messages that name files are shown so too. The bytes of the name itself never change.
+// Example: "/Проекты/\xCF\xF0\xE8.txt" gives "/Проекты/При.txt".
+[[nodiscard]] std::string ShownName(std::string_view bytes);
+
 // The two encodings a file of the program is in.
 enum class TextEncoding { kUtf8, kWin1251 };
 

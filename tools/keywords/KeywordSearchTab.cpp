@@ -250,9 +250,9 @@ bool KeywordSearchTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool KeywordSearchTab::ChooseFile(std::string& path) {
-  OpenDialog1->InitialDir = ToQ(context_.Settings().KeywordsFolder);
+  OpenDialog1->InitialDir = PathToQ(context_.Settings().KeywordsFolder);
   if (!OpenDialog1->Execute(this)) return false;
-  path = FromQ(OpenDialog1->FileName);
+  path = PathFromDialog(OpenDialog1->FileName);
   return true;
 }
 

@@ -227,12 +227,12 @@ void PageCreatorTab::EndCreate() {
 }
 
 void PageCreatorTab::ButtonPageSaveClick() {
-  SaveDialogKW->InitialDir = ToQ(context_.Product().ProgramFolder + "projects");
+  SaveDialogKW->InitialDir = PathToQ(context_.Product().ProgramFolder + "projects");
   SaveDialogKW->FileName = ToQ(ProposedSaveName(suggested_name_));
   if (!SaveDialogKW->Execute(this)) return;
   // A failed write raises before Preview changes; the old file stays whole.
   // In the charset the page declares: Windows-1251 when every character has a byte there.
-  WriteFileAtomic(FromQ(SaveDialogKW->FileName), HtmlPageBytes(MemoLines(MemoPageCode)));
+  WriteFileAtomic(PathFromDialog(SaveDialogKW->FileName), HtmlPageBytes(MemoLines(MemoPageCode)));
   saved_file_ = SaveDialogKW->FileName;
   ButtonPagePreview->setEnabled(true);
 }

@@ -223,13 +223,13 @@ void LinksGrabberPage::ApplySettings(const AppSettings& settings) {
 }
 
 void LinksGrabberPage::FirstShow() {
-  EditFolder->setText(ToQ(context_.Settings().LinksFolder));
+  SetPathText(EditFolder, context_.Settings().LinksFolder);
   FileListBoxFiles->SetDirectory(context_.Settings().LinksFolder);
   EditUrl->setText(ToQ(context_.Settings().RememberedUrl));
 }
 
 void LinksGrabberPage::StoreSettings(AppSettings& settings) const {
-  settings.LinksFolder = FromQ(EditFolder->text());
+  settings.LinksFolder = PathText(EditFolder);
   settings.SearchType = ComboBoxSearch->currentIndex();
   settings.LinkType = RadioGroupLinks->ItemIndex();
   settings.ViewOption = RadioGroupView->ItemIndex();
@@ -398,7 +398,7 @@ void LinksGrabberPage::ButtonSaveClick() {
   SaveDialog1->FileName = "links.txt";
   if (!SaveDialog1->Execute(this)) return;
   context_.OutputBuffer().clear();
-  const std::string path = FromQ(SaveDialog1->FileName);
+  const std::string path = PathFromDialog(SaveDialog1->FileName);
   if (SaveDialog1->FilterIndex == 2) {
     // The page says its charset; the text file keeps the links' own bytes.
     context_.OutputBuffer() = LinkListHtmlPage(links_model_->Lines(), context_.Texts().StringLinks);

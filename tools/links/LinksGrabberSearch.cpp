@@ -82,7 +82,7 @@ void LinksGrabberPage::StartSearch() {
   Counters = {};
   SearchProtocol = FromQ(ComboBoxSearch->currentText());
   context_.FolderList().clear();
-  RootFolder = FromQ(EditFolder->text());
+  RootFolder = PathText(EditFolder);
   context_.FolderList().push_back(RootFolder);
   sub_dirs_ = CheckBoxSubDirs->isChecked();
   UpdateControlStates();
@@ -106,8 +106,7 @@ void LinksGrabberPage::StartSearch() {
         } shown;
         auto post = [this, &context, &shown] {
           context.Progress([this, shown] {
-            const QString folder = ToQ(shown.folder);
-            if (EditFolder->text() != folder) EditFolder->setText(folder);
+            if (PathText(EditFolder) != shown.folder) SetPathText(EditFolder, shown.folder);
             pbGrabber->setValue(shown.percent);
             if (shown.has_file)
               context_.ShowStatusText(ToQ(context_.Texts().StringProccessedFiles) +
@@ -195,7 +194,7 @@ void LinksGrabberPage::FinishSearch() {
   }
   save_allowed_ = true;
   pbGrabber->setValue(0);
-  EditFolder->setText(ToQ(RootFolder));
+  SetPathText(EditFolder, RootFolder);
   FileListBoxFiles->Update();
   ButtonSearchLinks->setText(ToQ(context_.Texts().StringSearch));
   if (CheckBoxSubDirs->isChecked())
@@ -277,7 +276,7 @@ void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
   if (searching_ || fetching_ || view_busy_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
   // The links search keeps the document's bytes; only what is shown is decoded.
-  SearchDocument(SplitLines(ReadUserFile(JoinPath(FromQ(EditFolder->text()), name))));
+  SearchDocument(SplitLines(ReadUserFile(JoinPath(PathText(EditFolder), name))));
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
@@ -290,18 +289,18 @@ void LinksGrabberPage::RadioGroupLinksClick() {
 }
 
 void LinksGrabberPage::EditFolderChange() {
-  const std::string folder = FromQ(EditFolder->text());
+  const std::string folder = PathText(EditFolder);
   FileListBoxFiles->SetDirectory(DirectoryExists(folder) ? folder : std::string());
 }
 
 void LinksGrabberPage::ButtonFolderLinksClick() {
   TFolderDialog& dialog = context_.FolderDialog1();
-  dialog.Directory = FromQ(EditFolder->text());
+  dialog.Directory = PathText(EditFolder);
   if (!dialog.Execute(this) || dialog.Directory.empty()) return;
   std::string folder = dialog.Directory;
   if (folder.back() != '/') folder += '/';
   context_.Settings().LinksFolder = folder;
-  EditFolder->setText(ToQ(folder));
+  SetPathText(EditFolder, folder);
   FileListBoxFiles->SetDirectory(folder);
 }
 
