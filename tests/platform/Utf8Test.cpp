@@ -79,6 +79,18 @@ TEST(Utf8, CodePointsAndEncodings) {
   EXPECT_EQ(EncodingOf("plain"), TextEncoding::kUtf8);
 }
 
+TEST(Utf8, NamesAreShownPartByPart) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"/Проекты/Größe/", "/Проекты/Größe/"},
+      {"/Проекты/\xCF\xF0\xE8.txt", "/Проекты/При.txt"},  // a Windows-1251 name in a UTF-8 folder
+      {"\xCF\xF0\xE8/", "При/"},
+      {"Cannot open \"/x/\xFF\".", "Cannot open \"/x/я\"."},
+  };
+  for (const auto& [bytes, shown] : cases)
+    EXPECT_EQ(ShownName(bytes), shown) << bytes;
+}
+
 // Random texts of valid sequences and stray bytes: the piecewise verdict always equals the
 // whole one, wherever the pieces are cut.
 TEST(Utf8, PiecesNeverChangeTheVerdict) {
