@@ -151,6 +151,17 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  // Names and values are texts: bytes that are not UTF-8 are read as Windows-1251, as a file
+  // would be, so that a write never leaves the profile unreadable in its own encoding.
+  std::string decoded_section, decoded_key, decoded_value;
+  const auto as_text = [](std::string_view& text, std::string& decoded) {
+    if (IsValidUtf8(text)) return;
+    decoded = Win1251ToUtf8(text);
+    text = decoded;
+  };
+  as_text(section, decoded_section);
+  as_text(key, decoded_key);
+  as_text(value, decoded_value);
   size_t b = 0;
   while (b < value.size() && IsBlank(value[b]))
     ++b;

@@ -41,7 +41,8 @@ class IniFile {
   [[nodiscard]] bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
   // Sets a key: replaces its line, or adds it after the last line of its section, or adds the
-  // section at the end of the file. Blanks at the start of the value are dropped.
+  // section at the end of the file. Blanks at the start of the value are dropped. Bytes that
+  // are not valid UTF-8 are taken for Windows-1251 text, as a file's would be.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int value);
   void WriteBool(std::string_view section, std::string_view key, bool value);

@@ -107,7 +107,9 @@ std::string ShownName(std::string_view bytes) {
 std::string EncodeText(std::string_view utf8, TextEncoding& encoding) {
   if (encoding == TextEncoding::kWin1251) {
     std::string bytes;
-    if (Utf8ToWin1251(utf8, bytes)) return bytes;
+    // Bytes that happen to be valid UTF-8 ("\xC2\xB8" is "Вё") would be read back as UTF-8,
+    // as other letters: such a text is written in UTF-8 too.
+    if (Utf8ToWin1251(utf8, bytes) && (IsAscii(bytes) || !IsValidUtf8(bytes))) return bytes;
     encoding = TextEncoding::kUtf8;
   }
   return std::string(utf8);

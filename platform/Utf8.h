@@ -58,7 +58,8 @@ enum class TextEncoding { kUtf8, kWin1251 };
 // A text for a file in `encoding`: as it is for UTF-8; for Windows-1251 encoded when every
 // character has a byte, else the UTF-8 text itself and `encoding` set to UTF-8, so that nothing
 // is lost ("a Windows-1251 file that must take a character it has no byte for is rewritten in
-// UTF-8").
+// UTF-8"). Windows-1251 bytes that would read as UTF-8 (the rule above) are written in UTF-8 too,
+// so that the file reads back as the text it was given.
 [[nodiscard]] std::string EncodeText(std::string_view utf8, TextEncoding& encoding);
 
 // What NextCodePoint gives for a byte that begins no valid sequence (the byte is passed over).

@@ -1,6 +1,7 @@
 // The settings table and the three walks over it.
 #include "settings/AppSettings.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -72,7 +73,8 @@ void VisitField(const SettingKey& key, Settings& settings, Visitor visitor) {
 // A folder is bytes, and the settings file is text. A folder that a plain value cannot carry
 // exactly is written so that it reads back byte for byte: with blanks at an end, or in quotes of
 // its own, in a pair of quotes (the reader removes one pair); when it is not valid UTF-8 (a
-// name from a Windows-1251 disk), or looks like such a value itself, as a file URL whose bytes
+// name from a Windows-1251 disk), holds a line break or another control character, or looks
+// like such a value itself, as a file URL whose bytes
 // beyond plain letters, digits and "/-._~" are written %XX.
 constexpr std::string_view kFileUrl = "file://";
 
@@ -94,7 +96,9 @@ int HexValue(char c) {
 }
 
 std::string StoredFolder(const std::string& folder) {
-  if (!IsValidUtf8(folder) || folder.starts_with(kFileUrl)) {
+  const bool control = std::any_of(folder.begin(), folder.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+  if (control || !IsValidUtf8(folder) || folder.starts_with(kFileUrl)) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string url(kFileUrl);
     for (const char c : folder) {

@@ -75,6 +75,9 @@ TEST(Utf8, CodePointsAndEncodings) {
   EXPECT_EQ(encoding, TextEncoding::kWin1251);
   EXPECT_EQ(EncodeText("Ёж ö", encoding), "Ёж ö");
   EXPECT_EQ(encoding, TextEncoding::kUtf8);
+  encoding = TextEncoding::kWin1251;  // "\xC2\xB8" would read back as UTF-8 "¸"
+  EXPECT_EQ(EncodeText("Вё", encoding), "Вё");
+  EXPECT_EQ(encoding, TextEncoding::kUtf8);
   EXPECT_EQ(EncodingOf("\xA8\xE6"), TextEncoding::kWin1251);
   EXPECT_EQ(EncodingOf("plain"), TextEncoding::kUtf8);
 }

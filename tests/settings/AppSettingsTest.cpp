@@ -147,6 +147,7 @@ TEST(AppSettings, AFolderOfAnyBytesIsWrittenSoThatItReadsBackExactly) {
       {"blanks at an end in quotes", " /tmp/end ", "Folder=\" /tmp/end \""},
       {"quotes of its own in quotes", "'q'", "Folder=\"'q'\""},
       {"a folder that looks like a file URL", "file://x%41", "Folder=file://file%3A//x%2541"},
+      {"a line break in a name", "/a\nb", "Folder=file:///a%0Ab"},
       {"empty", "", "Folder="},
   };
   for (const auto& c : cases) {

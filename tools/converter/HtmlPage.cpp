@@ -56,8 +56,8 @@ TextList BuildHtmlPage(const std::string& title, const std::string& keywords,
 std::string HtmlPageBytes(TextList page) {
   if (FitsAll(page)) {
     SayCharset(page, kCharsetLine1251);
-    TextEncoding encoding = TextEncoding::kWin1251;
-    return EncodeText(JoinLines(page), encoding);
+    std::string bytes;
+    if (Utf8ToWin1251(JoinLines(page), bytes)) return bytes;  // it fits: FitsAll said so
   }
   SayCharset(page, kCharsetLineUtf8);
   return JoinLines(page);
