@@ -186,7 +186,8 @@ done
 open(sys.argv[2], 'wb').write(t.encode('cp1251', errors='ignore'))" \
   "$texts/debian-faq.ru.txt" "$texts/faq-ru-windows-1251.txt"
 for text in "$texts"/*.txt; do
-  for options in "--min-length 4 --min-frequency 4" "--min-length 1 --min-frequency 1 --case-sensitive"; do
+  for options in "--min-length 4 --min-frequency 4" "--min-length 1 --min-frequency 1" \
+                 "--min-length 1 --min-frequency 1 --case-sensitive"; do
     # shellcheck disable=SC2086
     if cmp -s <("$pagelathe" keywords $options "$text") \
               <(/usr/bin/python3 "$root/bench/keywords_reference.py" $options "$text"); then
@@ -194,7 +195,8 @@ for text in "$texts"/*.txt; do
     else
       verdict="DIFFERENT"
     fi
-    echo "   $(basename "$text") [$options]: $verdict to the reference model"
+    echo "   $(basename "$text") [$options]: $verdict to the reference model" \
+         "($("$pagelathe" keywords $options "$text" | wc -l) rows)"
   done
 done
 
