@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/TextList.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -81,9 +81,10 @@ void TFormExclusions::MemoExclusionsChange() {
 
 void TFormExclusions::ButtonOkClick() {
   try {
-    SaveTextList(context_.ExclusionLines(),
-                 context_.Product().ProgramFolder + context_.Product().ExclusionsFileName,
-                 Durability::kSynced);
+    SaveTextListInItsEncoding(
+        context_.ExclusionLines(),
+        context_.Product().ProgramFolder + context_.Product().ExclusionsFileName,
+        Durability::kSynced);
   } catch (const std::exception& error) {
     ShowError(error.what(), this);
     return;

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 

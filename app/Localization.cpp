@@ -18,7 +18,7 @@
 #include "platform/IniFile.h"
 #include "ui/Controls.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "update/FormUpdate.h"
 
 namespace pagelathe {

@@ -28,8 +28,8 @@
 #include "tools/links/LinksGrabberPage.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
+#include "ui/QtText.h"
 #include "ui/TWinXP.h"
-#include "ui/Text1251.h"
 #include "update/FormUpdate.h"
 
 // The icons are compiled into the GUI library; a static library needs its resources

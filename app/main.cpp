@@ -6,7 +6,7 @@
 #include "app/TForm1.h"
 #include "platform/Paths.h"
 #include "ui/Messages.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 int main(int argc, char** argv) {
   pagelathe::Application app(argc, argv);

@@ -20,7 +20,7 @@ TextList Lines(int count) {
 
 void BM_FillAndShowLinkList(benchmark::State& state) {
   const TextList lines = Lines(static_cast<int>(state.range(0)));
-  TextListModel model(TextListModel::Display::Detected);
+  TextListModel model(TextListModel::Display::DocumentBytes);
   QListView view;
   view.setModel(&model);
   view.setUniformItemSizes(true);

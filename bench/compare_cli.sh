@@ -15,7 +15,9 @@ root=$PWD
 work=${1:-/tmp/pagelathe-bench}
 
 packages=(hyperfine ripgrep nginx-light python3 python3.11-doc postgresql-doc-15
-          qtbase5-doc-html debian-reference-en html2text mawk curl time grep sed coreutils)
+          qtbase5-doc-html debian-reference-en html2text mawk curl time grep sed coreutils
+          gawk python3-icu debian-reference-de debian-reference-fr debian-reference-es
+          debian-reference-it debian-reference-ja debian-reference-zh-cn debian-faq-ru debian-faq-ko)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
@@ -155,6 +157,48 @@ compare "word counts" 10 \
   "$pagelathe keywords $words" \
   "bash -c \"mawk '{for(i=1;i<=NF;i++) c[tolower(\$i)]++} END{for(w in c) print c[w], w}' $words | sort -rn\""
 echo "   peak: pagelathe $(peak "$pagelathe" keywords "$words"), mawk $(peak mawk '{for(i=1;i<=NF;i++) c[tolower($i)]++} END{for(w in c) print c[w], w}' "$words")"
+
+# Letters of every script: the plain-text Debian reference in German, French and Japanese and
+# the Russian FAQ, taken again and again up to 80 MB, against gawk counting tolower words in a
+# UTF-8 locale.
+mixed=$work/mixed.txt
+if [ ! -s "$mixed" ]; then
+  sources=(/usr/share/debian-reference/debian-reference.{de,fr,ja}.txt.gz
+           /usr/share/doc/debian/FAQ/debian-faq.ru.txt.gz)
+  { for _ in $(seq 40); do zcat "${sources[@]}"; done | head -c 80000000 > "$mixed.part"; } || true
+  head -n -1 "$mixed.part" > "$mixed"
+fi
+printf '%s\n' '{for(i=1;i<=NF;i++) c[tolower($i)]++} END{for(w in c) print c[w], w}' \
+  > "$work/count.awk"
+compare "word counts, mixed German, French, Russian, Japanese" 5 \
+  "$pagelathe keywords $mixed" \
+  "bash -c \"LC_ALL=C.UTF-8 gawk -f $work/count.awk $mixed | sort -rn\""
+echo "   peak: pagelathe $(peak "$pagelathe" keywords "$mixed"), gawk $(peak env LC_ALL=C.UTF-8 gawk -f "$work/count.awk" "$mixed")"
+# The rows against an independent model of the rules (bench/keywords_reference.py), row for
+# row, on the Debian texts in eight languages and on a Windows-1251 text.
+texts=$work/texts
+mkdir -p "$texts"
+for source in /usr/share/debian-reference/debian-reference.{de,fr,es,it,ja,zh-cn}.txt.gz \
+              /usr/share/doc/debian/FAQ/debian-faq.{ru,ko}.txt.gz; do
+  zcat "$source" > "$texts/$(basename "$source" .gz)"
+done
+/usr/bin/python3 -c "import sys; t = open(sys.argv[1], encoding='utf-8').read();
+open(sys.argv[2], 'wb').write(t.encode('cp1251', errors='ignore'))" \
+  "$texts/debian-faq.ru.txt" "$texts/faq-ru-windows-1251.txt"
+for text in "$texts"/*.txt; do
+  for options in "--min-length 4 --min-frequency 4" "--min-length 1 --min-frequency 1" \
+                 "--min-length 1 --min-frequency 1 --case-sensitive"; do
+    # shellcheck disable=SC2086
+    if cmp -s <("$pagelathe" keywords $options "$text") \
+              <(/usr/bin/python3 "$root/bench/keywords_reference.py" $options "$text"); then
+      verdict="equal"
+    else
+      verdict="DIFFERENT"
+    fi
+    echo "   $(basename "$text") [$options]: $verdict to the reference model" \
+         "($("$pagelathe" keywords $options "$text" | wc -l) rows)"
+  done
+done
 
 for server in "nginx:$nginx_port" "http.server:$python_port"; do
   url="http://127.0.0.1:${server##*:}/body.bin"

@@ -54,13 +54,12 @@ int RunGradient(const ParsedArguments& arguments) {
   // The page's start and end colours: green to blue.
   const RgbColor from = ColourOption(arguments, "from", {0, 255, 0});
   const RgbColor to = ColourOption(arguments, "to", {0, 0, 255});
-  const LetterText face = ToLetterText(arguments.ValueOr("face", "Arial"));
+  const std::string face = ArgumentText(arguments.ValueOr("face", "Arial"));
   const int size = arguments.IntValue("size").value_or(6);
-  const LetterText text = ToLetterText(operands[0]);
-  const GradientResult result = BuildGradientText(text.text, from, to, face.text, size);
+  const GradientResult result = BuildGradientText(ArgumentText(operands[0]), from, to, face, size);
   Output output;
   for (const std::string& line : result.Lines)
-    output.Write(ForOutput(line, text.utf8 || face.utf8) + "\n");
+    output.Write(line + "\n");
   output.Commit();
   return 0;
 }

@@ -3,13 +3,17 @@
 
 #include <unistd.h>
 
+#include "platform/Utf8.h"
+
 namespace pagelathe::cli {
 
 std::string ProductCaption() {
   return std::string("Brevanoth Pagelathe ") + PAGELATHE_VERSION;
 }
 
-void WriteError(const std::string& text) {
+void WriteError(const std::string& raw) {
+  // A message in UTF-8: a file name in it is shown decoded, as the window shows it.
+  const std::string text = ShownName(raw);
   size_t done = 0;
   while (done < text.size()) {
     const ssize_t n = ::write(STDERR_FILENO, text.data() + done, text.size() - done);

@@ -35,7 +35,7 @@ int RunFetch(const ParsedArguments& arguments);
 
 // Shared helpers of the commands.
 
-// Writes bytes to standard error as they are.
+// Writes a message to standard error in UTF-8, the file names in it decoded (ShownName).
 void WriteError(const std::string& text);
 
 }  // namespace pagelathe::cli

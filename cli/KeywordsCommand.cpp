@@ -1,17 +1,14 @@
 // pagelathe keywords: the keyword search of the Keywords page over one document, counted
-// line by line while it is read; rows "count<TAB>word", highest count first as the search
-// shows them, or by word.
-#include <cstdint>
-#include <cstring>
-
+// line by line while it is read; rows "count<TAB>word" in UTF-8, highest count first as the
+// search shows them, or by word.
 #include "cli/Commands.h"
 #include "cli/Input.h"
 #include "cli/Interrupt.h"
 #include "cli/Output.h"
-#include "cli/TextCodes.h"
 #include "platform/Errors.h"
 #include "platform/LineStream.h"
 #include "platform/Utf8.h"
+#include "platform/Win1251.h"
 #include "textlib/Dizerezez.h"
 #include "tools/keywords/KeywordCounter.h"
 
@@ -20,48 +17,36 @@ namespace {
 
 constexpr size_t kPiece = 1 << 18;
 
-// True when every byte of `text` is ASCII, which reads the same in UTF-8 and Windows-1251.
-bool IsAscii(std::string_view text) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  for (; end - p >= 8; p += 8) {
-    uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    if (word & 0x8080808080808080ull) return false;
-  }
-  for (; p < end; ++p)
-    if (static_cast<unsigned char>(*p) >= 0x80) return false;
-  return true;
-}
-
-// Feeds every line of the document to `counter`: converted to Windows-1251 when the document
-// is taken for UTF-8, cleaned of tags and double blanks with `clean` (the Open button's
-// clean-up).
+// Feeds every line of the document to `counter` as UTF-8 text: decoded from Windows-1251 when
+// the document is not valid UTF-8, cleaned of tags and double blanks with `clean` (the Open
+// button's clean-up).
 class LineCounter {
  public:
-  LineCounter(KeywordCounter& counter, bool utf8, bool clean)
-      : counter_(counter), utf8_(utf8), clean_(clean) {}
+  LineCounter(KeywordCounter& counter, bool clean) : counter_(counter), clean_(clean) {}
+
+  void Decode1251() { decode_ = true; }
 
   void operator()(std::string_view line) {
-    const bool convert = utf8_ && !IsAscii(line);
-    converted_ = converted_ || convert;
-    if (!convert && !clean_) {
+    const bool plain = IsAscii(line);
+    fed_letters_ = fed_letters_ || !plain;
+    if (!clean_ && (plain || !decode_)) {
       counter_.AddLine(line);
       return;
     }
-    std::string text = convert ? Utf8To1251(line) : std::string(line);
+    std::string text = decode_ && !plain ? Win1251ToUtf8(line) : std::string(line);
     if (clean_) text = DelDoubBlank(DeleteTag(text));
     counter_.AddLine(text);
   }
 
-  // Whether a line was converted, that is, whether the count differs from one of the bytes.
-  [[nodiscard]] bool Converted() const { return converted_; }
+  // Whether a line with a byte above 0x7F was counted, that is, whether the count so far
+  // depends on the document's encoding.
+  [[nodiscard]] bool FedLetters() const { return fed_letters_; }
 
  private:
   KeywordCounter& counter_;
-  bool utf8_;
   bool clean_;
-  bool converted_ = false;
+  bool decode_ = false;
+  bool fed_letters_ = false;
 };
 
 struct CountOptions {
@@ -70,46 +55,60 @@ struct CountOptions {
   bool clean;
 };
 
-// Counts the lines of `bytes` (a whole document) into a fresh `counter`.
-bool CountHeld(std::string_view bytes, KeywordCounter& counter, const CountOptions& options) {
-  const bool utf8 = IsUtf8Document(bytes);
+// Counts the lines of `bytes` (a whole document) into `counter`.
+void CountHeld(std::string_view bytes, KeywordCounter& counter, const CountOptions& options) {
   LineStream lines;
-  LineCounter take(counter, utf8, options.clean);
+  LineCounter take(counter, options.clean);
+  if (!IsValidUtf8(bytes)) take.Decode1251();
   lines.Feed(bytes, take);
   lines.Finish(take);
-  return utf8;
 }
 
-// Counts the lines of the document `operand` into `counter`. Returns whether it was UTF-8.
-bool CountDocument(const std::string& operand, KeywordCounter& counter,
+// Counts the lines of the document `operand` into `counter`, decoded by the platform's rule.
+void CountDocument(const std::string& operand, KeywordCounter& counter,
                    const CountOptions& options) {
   UserFileStream stream;
   OpenDocument(operand, stream);
   // A stream cannot be read twice: it is held, judged, then counted.
   if (stream.IsStream()) return CountHeld(ReadRest(operand, stream), counter, options);
   // One pass that takes the document for UTF-8 while its bytes allow it. Should a byte, or
-  // the end, say otherwise after a line was converted, the file is counted again as bytes.
+  // the end, say otherwise after a line with letters beyond ASCII was counted, the file is
+  // counted again from the start as Windows-1251; up to there every line was ASCII, which
+  // reads the same either way, so then the count just goes on decoding.
   std::string piece(kPiece, '\0');
   Utf8Validator validator;
   LineStream lines;
-  LineCounter take(counter, true, options.clean);
+  LineCounter take(counter, options.clean);
+  bool utf8 = true;
   for (;;) {
     const size_t n = stream.Read(piece.data(), piece.size());
     if (n == 0) break;
     const std::string_view bytes(piece.data(), n);
-    validator.Feed(bytes);
-    if (!validator.Valid()) break;
+    if (utf8) {
+      validator.Feed(bytes);
+      if (!validator.Valid()) {
+        if (take.FedLetters()) break;
+        utf8 = false;
+        take.Decode1251();
+      }
+    }
     lines.Feed(bytes, take);
     ThrowIfInterrupted();
   }
   CheckStream(operand, stream);
-  lines.Finish(take);
-  if (validator.IsUtf8Document()) return true;
-  if (validator.Valid() && !take.Converted()) return false;  // plain ASCII: the same count
+  if (utf8 && !validator.Complete() && !take.FedLetters()) {
+    utf8 = false;  // a sequence cut by the end: the last line is Windows-1251
+    take.Decode1251();
+  }
+  if (validator.Complete() || !utf8 || !take.FedLetters()) {
+    lines.Finish(take);
+    return;
+  }
   if (!stream.Rewind()) throw EFileError("Cannot read file \"" + operand + "\" again.");
   counter = KeywordCounter(options.min_length, options.case_sensitive);
   LineStream raw;
-  LineCounter raw_take(counter, false, options.clean);
+  LineCounter raw_take(counter, options.clean);
+  raw_take.Decode1251();
   while (!raw.Ended()) {
     const size_t n = stream.Read(piece.data(), piece.size());
     if (n == 0) break;
@@ -118,7 +117,6 @@ bool CountDocument(const std::string& operand, KeywordCounter& counter,
   }
   CheckStream(operand, stream);
   raw.Finish(raw_take);
-  return false;
 }
 
 }  // namespace
@@ -134,8 +132,7 @@ int RunKeywords(const ParsedArguments& arguments) {
   if (operands.size() != 1) throw UsageError(operands.empty() ? "no FILE given" : "one FILE only");
 
   KeywordCounter counter(min_length, case_sensitive);
-  const bool utf8 =
-      CountDocument(operands[0], counter, {min_length, case_sensitive, arguments.Has("clean")});
+  CountDocument(operands[0], counter, {min_length, case_sensitive, arguments.Has("clean")});
   std::vector<KeywordEntry> rows = counter.Rows(min_frequency);
   // As the Search button leaves them: by count, highest first; then, for --sort word, as a
   // click on "Word" orders them A to Z (rows of one word keep their order by count).
@@ -149,7 +146,7 @@ int RunKeywords(const ParsedArguments& arguments) {
   Output output;
   std::string line;
   for (const KeywordEntry& row : rows) {
-    line.assign(row.Count).append("\t").append(ForOutput(row.Word, utf8)).append("\n");
+    line.assign(row.Count).append("\t").append(row.Word).append("\n");
     output.Write(line);
   }
   output.Commit();

@@ -15,8 +15,10 @@
 #include "cli/Progress.h"
 #include "platform/Errors.h"
 #include "platform/IntParse.h"
+#include "platform/Letters.h"
 #include "platform/TextList.h"
-#include "platform/Win1251.h"
+#include "platform/Utf8.h"
+#include "tools/converter/HtmlPage.h"
 #include "tools/links/FolderSearch.h"
 #include "tools/links/LinkExtract.h"
 #include "tools/links/LinkView.h"
@@ -52,7 +54,7 @@ std::string CheckedProtocol(const std::string& value) {
 }
 
 bool EndsWithHtml(const std::string& path) {
-  const std::string lower = LowerCase(path);
+  const std::string lower = AsciiLowerCase(path);
   return lower.ends_with(".htm") || lower.ends_with(".html");
 }
 
@@ -138,12 +140,16 @@ int RunLinks(const ParsedArguments& arguments) {
 
   const TextList lines = arguments.Has("raw") ? found.ToTextList() : BuildLinkView(found, view);
   if (output_path) {
-    // As the Save button writes it: CR LF after every line, or the HTML page of the links.
-    output.Write(
-        JoinLines(EndsWithHtml(*output_path) ? LinkListHtmlPage(lines, kLinksTitle) : lines));
+    // As the Save button writes it: CR LF after every line (the links' own bytes), or the
+    // HTML page of the links in the charset it declares.
+    output.Write(EndsWithHtml(*output_path) ? HtmlPageBytes(LinkListHtmlPage(lines, kLinksTitle))
+                                            : JoinLines(lines));
   } else {
+    // Shown as the window shows them: decoded line by line (a Windows-1251 document's links
+    // in UTF-8); --raw keeps the documents' bytes.
+    const bool raw = arguments.Has("raw");
     for (const std::string& line : lines) {
-      output.Write(line);
+      output.Write(raw || IsValidUtf8(line) ? line : DecodeText(line));
       output.Write("\n");
     }
   }

@@ -1,4 +1,5 @@
-// pagelathe page: the page creator of the Keywords page, its page printed as Save writes it.
+// pagelathe page: the page creator of the Keywords page, its page printed as Save writes it:
+// in Windows-1251 when every character has a byte there, else in UTF-8, saying which.
 #include "cli/Commands.h"
 #include "cli/Input.h"
 #include "cli/Output.h"
@@ -12,21 +13,16 @@ int RunPage(const ParsedArguments& arguments) {
     throw UsageError("unexpected operand '" + arguments.Operands()[0] + "'");
   const std::optional<std::string> title_text = arguments.Value("title");
   if (!title_text) throw UsageError("no --title given");
-  bool utf8 = false;
-  const auto letters = [&utf8](std::string bytes) {
-    LetterText text = ToLetterText(std::move(bytes));
-    utf8 = utf8 || text.utf8;
-    return std::move(text.text);
-  };
-  const std::string title = letters(*title_text);
-  const std::string description = letters(arguments.ValueOr("description", ""));
-  const std::string keywords = letters(arguments.ValueOr("keywords", ""));
+  const std::string title = ArgumentText(*title_text);
+  const std::string description = ArgumentText(arguments.ValueOr("description", ""));
+  const std::string keywords = ArgumentText(arguments.ValueOr("keywords", ""));
   TextList body;
   if (const std::optional<std::string> file = arguments.Value("text"))
-    body = SplitLines(letters(ReadDocument(*file)));
-  const TextList page = BuildHtmlPage(title, keywords, description, ProductCaption(), title, body);
+    body = SplitLines(ArgumentText(ReadDocument(*file)));
+  // The page in the charset it declares, as Save writes it.
   Output output;
-  output.Write(ForOutput(JoinLines(page), utf8));
+  output.Write(
+      HtmlPageBytes(BuildHtmlPage(title, keywords, description, ProductCaption(), title, body)));
   output.Commit();
   return 0;
 }

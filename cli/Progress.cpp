@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "cli/Commands.h"
+#include "platform/Utf8.h"
 
 namespace pagelathe::cli {
 
@@ -19,8 +20,12 @@ void Progress::Show(const std::string& line) {
   if (written_ && now - last_ < std::chrono::milliseconds(100)) return;
   last_ = now;
   written_ = true;
-  // Cut to a plain terminal's width, so that the line never wraps.
-  WriteError("\r\033[K" + line.substr(0, 79));
+  // Cut to a plain terminal's width in characters, file names shown decoded.
+  const std::string shown = ShownName(line);
+  size_t at = 0;
+  for (int characters = 0; at < shown.size() && characters < 79; ++characters)
+    (void)NextCodePoint(shown, at);
+  WriteError("\r\033[K" + shown.substr(0, at));
 }
 
 }  // namespace pagelathe::cli

@@ -10,7 +10,6 @@
 #include "cli/Commands.h"
 #include "cli/Interrupt.h"
 #include "cli/Output.h"
-#include "cli/TextCodes.h"
 
 namespace pagelathe::cli {
 namespace {
@@ -101,6 +100,5 @@ int Main(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
   pagelathe::cli::InstallInterruptHandler();
-  pagelathe::cli::ReadOutputCode();
   return pagelathe::cli::Main(std::vector<std::string>(argv + 1, argv + argc));
 }

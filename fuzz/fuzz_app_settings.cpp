@@ -1,6 +1,7 @@
 // The settings reader on any settings file: every key reads as a value or its default, and
 // writing what was read and reading it again gives the same settings (texts that a write cannot
-// keep as they are, with blanks or quotes at their ends, aside).
+// keep as they are, with blanks or quotes at their ends, aside); a folder of any bytes written
+// into it reads back exactly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -50,5 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SameText(first.ResultFolder, again.ResultFolder);
   SameText(first.KeywordsFolder, again.KeywordsFolder);
   SameText(first.RememberedUrl, again.RememberedUrl);
+
+  // A folder of any bytes (a path holds no NUL) comes back exactly, whatever else the file holds.
+  std::string any(bytes);
+  std::erase(any, '\0');
+  pagelathe::AppSettings chosen = first;
+  chosen.SourceFolder = any;
+  pagelathe::WriteAppSettings(ini, chosen);
+  if (pagelathe::ReadAppSettings(pagelathe::IniFile::FromBytes(ini.Text()), folder).SourceFolder !=
+      any)
+    std::abort();
   return 0;
 }

@@ -1,12 +1,13 @@
 // Fuzzes the colour edits' rule and the gradient text generator with arbitrary bytes: the rule
 // answers a value in range, nothing, or the conversion error; the generator gives one line per
-// character between its two fixed lines and never divides by zero.
+// character (code point after NFC) between its two fixed lines and never divides by zero.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "platform/Errors.h"
+#include "platform/Letters.h"
 #include "tools/colour/GradientText.h"
 #include "tools/colour/WebColor.h"
 
@@ -24,11 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int font_size = static_cast<int8_t>(data[6]);
   const std::string text = bytes.substr(7);
   const GradientResult result = BuildGradientText(text, start, end, "Face", font_size);
-  if (text.size() == 1) {
+  const size_t characters = Characters(text).size();
+  if (characters == 1) {
     if (!result.Lines.empty() || !result.Glyphs.empty()) std::abort();
     return 0;
   }
-  if (result.Lines.size() != text.size() + 2 || result.Glyphs.size() != text.size()) std::abort();
+  if (result.Lines.size() != characters + 2 || result.Glyphs.size() != characters) std::abort();
   for (const GradientGlyph& glyph : result.Glyphs) {
     const RgbColor& c = glyph.Color;
     for (int value : {c.Red, c.Green, c.Blue})

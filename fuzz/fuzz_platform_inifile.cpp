@@ -1,7 +1,8 @@
 // The INI reader and writer on any bytes. The first line names a section, a key and a value
-// ("section|key|value"); the rest is the file. A read gives the default or text of the file; a
-// write keeps every byte from the first NUL on and every other line, and a plain key reads back
-// as written.
+// ("section|key|value"); the rest is the file, UTF-8 or Windows-1251 by its bytes. A read gives
+// the default or text of the file; an untouched file is written back byte for byte; a write
+// keeps every byte from the first NUL on and the text of every other line (even when a
+// Windows-1251 file has to become UTF-8), and a plain key reads back as written.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/TextList.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -27,6 +29,12 @@ bool Plain(std::string_view text, bool may_be_empty) {
       text.back() == text.front())
     return false;
   return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+// The lines of a profile's text before its first NUL, decoded by the file rule.
+pagelathe::TextList TextLines(std::string_view bytes) {
+  return pagelathe::SplitLines(
+      pagelathe::DecodeText(std::string(bytes.substr(0, bytes.find('\0')))));
 }
 
 std::string_view Field(std::string_view& rest) {
@@ -51,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pagelathe::IniFile ini = pagelathe::IniFile::FromBytes(file);
   const std::string fallback = "\x01<default>";
   const std::string read = ini.ReadString(section, key, fallback);
-  if (read != fallback && file.find(read) == std::string_view::npos) std::abort();
+  const std::string text = pagelathe::DecodeText(std::string(file.substr(0, file.find('\0'))));
+  if (read != fallback && text.find(read) == std::string::npos) std::abort();
   (void)ini.ReadInteger(section, key, 7);
   (void)ini.ReadBool(section, key, true);
   if (ini.Text() != file && file.find('\0') == std::string_view::npos &&
@@ -68,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // written makes no line of its own).
   const std::string written = section + key + value;
   if (written.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return 0;
-  const pagelathe::TextList old_lines = pagelathe::SplitLines(before);
-  const pagelathe::TextList new_lines = pagelathe::SplitLines(after);
+  const pagelathe::TextList old_lines = TextLines(before);
+  const pagelathe::TextList new_lines = TextLines(after);
   if (new_lines.size() < old_lines.size() || new_lines.size() > old_lines.size() + 2) std::abort();
   std::unordered_map<std::string_view, long> count;
   for (const std::string& line : new_lines)
@@ -79,10 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (--count[line] < 0) ++missing;
   if (missing > 1) std::abort();
 
-  const bool plain_key = Plain(key, false) && key.find('=') == std::string::npos &&
-                         key.front() != ';' && key.front() != '[';
-  if (Plain(section, true) && plain_key && Plain(value, true)) {
-    if (pagelathe::IniFile::FromBytes(after).ReadString(section, key, fallback) != value)
+  // What was written is text: bytes that are not UTF-8 were taken for Windows-1251.
+  const std::string section_text = pagelathe::DecodeText(section);
+  const std::string key_text = pagelathe::DecodeText(key);
+  const std::string value_text = pagelathe::DecodeText(value);
+  const bool plain_key = Plain(key_text, false) && key_text.find('=') == std::string::npos &&
+                         key_text.front() != ';' && key_text.front() != '[';
+  if (Plain(section_text, true) && plain_key && Plain(value_text, true)) {
+    if (pagelathe::IniFile::FromBytes(after).ReadString(section_text, key_text, fallback) !=
+        value_text)
       std::abort();
   }
   return 0;

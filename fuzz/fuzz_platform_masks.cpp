@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/FolderList.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -28,11 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   (void)pagelathe::MatchesMasks(name, rest);
   if (!pagelathe::MatchesMask(name, "*") || !pagelathe::MatchesMasks(name, "x;*")) std::abort();
-  // A name is its own mask, in any letter case.
+  // A name is its own mask, in any case of its ASCII letters (the masks are extensions; the
+  // other bytes of a name, of any encoding, match as they are).
   if (!name.empty() && name.front() != ' ' && name.back() != ' ') {
     if (!pagelathe::MatchesMask(name, name)) std::abort();
-    if (!pagelathe::MatchesMask(pagelathe::UpperCase(name), name)) std::abort();
-    if (!pagelathe::MatchesMask(name, pagelathe::LowerCase(name))) std::abort();
+    if (!pagelathe::MatchesMask(pagelathe::AsciiUpperCase(name), name)) std::abort();
+    if (!pagelathe::MatchesMask(name, pagelathe::AsciiLowerCase(name))) std::abort();
   }
   return 0;
 }

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 #include "textlib/Dizerezez.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

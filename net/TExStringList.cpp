@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {

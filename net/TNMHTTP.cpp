@@ -12,7 +12,7 @@
 #include "net/TNMUUProcessor.h"
 #include "platform/AtomicFile.h"
 #include "platform/IntParse.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {
@@ -274,7 +274,7 @@ void TNMHTTP::ParseURL() {
   }
 
   if (const size_t colon = url.find(':'); colon != std::string::npos) {
-    const std::string scheme = LowerCase(url.substr(0, colon));
+    const std::string scheme = AsciiLowerCase(url.substr(0, colon));
     if (scheme == "gopher") {
       Port = 70;
     } else if (scheme == "ftp") {
@@ -380,7 +380,7 @@ void TNMHTTP::RemoveHeader() {
   take(line);
   while (!IsBlankLine(line)) {
     line = ReadLn();
-    const std::string field = NthWord(UpperCase(line), ' ', 1);
+    const std::string field = NthWord(AsciiUpperCase(line), ' ', 1);
     if (field == "SET-COOKIE:") {
       CookieText = WithoutLineEnd(line.size() > 12 ? line.substr(12) : std::string());
       CookieText.resize(std::min(CookieText.size(), kMaxPath));

@@ -15,6 +15,7 @@
 
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 
 namespace pagelathe {
 namespace {
@@ -110,6 +111,10 @@ std::string ReadUserFile(const std::string& path, uint64_t limit) {
   const ReadResult result = TryReadUserFile(path, limit, bytes);
   if (!result.ok()) throw EFileError(ReadFailureMessage(path, result, limit));
   return bytes;
+}
+
+std::string ReadUserText(const std::string& path, uint64_t limit) {
+  return DecodeText(ReadUserFile(path, limit));
 }
 
 void FileStorageRelease::operator()(char* data) const {

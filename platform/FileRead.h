@@ -47,6 +47,10 @@ struct ReadResult {
 // message above when the file cannot be read whole.
 [[nodiscard]] std::string ReadUserFile(const std::string& path, uint64_t limit = kDocumentLimit);
 
+// The text of the file for a tool that works on letters: ReadUserFile, then decoded by the one
+// rule (platform/Utf8.h): valid UTF-8 as it is, anything else from Windows-1251.
+[[nodiscard]] std::string ReadUserText(const std::string& path, uint64_t limit = kDocumentLimit);
+
 // The same into `bytes` (left empty on failure), without raising.
 ReadResult TryReadUserFile(const std::string& path, uint64_t limit, std::string& bytes);
 

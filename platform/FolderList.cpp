@@ -10,16 +10,22 @@
 #include <cerrno>
 
 #include "platform/FileIO.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {
+
+// ASCII letters without regard to case: the masks are extensions, and a name's other bytes
+// stay as they are (a file name is bytes, of any encoding).
+char Folded(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool Wildcard(std::string_view name, std::string_view mask) {
   size_t n = 0, m = 0;
   size_t star = std::string_view::npos, resume = 0;
   while (n < name.size()) {
-    if (m < mask.size() && (mask[m] == '?' || LowerChar(mask[m]) == LowerChar(name[n]))) {
+    if (m < mask.size() && (mask[m] == '?' || Folded(mask[m]) == Folded(name[n]))) {
       ++n;
       ++m;
     } else if (m < mask.size() && mask[m] == '*') {
@@ -81,7 +87,7 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
   if (name_dot == std::string_view::npos) return false;
   const std::string_view name_ext = name.substr(name_dot + 1);
   return name_ext.size() > mask_ext.size() &&
-         SameText(name_ext.substr(0, mask_ext.size()), mask_ext) &&
+         AsciiLowerCase(name_ext.substr(0, mask_ext.size())) == AsciiLowerCase(mask_ext) &&
          Wildcard(name.substr(0, name_dot), mask.substr(0, mask_dot));
 }
 
@@ -144,7 +150,7 @@ std::vector<std::string> FilesAmong(int folder, std::vector<FolderEntry> entries
     }
     if (regular && MatchesMasks(entry.name, masks)) names.push_back(std::move(entry.name));
   }
-  std::stable_sort(names.begin(), names.end(), TextLess{});
+  SortShownBytes(names);  // in the order of their shown names
   return names;
 }
 

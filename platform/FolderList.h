@@ -46,7 +46,8 @@ int ReadFolderEntriesAt(int folder, std::vector<FolderEntry>& entries);
 
 // The names (not paths) of the regular files among `entries` of the open folder `folder` whose
 // names match `masks`, hidden files (a leading ".") left out, sorted without regard to letter
-// case. Links are followed to see what they name; a dangling link is left out. `folder` is
+// case by the names as they are shown (platform/Letters.h); the names keep their bytes. Links
+// are followed to see what they name; a dangling link is left out. `folder` is
 // looked at only for entries whose kind the listing left open (NeedsLookUp), and may be -1
 // when there are none.
 [[nodiscard]] std::vector<std::string> FilesAmong(int folder, std::vector<FolderEntry> entries,

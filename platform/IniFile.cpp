@@ -8,7 +8,9 @@
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
+#include "platform/Letters.h"
 #include "platform/TextList.h"
+#include "platform/Utf8.h"
 #include "platform/Win1251.h"
 
 namespace pagelathe {
@@ -86,12 +88,12 @@ IniFile IniFile::FromBytes(std::string_view bytes) {
 
 void IniFile::Load(std::string_view bytes) {
   const size_t nul = bytes.find('\0');
-  if (nul == std::string_view::npos) {
-    lines_ = SplitLines(bytes);
-    return;
-  }
   const std::string_view text = bytes.substr(0, nul);
-  lines_ = SplitLines(text);
+  // The lines are held in UTF-8; a Windows-1251 file is decoded here and encoded again when
+  // written, which gives every line back byte for byte.
+  encoding_ = EncodingOf(text);
+  lines_ = SplitLines(encoding_ == TextEncoding::kUtf8 ? std::string(text) : Win1251ToUtf8(text));
+  if (nul == std::string_view::npos) return;
   tail_.assign(bytes.substr(nul));
   tail_joins_ = !text.empty() && text.back() != '\r' && text.back() != '\n';
 }
@@ -149,10 +151,26 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  // Names and values are texts: bytes that are not UTF-8 are read as Windows-1251, as a file
+  // would be, so that a write never leaves the profile unreadable in its own encoding.
+  std::string decoded_section, decoded_key, decoded_value;
+  const auto as_text = [](std::string_view& text, std::string& decoded) {
+    if (IsValidUtf8(text)) return;
+    decoded = Win1251ToUtf8(text);
+    text = decoded;
+  };
+  as_text(section, decoded_section);
+  as_text(key, decoded_key);
+  as_text(value, decoded_value);
   size_t b = 0;
   while (b < value.size() && IsBlank(value[b]))
     ++b;
   value = value.substr(b);
+  // A Windows-1251 file that must take a character it has no byte for is written whole in
+  // UTF-8 from now on: every line is held decoded, so nothing is lost.
+  if (encoding_ == TextEncoding::kWin1251 &&
+      !(FitsWin1251(section) && FitsWin1251(key) && FitsWin1251(value)))
+    encoding_ = TextEncoding::kUtf8;
   const Found found = Find(section, key);
   // A line written at the end (or the last line rewritten) ends with its own line break; the
   // tail no longer continues the line it was cut from.
@@ -198,6 +216,10 @@ void IniFile::UpdateFile() {
 
 std::string IniFile::Text() const {
   std::string text = JoinLines(lines_);
+  if (encoding_ == TextEncoding::kWin1251) {
+    TextEncoding encoding = encoding_;
+    text = EncodeText(text, encoding);  // every line came from the code page: it fits
+  }
   if (tail_.empty()) return text;
   if (tail_joins_ && !lines_.empty()) text.resize(text.size() - 2);
   text += tail_;

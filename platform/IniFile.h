@@ -1,6 +1,9 @@
 // INI profile files with the Windows profile rules: case-insensitive sections and keys,
 // blanks trimmed around values, one pair of matching quotes removed, and writes that replace
-// a key's line in place while every other line stays as it was.
+// a key's line in place while every other line stays as it was. Names and values are UTF-8;
+// the file is UTF-8, or Windows-1251 when its bytes are not valid UTF-8, and keeps its
+// encoding until a value needs a character that Windows-1251 lacks: then the whole file is
+// written in UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "platform/FileRead.h"
+#include "platform/Utf8.h"
 
 namespace pagelathe {
 
@@ -37,7 +41,8 @@ class IniFile {
   [[nodiscard]] bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
   // Sets a key: replaces its line, or adds it after the last line of its section, or adds the
-  // section at the end of the file. Blanks at the start of the value are dropped.
+  // section at the end of the file. Blanks at the start of the value are dropped. Bytes that
+  // are not valid UTF-8 are taken for Windows-1251 text, as a file's would be.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, int value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
@@ -51,6 +56,8 @@ class IniFile {
   // what follows it is kept: a write never loses what it did not read.
   [[nodiscard]] std::string Text() const;
   [[nodiscard]] const std::string& FileName() const { return path_; }
+  // The encoding the file is written in (UTF-8 for a new file).
+  [[nodiscard]] TextEncoding Encoding() const { return encoding_; }
   // The message naming the file when it exists but could not be read; empty otherwise.
   [[nodiscard]] const std::string& ReadError() const { return read_error_; }
 
@@ -69,7 +76,8 @@ class IniFile {
   Found Find(std::string_view section, std::string_view key) const;
 
   std::string path_;
-  std::vector<std::string> lines_;  // the lines before the first NUL byte
+  TextEncoding encoding_ = TextEncoding::kUtf8;
+  std::vector<std::string> lines_;  // the lines before the first NUL byte, in UTF-8
   std::string tail_;                // the first NUL byte and everything after it
   bool tail_joins_ = false;  // no line break between the last line and the tail: none is added
   std::string read_error_;

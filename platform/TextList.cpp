@@ -41,11 +41,29 @@ std::string JoinLines(const TextList& lines) {
 }
 
 TextList LoadTextList(const std::string& path, uint64_t limit) {
-  return SplitLines(ReadUserFile(path, limit));
+  return SplitLines(ReadUserText(path, limit));
+}
+
+void SaveTextListInItsEncoding(const TextList& lines, const std::string& path,
+                               Durability durability) {
+  std::string old;
+  const bool read = TryReadUserFile(path, kProfileLimit, old).ok();
+  SaveTextList(lines, path, read ? EncodingOf(old) : TextEncoding::kUtf8, durability);
+}
+
+TextList LoadTextList(const std::string& path, uint64_t limit, TextEncoding& encoding) {
+  std::string bytes = ReadUserFile(path, limit);
+  encoding = EncodingOf(bytes);
+  return SplitLines(DecodeText(std::move(bytes)));
 }
 
 void SaveTextList(const TextList& lines, const std::string& path, Durability durability) {
   WriteFileAtomic(path, JoinLines(lines), durability);
+}
+
+void SaveTextList(const TextList& lines, const std::string& path, TextEncoding encoding,
+                  Durability durability) {
+  WriteFileAtomic(path, EncodeText(JoinLines(lines), encoding), durability);
 }
 
 }  // namespace pagelathe

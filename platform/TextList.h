@@ -1,4 +1,5 @@
-// Text lists: ordered lines of Windows-1251 bytes, loaded from and saved to files.
+// Text lists: ordered lines of UTF-8 texts (or, for the tools that keep a document's bytes,
+// of its bytes), loaded from and saved to files.
 #pragma once
 
 #include <string>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "platform/FileRead.h"
+#include "platform/Utf8.h"
 
 namespace pagelathe {
 
@@ -24,13 +26,30 @@ using TextList = std::vector<std::string>;
   return JoinLines(lines);
 }
 
-// Loads a file's lines through ReadUserFile (platform/FileRead.h): a file that is not a regular
-// file or is larger than `limit` is refused at once. Raises EFileError naming the file when it
-// cannot be read.
+// Loads a file's lines as text through ReadUserText (platform/FileRead.h): decoded from
+// Windows-1251 when the file is not valid UTF-8. A file that is not a regular file or is
+// larger than `limit` is refused at once. Raises EFileError naming the file when it cannot be
+// read.
 [[nodiscard]] TextList LoadTextList(const std::string& path, uint64_t limit = kDocumentLimit);
 
-// Saves every line followed by CR LF, replacing the file through a temporary file.
+// Saves every line followed by CR LF, replacing the file through a temporary file. The lines
+// are written as they are (UTF-8 texts, or a document's own bytes).
 void SaveTextList(const TextList& lines, const std::string& path,
                   Durability durability = Durability::kCached);
+
+// Saves text lines in `encoding` (the one the file was read in): Windows-1251 when every
+// character has a byte there, else UTF-8, so that nothing is lost.
+void SaveTextList(const TextList& lines, const std::string& path, TextEncoding encoding,
+                  Durability durability = Durability::kCached);
+
+// Saves text lines in the encoding the file at `path` has now (UTF-8 when it is missing or
+// cannot be read), as SaveTextList with that encoding: a hand-kept Windows-1251 list stays
+// Windows-1251 until a line needs a character the code page lacks.
+void SaveTextListInItsEncoding(const TextList& lines, const std::string& path,
+                               Durability durability = Durability::kCached);
+
+// Loads a file's lines as text and says which encoding the file was in.
+[[nodiscard]] TextList LoadTextList(const std::string& path, uint64_t limit,
+                                    TextEncoding& encoding);
 
 }  // namespace pagelathe

@@ -1,4 +1,4 @@
-// UTF-8 detection and conversion to and from Windows-1251, one linear pass each.
+// UTF-8 validation, decoding at the edge and code point steps, one linear pass each.
 #include "platform/Utf8.h"
 
 #include <cstring>
@@ -34,13 +34,6 @@ int SequenceLength(unsigned char lead, unsigned char& low, unsigned char& high) 
   return 0;
 }
 
-char ByteFor(char32_t code_point) {
-  if (code_point >= 0x0410 && code_point <= 0x044F)
-    return static_cast<char>(0xC0 + (code_point - 0x0410));
-  const int byte = ByteOfCodePoint1251(code_point);
-  return byte < 0 ? '?' : static_cast<char>(byte);
-}
-
 }  // namespace
 
 void Utf8Validator::Feed(std::string_view bytes) {
@@ -74,65 +67,108 @@ void Utf8Validator::Feed(std::string_view bytes) {
   }
 }
 
-bool IsUtf8Document(std::string_view bytes) {
+bool IsValidUtf8(std::string_view bytes) {
   Utf8Validator validator;
   validator.Feed(bytes);
-  return validator.IsUtf8Document();
+  return validator.Complete();
 }
 
-std::string Utf8To1251(std::string_view utf8) {
-  std::string text;
-  text.reserve(utf8.size());
-  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-  const unsigned char* const end = p + utf8.size();
-  while (p < end) {
-    const unsigned char lead = *p;
-    if (lead < 0x80) {
-      text += static_cast<char>(lead);
-      ++p;
-      continue;
-    }
-    unsigned char low = 0, high = 0;
-    const int length = SequenceLength(lead, low, high);
-    bool whole = length > 0 && end - p >= length && p[1] >= low && p[1] <= high;
-    for (int k = 2; whole && k < length; ++k)
-      whole = p[k] >= 0x80 && p[k] <= 0xBF;
-    if (!whole) {
-      text += '?';
-      ++p;
-      continue;
-    }
-    char32_t code_point = lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k)
-      code_point = (code_point << 6) | (p[k] & 0x3F);
-    text += ByteFor(code_point);
-    p += length;
+bool IsAscii(std::string_view bytes) {
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
+  for (; end - p >= 8; p += 8)
+    if (!AsciiWord(p)) return false;
+  for (; p < end; ++p)
+    if (static_cast<unsigned char>(*p) >= 0x80) return false;
+  return true;
+}
+
+std::string DecodeText(std::string bytes) {
+  if (IsValidUtf8(bytes)) return bytes;
+  return Win1251ToUtf8(bytes);
+}
+
+std::string ShownName(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  std::string shown;
+  shown.reserve(bytes.size() + bytes.size() / 2);
+  size_t start = 0;
+  while (start <= bytes.size()) {
+    size_t end = bytes.find('/', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view part = bytes.substr(start, end - start);
+    shown += IsValidUtf8(part) ? std::string(part) : Win1251ToUtf8(part);
+    if (end < bytes.size()) shown += '/';
+    start = end + 1;
   }
-  return text;
+  return shown;
 }
 
-std::string Win1251ToUtf8(std::string_view text) {
-  std::string utf8;
-  utf8.reserve(text.size() + text.size() / 2);
-  for (const char c : text) {
-    const char32_t code_point = CodePointOf1251(static_cast<unsigned char>(c));
-    if (code_point < 0x80) {
-      utf8 += static_cast<char>(code_point);
-    } else if (code_point < 0x800) {
-      utf8 += static_cast<char>(0xC0 | (code_point >> 6));
-      utf8 += static_cast<char>(0x80 | (code_point & 0x3F));
+std::string EncodeText(std::string_view utf8, TextEncoding& encoding) {
+  if (encoding == TextEncoding::kWin1251) {
+    std::string bytes;
+    // Bytes that happen to be valid UTF-8 ("\xC2\xB8" is "Вё") would be read back as UTF-8,
+    // as other letters: such a text is written in UTF-8 too.
+    if (Utf8ToWin1251(utf8, bytes) && (IsAscii(bytes) || !IsValidUtf8(bytes))) return bytes;
+    encoding = TextEncoding::kUtf8;
+  }
+  return std::string(utf8);
+}
+
+char32_t NextCodePoint(std::string_view text, size_t& at) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + at;
+  const size_t left = text.size() - at;
+  const unsigned char lead = p[0];
+  if (lead < 0x80) {
+    ++at;
+    return lead;
+  }
+  unsigned char low = 0, high = 0;
+  const int length = SequenceLength(lead, low, high);
+  bool whole = length > 0 && left >= static_cast<size_t>(length) && p[1] >= low && p[1] <= high;
+  for (int k = 2; whole && k < length; ++k)
+    whole = p[k] >= 0x80 && p[k] <= 0xBF;
+  if (!whole) {
+    ++at;
+    return kInvalidCodePoint;
+  }
+  char32_t code_point = lead & (0x7F >> length);
+  for (int k = 1; k < length; ++k)
+    code_point = (code_point << 6) | (p[k] & 0x3F);
+  at += static_cast<size_t>(length);
+  return code_point;
+}
+
+void AppendUtf8(std::string& text, char32_t code_point) {
+  if (code_point < 0x80) {
+    text += static_cast<char>(code_point);
+  } else if (code_point < 0x800) {
+    text += static_cast<char>(0xC0 | (code_point >> 6));
+    text += static_cast<char>(0x80 | (code_point & 0x3F));
+  } else if (code_point < 0x10000) {
+    text += static_cast<char>(0xE0 | (code_point >> 12));
+    text += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (code_point & 0x3F));
+  } else {
+    text += static_cast<char>(0xF0 | (code_point >> 18));
+    text += static_cast<char>(0x80 | ((code_point >> 12) & 0x3F));
+    text += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (code_point & 0x3F));
+  }
+}
+
+size_t CodePointCount(std::string_view text) {
+  size_t count = 0;
+  size_t at = 0;
+  while (at < text.size()) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
     } else {
-      utf8 += static_cast<char>(0xE0 | (code_point >> 12));
-      utf8 += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-      utf8 += static_cast<char>(0x80 | (code_point & 0x3F));
+      (void)NextCodePoint(text, at);
     }
+    ++count;
   }
-  return utf8;
-}
-
-std::string DocumentTo1251(std::string bytes) {
-  if (!IsUtf8Document(bytes)) return bytes;
-  return Utf8To1251(bytes);
+  return count;
 }
 
 }  // namespace pagelathe

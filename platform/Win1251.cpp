@@ -1,9 +1,10 @@
-// Tables of the Windows-1251 code page, built once at start-up.
+// The code page table and the two conversions through it, one linear pass each.
 #include "platform/Win1251.h"
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
+
+#include "platform/Utf8.h"
 
 namespace pagelathe {
 namespace {
@@ -19,82 +20,15 @@ constexpr std::array<char16_t, 64> kHighTable = {
     0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,  // B8
 };
 
-// Upper/lower pairs outside the two regular ranges.
-constexpr std::array<std::array<unsigned char, 2>, 15> kExtraPairs = {{
-    {0x80, 0x90},
-    {0x81, 0x83},
-    {0x8A, 0x9A},
-    {0x8C, 0x9C},
-    {0x8D, 0x9D},
-    {0x8E, 0x9E},
-    {0x8F, 0x9F},
-    {0xA1, 0xA2},
-    {0xA3, 0xBC},
-    {0xA5, 0xB4},
-    {0xA8, 0xB8},
-    {0xAA, 0xBA},
-    {0xAF, 0xBF},
-    {0xB2, 0xB3},
-    {0xBD, 0xBE},
-}};
-
-struct Tables {
-  std::array<unsigned char, 256> upper{};
-  std::array<unsigned char, 256> lower{};
-  std::array<bool, 256> letter{};
-  std::array<int, 256> weight{};  // of the byte itself; callers fold first
-  std::unordered_map<char32_t, unsigned char> byte_of;
-
-  Tables() {
-    for (int i = 0; i < 256; ++i)
-      upper[i] = lower[i] = static_cast<unsigned char>(i);
-    auto pair = [&](int up, int low) {
-      lower[up] = static_cast<unsigned char>(low);
-      upper[low] = static_cast<unsigned char>(up);
-      letter[up] = letter[low] = true;
-    };
-    for (int i = 0; i < 26; ++i)
-      pair('A' + i, 'a' + i);
-    for (int i = 0; i < 32; ++i)
-      pair(0xC0 + i, 0xE0 + i);
-    for (const auto& p : kExtraPairs)
-      pair(p[0], p[1]);
-
-    // Weights: non-alphanumerics in byte order, digits, Latin, then Cyrillic lower-case
-    // letters by code point with ё right after е.
-    int next = 0;
-    for (int i = 0; i < 256; ++i) {
-      const bool digit = i >= '0' && i <= '9';
-      if (!digit && !letter[i]) weight[i] = next++;
-    }
-    for (int i = '0'; i <= '9'; ++i)
-      weight[i] = next++;
-    for (int i = 'a'; i <= 'z'; ++i)
-      weight[i] = next++;
-    std::array<std::pair<double, int>, 256> cyrillic{};
-    int count = 0;
-    for (int i = 0x80; i < 256; ++i) {
-      if (!letter[i] || lower[i] != i) continue;
-      double key = CodePointOf1251(static_cast<unsigned char>(i));
-      if (i == 0xB8) key = 0x0435 + 0.5;  // ё sorts right after е
-      cyrillic[count++] = {key, i};
-    }
-    std::sort(cyrillic.begin(), cyrillic.begin() + count);
-    for (int k = 0; k < count; ++k)
-      weight[cyrillic[k].second] = next++;
-    // Upper-case letters weigh like their lower-case partners.
-    for (int i = 0; i < 256; ++i)
-      if (letter[i] && lower[i] != i) weight[i] = weight[lower[i]];
-
-    for (int i = 0; i < 256; ++i)
-      byte_of[CodePointOf1251(static_cast<unsigned char>(i))] = static_cast<unsigned char>(i);
+// The bytes 0x80-0xBF by code point, for writing: a short sorted search is all it takes.
+struct HighBytes {
+  std::array<std::pair<char16_t, unsigned char>, 64> sorted{};
+  HighBytes() {
+    for (size_t i = 0; i < kHighTable.size(); ++i)
+      sorted[i] = {kHighTable[i], static_cast<unsigned char>(0x80 + i)};
+    std::sort(sorted.begin(), sorted.end());
   }
 };
-
-const Tables& T() {
-  static const Tables tables;
-  return tables;
-}
 
 }  // namespace
 
@@ -106,58 +40,54 @@ char32_t CodePointOf1251(unsigned char byte) {
 
 int ByteOfCodePoint1251(char32_t code_point) {
   if (code_point < 0x80) return static_cast<int>(code_point);
-  const auto& map = T().byte_of;
-  auto it = map.find(code_point);
-  return it == map.end() ? -1 : it->second;
+  if (code_point >= 0x0410 && code_point <= 0x044F)
+    return static_cast<int>(0xC0 + (code_point - 0x0410));
+  static const HighBytes high;
+  const auto it =
+      std::lower_bound(high.sorted.begin(), high.sorted.end(),
+                       std::pair<char16_t, unsigned char>{
+                           static_cast<char16_t>(code_point > 0xFFFF ? 0xFFFF : code_point), 0});
+  if (code_point > 0xFFFF || it == high.sorted.end() || it->first != code_point) return -1;
+  return it->second;
 }
 
-char UpperChar(char c) {
-  return static_cast<char>(T().upper[static_cast<unsigned char>(c)]);
-}
-char LowerChar(char c) {
-  return static_cast<char>(T().lower[static_cast<unsigned char>(c)]);
-}
-bool IsLetter1251(char c) {
-  return T().letter[static_cast<unsigned char>(c)];
-}
-int SortWeight(char c) {
-  return T().weight[static_cast<unsigned char>(c)];
+std::string Win1251ToUtf8(std::string_view bytes) {
+  std::string utf8;
+  utf8.reserve(bytes.size() + bytes.size() / 2);
+  for (const char c : bytes)
+    AppendUtf8(utf8, CodePointOf1251(static_cast<unsigned char>(c)));
+  return utf8;
 }
 
-std::string UpperCase(std::string_view text) {
-  const auto& table = T().upper;
-  std::string result(text);
-  for (char& c : result)
-    c = static_cast<char>(table[static_cast<unsigned char>(c)]);
-  return result;
-}
-
-std::string LowerCase(std::string_view text) {
-  const auto& table = T().lower;
-  std::string result(text);
-  for (char& c : result)
-    c = static_cast<char>(table[static_cast<unsigned char>(c)]);
-  return result;
-}
-
-int CompareText(std::string_view a, std::string_view b) {
-  const auto& weight = T().weight;
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    const int wa = weight[static_cast<unsigned char>(a[i])];
-    const int wb = weight[static_cast<unsigned char>(b[i])];
-    if (wa != wb) return wa < wb ? -1 : 1;
+bool Utf8ToWin1251(std::string_view utf8, std::string& bytes) {
+  bytes.clear();
+  bytes.reserve(utf8.size());
+  size_t at = 0;
+  while (at < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    if (lead < 0x80) {
+      bytes += static_cast<char>(lead);
+      ++at;
+      continue;
+    }
+    const char32_t code_point = NextCodePoint(utf8, at);
+    const int byte = code_point == kInvalidCodePoint ? -1 : ByteOfCodePoint1251(code_point);
+    if (byte < 0) return false;
+    bytes += static_cast<char>(byte);
   }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
+  return true;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  const auto& lower = T().lower;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])])
-      return false;
+bool FitsWin1251(std::string_view utf8) {
+  size_t at = 0;
+  while (at < utf8.size()) {
+    if (static_cast<unsigned char>(utf8[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    const char32_t code_point = NextCodePoint(utf8, at);
+    if (code_point == kInvalidCodePoint || ByteOfCodePoint1251(code_point) < 0) return false;
+  }
   return true;
 }
 

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev
+  libicu-dev  # the letter rules: case folding, NFC, letter classes
   xvfb xauth fonts-dejavu-core
   python3
   curl time html2text  # the whole-process benchmarks compare with these

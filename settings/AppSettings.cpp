@@ -1,10 +1,14 @@
 // The settings table and the three walks over it.
 #include "settings/AppSettings.h"
 
+#include <algorithm>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
 #include "platform/IniFile.h"
+#include "platform/Utf8.h"
 
 namespace pagelathe {
 namespace {
@@ -66,6 +70,74 @@ void VisitField(const SettingKey& key, Settings& settings, Visitor visitor) {
   std::visit([&](auto member) { visitor(settings.*member); }, key.field);
 }
 
+// A folder is bytes, and the settings file is text. A folder that a plain value cannot carry
+// exactly is written so that it reads back byte for byte: with blanks at an end, or in quotes of
+// its own, in a pair of quotes (the reader removes one pair); when it is not valid UTF-8 (a
+// name from a Windows-1251 disk), holds a line break or another control character, or looks
+// like such a value itself, as a file URL whose bytes
+// beyond plain letters, digits and "/-._~" are written %XX.
+constexpr std::string_view kFileUrl = "file://";
+
+bool IsBlankByte(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == 0x20;
+}
+
+bool IsPlainUrlByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
+         c == '-' || c == '.' || c == '_' || c == '~';
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string StoredFolder(const std::string& folder) {
+  const bool control = std::any_of(folder.begin(), folder.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+  if (control || !IsValidUtf8(folder) || folder.starts_with(kFileUrl)) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url(kFileUrl);
+    for (const char c : folder) {
+      if (IsPlainUrlByte(c)) {
+        url += c;
+      } else {
+        const auto u = static_cast<unsigned char>(c);
+        url += '%';
+        url += kHex[u >> 4];
+        url += kHex[u & 15];
+      }
+    }
+    return url;
+  }
+  if (folder.empty()) return folder;
+  const bool quoted = folder.size() >= 2 && (folder.front() == '"' || folder.front() == '\'') &&
+                      folder.back() == folder.front();
+  if (IsBlankByte(folder.front()) || IsBlankByte(folder.back()) || quoted)
+    return '"' + folder + '"';
+  return folder;
+}
+
+std::string FolderFromStored(const std::string& value) {
+  if (!value.starts_with(kFileUrl)) return value;
+  std::string folder;
+  folder.reserve(value.size());
+  for (size_t i = kFileUrl.size(); i < value.size(); ++i) {
+    const int high = value[i] == '%' && i + 2 < value.size() ? HexValue(value[i + 1]) : -1;
+    const int low = high >= 0 ? HexValue(value[i + 2]) : -1;
+    if (low >= 0) {
+      folder += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      folder += value[i];  // a "%" of no code stands for itself
+    }
+  }
+  return folder;
+}
+
 template <typename Value, typename T>
 constexpr bool kIs = std::is_same_v<std::remove_cvref_t<Value>, T>;
 
@@ -90,9 +162,10 @@ AppSettings ReadAppSettings(const IniFile& ini, const std::string& program_folde
   AppSettings settings;
   for (const SettingKey& key : kKeys) {
     VisitField(key, settings, [&](auto& value) {
-      if constexpr (kIs<decltype(value), std::string>)
+      if constexpr (kIs<decltype(value), std::string>) {
         value = ini.ReadString(kOptionsSection, key.name, DefaultText(key, program_folder));
-      else if constexpr (kIs<decltype(value), bool>)
+        if (key.in_program_folder) value = FolderFromStored(value);
+      } else if constexpr (kIs<decltype(value), bool>)
         value = ini.ReadBool(kOptionsSection, key.name, key.number != 0);
       else
         value = ini.ReadInteger(kOptionsSection, key.name, key.number);
@@ -106,7 +179,8 @@ void WriteAppSettings(IniFile& ini, const AppSettings& settings) {
     if (!key.written) continue;
     VisitField(key, settings, [&](auto& value) {
       if constexpr (kIs<decltype(value), std::string>)
-        ini.WriteString(kOptionsSection, key.name, value);
+        ini.WriteString(kOptionsSection, key.name,
+                        key.in_program_folder ? StoredFolder(value) : value);
       else if constexpr (kIs<decltype(value), bool>)
         ini.WriteBool(kOptionsSection, key.name, value);
       else

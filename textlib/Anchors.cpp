@@ -1,7 +1,7 @@
 // Anchor targets and e-mail addresses pulled out of HTML or plain text.
 #include <algorithm>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 #include "textlib/Dizerezez.h"
 #include "textlib/TextScan.h"
 

@@ -4,7 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
+#include "platform/Utf8.h"
 #include "textlib/Dizerezez.h"
 #include "textlib/TextScan.h"
 
@@ -15,22 +16,42 @@ bool IsSpam(char c) {
   return static_cast<unsigned char>(c) < 32;
 }
 
-// Byte-to-byte map that sends each character of `from` to the one at the same position of
-// `to` and leaves every other byte alone.
-std::array<char, 256> LayoutMap(std::string_view from, std::string_view to) {
-  std::array<char, 256> map{};
-  for (int i = 0; i < 256; ++i)
-    map[i] = static_cast<char>(i);
-  for (std::size_t i = 0; i < from.size(); ++i)
-    map[static_cast<unsigned char>(from[i])] = to[i];
-  return map;
+// The code points of a text, one after the other (a byte of no valid sequence as U+FFFD).
+std::u32string CodePoints(std::string_view text) {
+  std::u32string points;
+  points.reserve(text.size());
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const char32_t c = NextCodePoint(text, at);
+    points.push_back(c == kInvalidCodePoint ? 0xFFFD : c);
+  }
+  return points;
 }
 
-std::string Remap(const std::string& text, const std::array<char, 256>& map) {
-  std::string result(text.size(), '\0');
-  for (std::size_t i = 0; i < text.size(); ++i)
-    result[i] = map[static_cast<unsigned char>(text[i])];
-  return result;
+std::string FromCodePoints(std::u32string_view points) {
+  std::string text;
+  text.reserve(points.size());
+  for (const char32_t c : points)
+    AppendUtf8(text, c);
+  return text;
+}
+
+// The characters of a text (after NFC): positions and lengths count these.
+std::u32string Letters(const std::string& text) {
+  return CodePoints(Nfc(text));
+}
+
+// Sends each character of `from` to the one at the same position of `to`; every other
+// character stays.
+std::string Retype(const std::string& text, std::string_view from, std::string_view to) {
+  const std::u32string keys = CodePoints(from);
+  const std::u32string values = CodePoints(to);
+  std::u32string points = Letters(text);
+  for (char32_t& c : points) {
+    const std::size_t at = keys.find(c);
+    if (at != std::u32string::npos) c = values[at];
+  }
+  return FromCodePoints(points);
 }
 
 }  // namespace
@@ -57,17 +78,17 @@ std::string DeleteSpamA(const std::string& text) {
 }
 
 std::string LargeLtterStr(const std::string& text, int n) {
-  if (n < 1 || static_cast<std::size_t>(n) > text.size()) return {};
-  std::string result = text;
-  result[n - 1] = UpperChar(result[n - 1]);
-  return result;
+  std::u32string points = Letters(text);
+  if (n < 1 || static_cast<std::size_t>(n) > points.size()) return {};
+  points[static_cast<std::size_t>(n) - 1] = UpperChar(points[static_cast<std::size_t>(n) - 1]);
+  return FromCodePoints(points);
 }
 
 std::string LargeStr(const std::string& text) {
-  std::string result = text;
-  for (std::size_t i = 0; i < result.size(); ++i)
-    if (i == 0 || text[i - 1] == ' ') result[i] = UpperChar(result[i]);
-  return result;
+  std::u32string points = Letters(text);
+  for (std::size_t i = 0; i < points.size(); ++i)
+    if (i == 0 || points[i - 1] == ' ') points[i] = UpperChar(points[i]);
+  return FromCodePoints(points);
 }
 
 std::string AbbrevStr(const std::string& text) {
@@ -75,26 +96,26 @@ std::string AbbrevStr(const std::string& text) {
   const auto first = std::find_if_not(text.begin(), text.end(), is_white);
   const auto last = std::find_if_not(text.rbegin(), text.rend(), is_white).base();
   if (first >= last) return {};
-  const std::string words = DelDoubBlank(std::string(first, last));
-  std::string result(1, UpperChar(words[0]));
+  const std::u32string words = Letters(DelDoubBlank(std::string(first, last)));
+  std::u32string result(1, UpperChar(words[0]));
   // After trimming no blank is last, so every blank has a character after it.
   for (std::size_t i = 1; i < words.size(); ++i)
     if (words[i - 1] == ' ') result.push_back(UpperChar(words[i]));
-  return result;
+  return FromCodePoints(result);
 }
 
 std::string SrtTotrS(const std::string& text) {
-  return std::string(text.rbegin(), text.rend());
+  std::u32string points = Letters(text);
+  std::reverse(points.begin(), points.end());
+  return FromCodePoints(points);
 }
 
 std::string EngToRus(const std::string& text) {
-  static const std::array<char, 256> map = LayoutMap(EngLet, RusLet);
-  return Remap(text, map);
+  return Retype(text, EngLet, RusLet);
 }
 
 std::string RusToEng(const std::string& text) {
-  static const std::array<char, 256> map = LayoutMap(RusLet, EngLet);
-  return Remap(text, map);
+  return Retype(text, RusLet, EngLet);
 }
 
 std::string ChangeHSym(const std::string& text) {
@@ -198,12 +219,14 @@ bool ToLetInteger(const std::string& text) {
 }
 
 int SimStrPro(const std::string& a, const std::string& b) {
-  if (a.empty()) return 0;
-  const std::size_t common = std::min(a.size(), b.size());
+  const std::u32string left = Letters(a);
+  const std::u32string right = Letters(b);
+  if (left.empty()) return 0;
+  const std::size_t common = std::min(left.size(), right.size());
   int same = 0;
   for (std::size_t i = 0; i < common; ++i)
-    if (a[i] == b[i]) ++same;
-  const int step = static_cast<int>(100 / a.size());
+    if (left[i] == right[i]) ++same;
+  const int step = static_cast<int>(100 / left.size());
   return same * step;
 }
 

@@ -1,7 +1,7 @@
 // The free text functions of the program: clean-up of texts and lists (tags, blanks, control
 // characters, entities, keyboard layouts) and the link and e-mail helpers built on them.
-// Texts are Windows-1251 bytes; every function returns a new text and leaves its argument
-// alone, except the list functions that are documented to change their list in place.
+// Texts are UTF-8 and positions count characters; every function returns a new text and leaves its
+// argument alone, except the list functions that are documented to change their list in place.
 // Every function is linear in the length of its input.
 #pragma once
 
@@ -29,9 +29,8 @@ inline constexpr std::string_view Spam{
 inline constexpr std::string_view EngLet =
     "`qwertyuiop[]asdfghjkl;'zxcvbnm,.~QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>";
 inline constexpr std::string_view RusLet =
-    "\xB8\xE9\xF6\xF3\xEA\xE5\xED\xE3\xF8\xF9\xE7\xF5\xFA\xF4\xFB\xE2\xE0\xEF\xF0\xEE\xEB\xE4"
-    "\xE6\xFD\xFF\xF7\xF1\xEC\xE8\xF2\xFC\xE1\xFE\xA8\xC9\xD6\xD3\xCA\xC5\xCD\xC3\xD8\xD9\xC7"
-    "\xD5\xDA\xD4\xDB\xC2\xC0\xCF\xD0\xCE\xCB\xC4\xC6\xDD\xDF\xD7\xD1\xCC\xC8\xD2\xDC\xC1\xDE";
+    "ёйцукенгшщзхъфывапролджэячсмитьбю"
+    "ЁЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮ";
 
 // HTML entities and the characters they stand for, paired by position. ChangeHSym decodes them
 // in this order, so "&amp;" is decoded before "&lt;".
@@ -40,7 +39,7 @@ inline constexpr std::array<std::string_view, 5> HSym = {"&nbsp;", "&amp;", "&lt
 inline constexpr std::array<std::string_view, 5> TSym = {" ", "&", "<", ">", "\""};
 
 // Two-letter country zones in upper case and alphabetical order, and the Russian name
-// (Windows-1251) of each zone in the same row.
+// of each zone in the same row.
 inline constexpr std::size_t kZoneCount = 241;
 extern const std::array<std::string_view, kZoneCount> zone;
 extern const std::array<std::string_view, kZoneCount> state;
@@ -80,7 +79,7 @@ extern const std::array<std::string_view, 20> Arbits;
 // The first letter of each word, upper-cased: AbbrevStr(" portable network graphics") == "PNG".
 [[nodiscard]] std::string AbbrevStr(const std::string& text);
 
-// The text reversed.
+// The text reversed, character by character.
 [[nodiscard]] std::string SrtTotrS(const std::string& text);
 
 // Retype a text in the other keyboard layout: EngToRus("ghbdtn") == "привет"; characters of

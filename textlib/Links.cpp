@@ -2,7 +2,7 @@
 // country zones, and the resolution of a relative link against its page.
 #include <algorithm>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 #include "textlib/Dizerezez.h"
 
 namespace pagelathe {
@@ -72,19 +72,19 @@ std::string GetExtLink(const std::string& link) {
   if (ext.empty()) return "0";
   std::string_view rest = ext.substr(1);
   rest = rest.substr(0, rest.find_first_of("#?/"));
-  if (rest.empty() || IsZoneOrDomain(UpperCase(rest))) return "0";
+  if (rest.empty() || IsZoneOrDomain(AsciiUpperCase(rest))) return "0";
   return std::string(rest);
 }
 
 std::string GetZone(const std::string& link) {
   const std::string_view ext = FileExt(BeforeSlash(WithoutHttp(link)));
   if (ext.empty()) return "0";
-  const int row = ZoneRow(UpperCase(ext.substr(1)));
+  const int row = ZoneRow(AsciiUpperCase(ext.substr(1)));
   return row >= 0 ? std::string(zone[row]) : "0";
 }
 
 std::string ZoneToState(const std::string& zone_name) {
-  const int row = ZoneRow(UpperCase(zone_name));
+  const int row = ZoneRow(AsciiUpperCase(zone_name));
   return row >= 0 ? std::string(state[row]) : "0";
 }
 
@@ -130,7 +130,7 @@ std::string ConcatLink(const std::string& base, const std::string& link) {
     const std::size_t stretch = std::min(link.find('/'), link.size() - 1);
     if (link.find('.') < stretch) {
       const std::string_view ext = FileExt(BeforeSlash(link));
-      if (!ext.empty() && IsZoneOrDomain(UpperCase(ext.substr(1)))) return link;
+      if (!ext.empty() && IsZoneOrDomain(AsciiUpperCase(ext.substr(1)))) return link;
     }
   }
   std::string result = ExtractPath(base);

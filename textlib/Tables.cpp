@@ -1,5 +1,5 @@
 // The constant tables of the link functions: country zones with their Russian names
-// (Windows-1251 bytes; each row's name in UTF-8 beside it), generic domains and the
+// (in Russian), generic domains and the
 // attribute texts cut out of tags.
 #include "textlib/Dizerezez.h"
 
@@ -25,501 +25,488 @@ const std::array<std::string_view, kZoneCount> zone = {
 };
 
 const std::array<std::string_view, kZoneCount> state = {
-    // AC Остров Вознесения
-    "\xCE\xF1\xF2\xF0\xEE\xE2 \xC2\xEE\xE7\xED\xE5\xF1\xE5\xED\xE8\xFF",
-    // AD Андорра
-    "\xC0\xED\xE4\xEE\xF0\xF0\xE0",
-    // AE Объединенные Арабские Эмираты
-    "\xCE\xE1\xFA\xE5\xE4\xE8\xED\xE5\xED\xED\xFB\xE5 \xC0\xF0\xE0\xE1\xF1\xEA\xE8\xE5 \xDD"
-    "\xEC\xE8\xF0\xE0\xF2\xFB",
-    // AF Афганистан
-    "\xC0\xF4\xE3\xE0\xED\xE8\xF1\xF2\xE0\xED",
-    // AG Антигуа и Барбуда
-    "\xC0\xED\xF2\xE8\xE3\xF3\xE0 \xE8 \xC1\xE0\xF0\xE1\xF3\xE4\xE0",
-    // AI Ангилья
-    "\xC0\xED\xE3\xE8\xEB\xFC\xFF",
-    // AL Албания
-    "\xC0\xEB\xE1\xE0\xED\xE8\xFF",
-    // AM Армения
-    "\xC0\xF0\xEC\xE5\xED\xE8\xFF",
-    // AN Антильские острова (Нидерланд.)
-    "\xC0\xED\xF2\xE8\xEB\xFC\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0 (\xCD\xE8\xE4\xE5"
-    "\xF0\xEB\xE0\xED\xE4.)",
-    // AO Ангола
-    "\xC0\xED\xE3\xEE\xEB\xE0",
-    // AQ Антарктида
-    "\xC0\xED\xF2\xE0\xF0\xEA\xF2\xE8\xE4\xE0",
-    // AR Аргентина
-    "\xC0\xF0\xE3\xE5\xED\xF2\xE8\xED\xE0",
-    // AS Американское Самоа
-    "\xC0\xEC\xE5\xF0\xE8\xEA\xE0\xED\xF1\xEA\xEE\xE5 \xD1\xE0\xEC\xEE\xE0",
-    // AT Австрия
-    "\xC0\xE2\xF1\xF2\xF0\xE8\xFF",
-    // AU Австралия
-    "\xC0\xE2\xF1\xF2\xF0\xE0\xEB\xE8\xFF",
-    // AW Аруба
-    "\xC0\xF0\xF3\xE1\xE0",
-    // AZ Азербайджан
-    "\xC0\xE7\xE5\xF0\xE1\xE0\xE9\xE4\xE6\xE0\xED",
-    // BA Босния и Герцеговина
-    "\xC1\xEE\xF1\xED\xE8\xFF \xE8 \xC3\xE5\xF0\xF6\xE5\xE3\xEE\xE2\xE8\xED\xE0",
-    // BB Барбадос
-    "\xC1\xE0\xF0\xE1\xE0\xE4\xEE\xF1",
-    // BD Бангладеш
-    "\xC1\xE0\xED\xE3\xEB\xE0\xE4\xE5\xF8",
-    // BE Бельгия
-    "\xC1\xE5\xEB\xFC\xE3\xE8\xFF",
-    // BF Буркина-Фасо
-    "\xC1\xF3\xF0\xEA\xE8\xED\xE0-\xD4\xE0\xF1\xEE",
-    // BG Болгария
-    "\xC1\xEE\xEB\xE3\xE0\xF0\xE8\xFF",
-    // BH Бахрейн
-    "\xC1\xE0\xF5\xF0\xE5\xE9\xED",
-    // BI Бурунди
-    "\xC1\xF3\xF0\xF3\xED\xE4\xE8",
-    // BJ Бенин
-    "\xC1\xE5\xED\xE8\xED",
-    // BM Бермудские острова
-    "\xC1\xE5\xF0\xEC\xF3\xE4\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // BN Бруней
-    "\xC1\xF0\xF3\xED\xE5\xE9",
-    // BO Боливия
-    "\xC1\xEE\xEB\xE8\xE2\xE8\xFF",
-    // BR Бразилия
-    "\xC1\xF0\xE0\xE7\xE8\xEB\xE8\xFF",
-    // BS Багамские острова
-    "\xC1\xE0\xE3\xE0\xEC\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // BT Бутан
-    "\xC1\xF3\xF2\xE0\xED",
-    // BV Остров Буве
-    "\xCE\xF1\xF2\xF0\xEE\xE2 \xC1\xF3\xE2\xE5",
-    // BW Ботсвана
-    "\xC1\xEE\xF2\xF1\xE2\xE0\xED\xE0",
-    // BY Беларусь
-    "\xC1\xE5\xEB\xE0\xF0\xF3\xF1\xFC",
-    // BZ Белиз
-    "\xC1\xE5\xEB\xE8\xE7",
-    // CA Канада
-    "\xCA\xE0\xED\xE0\xE4\xE0",
-    // CC Кокосовые острова
-    "\xCA\xEE\xEA\xEE\xF1\xEE\xE2\xFB\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // CF Центральноафриканская Республика
-    "\xD6\xE5\xED\xF2\xF0\xE0\xEB\xFC\xED\xEE\xE0\xF4\xF0\xE8\xEA\xE0\xED\xF1\xEA\xE0\xFF "
-    "\xD0\xE5\xF1\xEF\xF3\xE1\xEB\xE8\xEA\xE0",
-    // CG Конго
-    "\xCA\xEE\xED\xE3\xEE",
-    // CH Швейцария
-    "\xD8\xE2\xE5\xE9\xF6\xE0\xF0\xE8\xFF",
-    // CI Кот-д'Ивуар
-    "\xCA\xEE\xF2-\xE4'\xC8\xE2\xF3\xE0\xF0",
-    // CK Острова Кука
-    "\xCE\xF1\xF2\xF0\xEE\xE2\xE0 \xCA\xF3\xEA\xE0",
-    // CL Чили
-    "\xD7\xE8\xEB\xE8",
-    // CM Камерун
-    "\xCA\xE0\xEC\xE5\xF0\xF3\xED",
-    // CN Китай
-    "\xCA\xE8\xF2\xE0\xE9",
-    // CO Колумбия
-    "\xCA\xEE\xEB\xF3\xEC\xE1\xE8\xFF",
-    // CR Коста-Рика
-    "\xCA\xEE\xF1\xF2\xE0-\xD0\xE8\xEA\xE0",
-    // CU Куба
-    "\xCA\xF3\xE1\xE0",
-    // CV Кабо-Верде
-    "\xCA\xE0\xE1\xEE-\xC2\xE5\xF0\xE4\xE5",
-    // CX Остров Рождества
-    "\xCE\xF1\xF2\xF0\xEE\xE2 \xD0\xEE\xE6\xE4\xE5\xF1\xF2\xE2\xE0",
-    // CY Кипр
-    "\xCA\xE8\xEF\xF0",
-    // CZ Чехия
-    "\xD7\xE5\xF5\xE8\xFF",
-    // DE Германия
-    "\xC3\xE5\xF0\xEC\xE0\xED\xE8\xFF",
-    // DJ Джибути
-    "\xC4\xE6\xE8\xE1\xF3\xF2\xE8",
-    // DK Дания
-    "\xC4\xE0\xED\xE8\xFF",
-    // DM Доминика
-    "\xC4\xEE\xEC\xE8\xED\xE8\xEA\xE0",
-    // DO Доминиканская Республика
-    "\xC4\xEE\xEC\xE8\xED\xE8\xEA\xE0\xED\xF1\xEA\xE0\xFF \xD0\xE5\xF1\xEF\xF3\xE1\xEB\xE8"
-    "\xEA\xE0",
-    // DZ Алжир
-    "\xC0\xEB\xE6\xE8\xF0",
-    // EC Эквадор
-    "\xDD\xEA\xE2\xE0\xE4\xEE\xF0",
-    // EE Эстония
-    "\xDD\xF1\xF2\xEE\xED\xE8\xFF",
-    // EG Египет
-    "\xC5\xE3\xE8\xEF\xE5\xF2",
-    // EH Западная Сахара
-    "\xC7\xE0\xEF\xE0\xE4\xED\xE0\xFF \xD1\xE0\xF5\xE0\xF0\xE0",
-    // ER Эритрея
-    "\xDD\xF0\xE8\xF2\xF0\xE5\xFF",
-    // ES Испания
-    "\xC8\xF1\xEF\xE0\xED\xE8\xFF",
-    // ET Эфиопия
-    "\xDD\xF4\xE8\xEE\xEF\xE8\xFF",
-    // FI Финляндия
-    "\xD4\xE8\xED\xEB\xFF\xED\xE4\xE8\xFF",
-    // FJ Фиджи
-    "\xD4\xE8\xE4\xE6\xE8",
-    // FK Фолклендские острова
-    "\xD4\xEE\xEB\xEA\xEB\xE5\xED\xE4\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // FM Микронезия
-    "\xCC\xE8\xEA\xF0\xEE\xED\xE5\xE7\xE8\xFF",
-    // FO Фарерские острова
-    "\xD4\xE0\xF0\xE5\xF0\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // FR Франция
-    "\xD4\xF0\xE0\xED\xF6\xE8\xFF",
-    // GA Габон
-    "\xC3\xE0\xE1\xEE\xED",
-    // GD Гренада
-    "\xC3\xF0\xE5\xED\xE0\xE4\xE0",
-    // GE Грузия
-    "\xC3\xF0\xF3\xE7\xE8\xFF",
-    // GF Гвиана
-    "\xC3\xE2\xE8\xE0\xED\xE0",
-    // GG Гернси
-    "\xC3\xE5\xF0\xED\xF1\xE8",
-    // GH Гана
-    "\xC3\xE0\xED\xE0",
-    // GI Гибралтар
-    "\xC3\xE8\xE1\xF0\xE0\xEB\xF2\xE0\xF0",
-    // GL Гренландия
-    "\xC3\xF0\xE5\xED\xEB\xE0\xED\xE4\xE8\xFF",
-    // GM Гамбия
-    "\xC3\xE0\xEC\xE1\xE8\xFF",
-    // GN Гвинея
-    "\xC3\xE2\xE8\xED\xE5\xFF",
-    // GP Гваделупа
-    "\xC3\xE2\xE0\xE4\xE5\xEB\xF3\xEF\xE0",
-    // GQ Экваториальная Гвинея
-    "\xDD\xEA\xE2\xE0\xF2\xEE\xF0\xE8\xE0\xEB\xFC\xED\xE0\xFF \xC3\xE2\xE8\xED\xE5\xFF",
-    // GR Греция
-    "\xC3\xF0\xE5\xF6\xE8\xFF",
-    // GS Южная Георгия и Южные Сандвичевы острова
-    "\xDE\xE6\xED\xE0\xFF \xC3\xE5\xEE\xF0\xE3\xE8\xFF \xE8 \xDE\xE6\xED\xFB\xE5 \xD1\xE0\xED"
-    "\xE4\xE2\xE8\xF7\xE5\xE2\xFB \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // GT Гватемала
-    "\xC3\xE2\xE0\xF2\xE5\xEC\xE0\xEB\xE0",
-    // GU Гуам
-    "\xC3\xF3\xE0\xEC",
-    // GW Гвинея-Бисау
-    "\xC3\xE2\xE8\xED\xE5\xFF-\xC1\xE8\xF1\xE0\xF3",
-    // GY Гвиана
-    "\xC3\xE2\xE8\xE0\xED\xE0",
-    // HK Гонконг
-    "\xC3\xEE\xED\xEA\xEE\xED\xE3",
-    // HM Острова Херд и Макдональд
-    "\xCE\xF1\xF2\xF0\xEE\xE2\xE0 \xD5\xE5\xF0\xE4 \xE8 \xCC\xE0\xEA\xE4\xEE\xED\xE0\xEB\xFC"
-    "\xE4",
-    // HN Гондурас
-    "\xC3\xEE\xED\xE4\xF3\xF0\xE0\xF1",
-    // HR Хорватия
-    "\xD5\xEE\xF0\xE2\xE0\xF2\xE8\xFF",
-    // HT Гаити
-    "\xC3\xE0\xE8\xF2\xE8",
-    // HU Венгрия
-    "\xC2\xE5\xED\xE3\xF0\xE8\xFF",
-    // ID Индонезия
-    "\xC8\xED\xE4\xEE\xED\xE5\xE7\xE8\xFF",
-    // IE Ирландия
-    "\xC8\xF0\xEB\xE0\xED\xE4\xE8\xFF",
-    // IL Израиль
-    "\xC8\xE7\xF0\xE0\xE8\xEB\xFC",
-    // IM Остров Мэн
-    "\xCE\xF1\xF2\xF0\xEE\xE2 \xCC\xFD\xED",
-    // IO Британская территория в Индийском океане
-    "\xC1\xF0\xE8\xF2\xE0\xED\xF1\xEA\xE0\xFF \xF2\xE5\xF0\xF0\xE8\xF2\xEE\xF0\xE8\xFF \xE2 "
-    "\xC8\xED\xE4\xE8\xE9\xF1\xEA\xEE\xEC \xEE\xEA\xE5\xE0\xED\xE5",
-    // IQ Ирак
-    "\xC8\xF0\xE0\xEA",
-    // IR Иран
-    "\xC8\xF0\xE0\xED",
-    // IS Исландия
-    "\xC8\xF1\xEB\xE0\xED\xE4\xE8\xFF",
-    // IT Италия
-    "\xC8\xF2\xE0\xEB\xE8\xFF",
-    // JE Джерси
-    "\xC4\xE6\xE5\xF0\xF1\xE8",
-    // JM Ямайка
-    "\xDF\xEC\xE0\xE9\xEA\xE0",
-    // JO Иордания
-    "\xC8\xEE\xF0\xE4\xE0\xED\xE8\xFF",
-    // JP Япония
-    "\xDF\xEF\xEE\xED\xE8\xFF",
-    // KE Кения
-    "\xCA\xE5\xED\xE8\xFF",
-    // KG Киргизия
-    "\xCA\xE8\xF0\xE3\xE8\xE7\xE8\xFF",
-    // KH Камбоджа
-    "\xCA\xE0\xEC\xE1\xEE\xE4\xE6\xE0",
-    // KI Кирибати
-    "\xCA\xE8\xF0\xE8\xE1\xE0\xF2\xE8",
-    // KM Коморские острова
-    "\xCA\xEE\xEC\xEE\xF0\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // KN Сент-Китс и Невис
-    "\xD1\xE5\xED\xF2-\xCA\xE8\xF2\xF1 \xE8 \xCD\xE5\xE2\xE8\xF1",
-    // KP Корея (КНДР)
-    "\xCA\xEE\xF0\xE5\xFF (\xCA\xCD\xC4\xD0)",
-    // KR Корея (Республика)
-    "\xCA\xEE\xF0\xE5\xFF (\xD0\xE5\xF1\xEF\xF3\xE1\xEB\xE8\xEA\xE0)",
-    // KW Кувейт
-    "\xCA\xF3\xE2\xE5\xE9\xF2",
-    // KY Каймановы острова
-    "\xCA\xE0\xE9\xEC\xE0\xED\xEE\xE2\xFB \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // KZ Казахстан
-    "\xCA\xE0\xE7\xE0\xF5\xF1\xF2\xE0\xED",
-    // LA Лаос
-    "\xCB\xE0\xEE\xF1",
-    // LB Ливан
-    "\xCB\xE8\xE2\xE0\xED",
-    // LC Сент-Люсия
-    "\xD1\xE5\xED\xF2-\xCB\xFE\xF1\xE8\xFF",
-    // LI Лихтенштейн
-    "\xCB\xE8\xF5\xF2\xE5\xED\xF8\xF2\xE5\xE9\xED",
-    // LK Шри-Ланка
-    "\xD8\xF0\xE8-\xCB\xE0\xED\xEA\xE0",
-    // LR Либерия
-    "\xCB\xE8\xE1\xE5\xF0\xE8\xFF",
-    // LS Лесото
-    "\xCB\xE5\xF1\xEE\xF2\xEE",
-    // LT Литва
-    "\xCB\xE8\xF2\xE2\xE0",
-    // LU Люксембург
-    "\xCB\xFE\xEA\xF1\xE5\xEC\xE1\xF3\xF0\xE3",
-    // LV Латвия
-    "\xCB\xE0\xF2\xE2\xE8\xFF",
-    // LY Ливия
-    "\xCB\xE8\xE2\xE8\xFF",
-    // MA Марокко
-    "\xCC\xE0\xF0\xEE\xEA\xEA\xEE",
-    // MC Монако
-    "\xCC\xEE\xED\xE0\xEA\xEE",
-    // MD Молдова
-    "\xCC\xEE\xEB\xE4\xEE\xE2\xE0",
-    // MG Мадагаскар
-    "\xCC\xE0\xE4\xE0\xE3\xE0\xF1\xEA\xE0\xF0",
-    // MH Маршалловы острова
-    "\xCC\xE0\xF0\xF8\xE0\xEB\xEB\xEE\xE2\xFB \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // MK Македония
-    "\xCC\xE0\xEA\xE5\xE4\xEE\xED\xE8\xFF",
-    // ML Мали
-    "\xCC\xE0\xEB\xE8",
-    // MM Мьянма
-    "\xCC\xFC\xFF\xED\xEC\xE0",
-    // MN Монголия
-    "\xCC\xEE\xED\xE3\xEE\xEB\xE8\xFF",
-    // MO Макао
-    "\xCC\xE0\xEA\xE0\xEE",
-    // MP Северные Марианские острова
-    "\xD1\xE5\xE2\xE5\xF0\xED\xFB\xE5 \xCC\xE0\xF0\xE8\xE0\xED\xF1\xEA\xE8\xE5 \xEE\xF1\xF2"
-    "\xF0\xEE\xE2\xE0",
-    // MQ Мартиника
-    "\xCC\xE0\xF0\xF2\xE8\xED\xE8\xEA\xE0",
-    // MR Мавритания
-    "\xCC\xE0\xE2\xF0\xE8\xF2\xE0\xED\xE8\xFF",
-    // MS Монтсеррат
-    "\xCC\xEE\xED\xF2\xF1\xE5\xF0\xF0\xE0\xF2",
-    // MT Мальта
-    "\xCC\xE0\xEB\xFC\xF2\xE0",
-    // MU Маврикий
-    "\xCC\xE0\xE2\xF0\xE8\xEA\xE8\xE9",
-    // MV Мальдивы
-    "\xCC\xE0\xEB\xFC\xE4\xE8\xE2\xFB",
-    // MW Малави
-    "\xCC\xE0\xEB\xE0\xE2\xE8",
-    // MX Мексика
-    "\xCC\xE5\xEA\xF1\xE8\xEA\xE0",
-    // MY Малайзия
-    "\xCC\xE0\xEB\xE0\xE9\xE7\xE8\xFF",
-    // MZ Мозамбик
-    "\xCC\xEE\xE7\xE0\xEC\xE1\xE8\xEA",
-    // NA Намибия
-    "\xCD\xE0\xEC\xE8\xE1\xE8\xFF",
-    // NC Новая Каледония
-    "\xCD\xEE\xE2\xE0\xFF \xCA\xE0\xEB\xE5\xE4\xEE\xED\xE8\xFF",
-    // NE Нигер
-    "\xCD\xE8\xE3\xE5\xF0",
-    // NF Остров Норфолк
-    "\xCE\xF1\xF2\xF0\xEE\xE2 \xCD\xEE\xF0\xF4\xEE\xEB\xEA",
-    // NG Нигерия
-    "\xCD\xE8\xE3\xE5\xF0\xE8\xFF",
-    // NI Никарагуа
-    "\xCD\xE8\xEA\xE0\xF0\xE0\xE3\xF3\xE0",
-    // NL Нидерланды
-    "\xCD\xE8\xE4\xE5\xF0\xEB\xE0\xED\xE4\xFB",
-    // NO Норвегия
-    "\xCD\xEE\xF0\xE2\xE5\xE3\xE8\xFF",
-    // NP Непал
-    "\xCD\xE5\xEF\xE0\xEB",
-    // NR Науру
-    "\xCD\xE0\xF3\xF0\xF3",
-    // NU Ниуэ
-    "\xCD\xE8\xF3\xFD",
-    // NZ Новая Зеландия
-    "\xCD\xEE\xE2\xE0\xFF \xC7\xE5\xEB\xE0\xED\xE4\xE8\xFF",
-    // OM Оман
-    "\xCE\xEC\xE0\xED",
-    // PA Панама
-    "\xCF\xE0\xED\xE0\xEC\xE0",
-    // PE Перу
-    "\xCF\xE5\xF0\xF3",
-    // PF Французская Полинезия
-    "\xD4\xF0\xE0\xED\xF6\xF3\xE7\xF1\xEA\xE0\xFF \xCF\xEE\xEB\xE8\xED\xE5\xE7\xE8\xFF",
-    // PG Папуа - Новая Гвинея
-    "\xCF\xE0\xEF\xF3\xE0 - \xCD\xEE\xE2\xE0\xFF \xC3\xE2\xE8\xED\xE5\xFF",
-    // PH Филиппины
-    "\xD4\xE8\xEB\xE8\xEF\xEF\xE8\xED\xFB",
-    // PK Пакистан
-    "\xCF\xE0\xEA\xE8\xF1\xF2\xE0\xED",
-    // PL Польша
-    "\xCF\xEE\xEB\xFC\xF8\xE0",
-    // PM Сен-Пьер и Микелон
-    "\xD1\xE5\xED-\xCF\xFC\xE5\xF0 \xE8 \xCC\xE8\xEA\xE5\xEB\xEE\xED",
-    // PN Острова Питкэрн
-    "\xCE\xF1\xF2\xF0\xEE\xE2\xE0 \xCF\xE8\xF2\xEA\xFD\xF0\xED",
-    // PR Пуэрто-Рико
-    "\xCF\xF3\xFD\xF0\xF2\xEE-\xD0\xE8\xEA\xEE",
-    // PS Палестина
-    "\xCF\xE0\xEB\xE5\xF1\xF2\xE8\xED\xE0",
-    // PT Португалия
-    "\xCF\xEE\xF0\xF2\xF3\xE3\xE0\xEB\xE8\xFF",
-    // PW Палау
-    "\xCF\xE0\xEB\xE0\xF3",
-    // PY Парагвай
-    "\xCF\xE0\xF0\xE0\xE3\xE2\xE0\xE9",
-    // QA Катар
-    "\xCA\xE0\xF2\xE0\xF0",
-    // RE Реюньон
-    "\xD0\xE5\xFE\xED\xFC\xEE\xED",
-    // RO Румыния
-    "\xD0\xF3\xEC\xFB\xED\xE8\xFF",
-    // RU Российская Федерация
-    "\xD0\xEE\xF1\xF1\xE8\xE9\xF1\xEA\xE0\xFF \xD4\xE5\xE4\xE5\xF0\xE0\xF6\xE8\xFF",
-    // RW Руанда
-    "\xD0\xF3\xE0\xED\xE4\xE0",
-    // SA Саудовская Аравия
-    "\xD1\xE0\xF3\xE4\xEE\xE2\xF1\xEA\xE0\xFF \xC0\xF0\xE0\xE2\xE8\xFF",
-    // SB Соломоновы острова
-    "\xD1\xEE\xEB\xEE\xEC\xEE\xED\xEE\xE2\xFB \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // SC Сейшельские острова
-    "\xD1\xE5\xE9\xF8\xE5\xEB\xFC\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0",
-    // SD Судан
-    "\xD1\xF3\xE4\xE0\xED",
-    // SE Швеция
-    "\xD8\xE2\xE5\xF6\xE8\xFF",
-    // SG Сингапур
-    "\xD1\xE8\xED\xE3\xE0\xEF\xF3\xF0",
-    // SH Остров Святой Елены
-    "\xCE\xF1\xF2\xF0\xEE\xE2 \xD1\xE2\xFF\xF2\xEE\xE9 \xC5\xEB\xE5\xED\xFB",
-    // SI Словения
-    "\xD1\xEB\xEE\xE2\xE5\xED\xE8\xFF",
-    // SJ Шпицберген и Ян-Майен
-    "\xD8\xEF\xE8\xF6\xE1\xE5\xF0\xE3\xE5\xED \xE8 \xDF\xED-\xCC\xE0\xE9\xE5\xED",
-    // SK Словакия
-    "\xD1\xEB\xEE\xE2\xE0\xEA\xE8\xFF",
-    // SL Сьерра-Леоне
-    "\xD1\xFC\xE5\xF0\xF0\xE0-\xCB\xE5\xEE\xED\xE5",
-    // SM Сан-Марино
-    "\xD1\xE0\xED-\xCC\xE0\xF0\xE8\xED\xEE",
-    // SN Сенегал
-    "\xD1\xE5\xED\xE5\xE3\xE0\xEB",
-    // SO Сомали
-    "\xD1\xEE\xEC\xE0\xEB\xE8",
-    // SR Суринам
-    "\xD1\xF3\xF0\xE8\xED\xE0\xEC",
-    // ST Сан-Томе и Принсипи
-    "\xD1\xE0\xED-\xD2\xEE\xEC\xE5 \xE8 \xCF\xF0\xE8\xED\xF1\xE8\xEF\xE8",
-    // SU Территории бывшего СССР
-    "\xD2\xE5\xF0\xF0\xE8\xF2\xEE\xF0\xE8\xE8 \xE1\xFB\xE2\xF8\xE5\xE3\xEE \xD1\xD1\xD1\xD0",
-    // SV Сальвадор
-    "\xD1\xE0\xEB\xFC\xE2\xE0\xE4\xEE\xF0",
-    // SZ Свазиленд
-    "\xD1\xE2\xE0\xE7\xE8\xEB\xE5\xED\xE4",
-    // TC Острова Теркс и Кайкос
-    "\xCE\xF1\xF2\xF0\xEE\xE2\xE0 \xD2\xE5\xF0\xEA\xF1 \xE8 \xCA\xE0\xE9\xEA\xEE\xF1",
-    // TD Чад
-    "\xD7\xE0\xE4",
-    // TF Французские Южные территории
-    "\xD4\xF0\xE0\xED\xF6\xF3\xE7\xF1\xEA\xE8\xE5 \xDE\xE6\xED\xFB\xE5 \xF2\xE5\xF0\xF0\xE8"
-    "\xF2\xEE\xF0\xE8\xE8",
-    // TG Того
-    "\xD2\xEE\xE3\xEE",
-    // TH Таиланд
-    "\xD2\xE0\xE8\xEB\xE0\xED\xE4",
-    // TJ Таджикистан
-    "\xD2\xE0\xE4\xE6\xE8\xEA\xE8\xF1\xF2\xE0\xED",
-    // TK Токелау
-    "\xD2\xEE\xEA\xE5\xEB\xE0\xF3",
-    // TM Туркменистан
-    "\xD2\xF3\xF0\xEA\xEC\xE5\xED\xE8\xF1\xF2\xE0\xED",
-    // TN Тунис
-    "\xD2\xF3\xED\xE8\xF1",
-    // TO Тонга
-    "\xD2\xEE\xED\xE3\xE0",
-    // TP Восточный Тимор
-    "\xC2\xEE\xF1\xF2\xEE\xF7\xED\xFB\xE9 \xD2\xE8\xEC\xEE\xF0",
-    // TR Турция
-    "\xD2\xF3\xF0\xF6\xE8\xFF",
-    // TT Тринидад и Тобаго
-    "\xD2\xF0\xE8\xED\xE8\xE4\xE0\xE4 \xE8 \xD2\xEE\xE1\xE0\xE3\xEE",
-    // TV Тувалу
-    "\xD2\xF3\xE2\xE0\xEB\xF3",
-    // TW Тайвань
-    "\xD2\xE0\xE9\xE2\xE0\xED\xFC",
-    // TZ Танзания
-    "\xD2\xE0\xED\xE7\xE0\xED\xE8\xFF",
-    // UA Украина
-    "\xD3\xEA\xF0\xE0\xE8\xED\xE0",
-    // UG Уганда
-    "\xD3\xE3\xE0\xED\xE4\xE0",
-    // UK Великобритания
-    "\xC2\xE5\xEB\xE8\xEA\xEE\xE1\xF0\xE8\xF2\xE0\xED\xE8\xFF",
-    // UM Внешние малые острова США
-    "\xC2\xED\xE5\xF8\xED\xE8\xE5 \xEC\xE0\xEB\xFB\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0 \xD1\xD8"
-    "\xC0",
-    // US Соединенные Штаты Америки
-    "\xD1\xEE\xE5\xE4\xE8\xED\xE5\xED\xED\xFB\xE5 \xD8\xF2\xE0\xF2\xFB \xC0\xEC\xE5\xF0\xE8"
-    "\xEA\xE8",
-    // UY Уругвай
-    "\xD3\xF0\xF3\xE3\xE2\xE0\xE9",
-    // UZ Узбекистан
-    "\xD3\xE7\xE1\xE5\xEA\xE8\xF1\xF2\xE0\xED",
-    // VA Ватикан
-    "\xC2\xE0\xF2\xE8\xEA\xE0\xED",
-    // VC Сент-Винсент и Гренадины
-    "\xD1\xE5\xED\xF2-\xC2\xE8\xED\xF1\xE5\xED\xF2 \xE8 \xC3\xF0\xE5\xED\xE0\xE4\xE8\xED\xFB",
-    // VE Венесуэла
-    "\xC2\xE5\xED\xE5\xF1\xF3\xFD\xEB\xE0",
-    // VG Виргинские острова (Британские)
-    "\xC2\xE8\xF0\xE3\xE8\xED\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0 (\xC1\xF0\xE8\xF2"
-    "\xE0\xED\xF1\xEA\xE8\xE5)",
-    // VI Виргинские острова (США)
-    "\xC2\xE8\xF0\xE3\xE8\xED\xF1\xEA\xE8\xE5 \xEE\xF1\xF2\xF0\xEE\xE2\xE0 (\xD1\xD8\xC0)",
-    // VN Вьетнам
-    "\xC2\xFC\xE5\xF2\xED\xE0\xEC",
-    // VU Вануату
-    "\xC2\xE0\xED\xF3\xE0\xF2\xF3",
-    // WF Уоллис и Футуна
-    "\xD3\xEE\xEB\xEB\xE8\xF1 \xE8 \xD4\xF3\xF2\xF3\xED\xE0",
-    // WS Самоа
-    "\xD1\xE0\xEC\xEE\xE0",
-    // YE Йемен
-    "\xC9\xE5\xEC\xE5\xED",
-    // YT Майотта
-    "\xCC\xE0\xE9\xEE\xF2\xF2\xE0",
-    // YU Югославия
-    "\xDE\xE3\xEE\xF1\xEB\xE0\xE2\xE8\xFF",
-    // ZA Южно-Африканская Республика
-    "\xDE\xE6\xED\xEE-\xC0\xF4\xF0\xE8\xEA\xE0\xED\xF1\xEA\xE0\xFF \xD0\xE5\xF1\xEF\xF3\xE1"
-    "\xEB\xE8\xEA\xE0",
-    // ZM Замбия
-    "\xC7\xE0\xEC\xE1\xE8\xFF",
-    // ZW Зимбабве
-    "\xC7\xE8\xEC\xE1\xE0\xE1\xE2\xE5",
+    // AC
+    "Остров Вознесения",
+    // AD
+    "Андорра",
+    // AE
+    "Объединенные Арабские Эмираты",
+    // AF
+    "Афганистан",
+    // AG
+    "Антигуа и Барбуда",
+    // AI
+    "Ангилья",
+    // AL
+    "Албания",
+    // AM
+    "Армения",
+    // AN
+    "Антильские острова (Нидерланд.)",
+    // AO
+    "Ангола",
+    // AQ
+    "Антарктида",
+    // AR
+    "Аргентина",
+    // AS
+    "Американское Самоа",
+    // AT
+    "Австрия",
+    // AU
+    "Австралия",
+    // AW
+    "Аруба",
+    // AZ
+    "Азербайджан",
+    // BA
+    "Босния и Герцеговина",
+    // BB
+    "Барбадос",
+    // BD
+    "Бангладеш",
+    // BE
+    "Бельгия",
+    // BF
+    "Буркина-Фасо",
+    // BG
+    "Болгария",
+    // BH
+    "Бахрейн",
+    // BI
+    "Бурунди",
+    // BJ
+    "Бенин",
+    // BM
+    "Бермудские острова",
+    // BN
+    "Бруней",
+    // BO
+    "Боливия",
+    // BR
+    "Бразилия",
+    // BS
+    "Багамские острова",
+    // BT
+    "Бутан",
+    // BV
+    "Остров Буве",
+    // BW
+    "Ботсвана",
+    // BY
+    "Беларусь",
+    // BZ
+    "Белиз",
+    // CA
+    "Канада",
+    // CC
+    "Кокосовые острова",
+    // CF
+    "Центральноафриканская Республика",
+    // CG
+    "Конго",
+    // CH
+    "Швейцария",
+    // CI
+    "Кот-д'Ивуар",
+    // CK
+    "Острова Кука",
+    // CL
+    "Чили",
+    // CM
+    "Камерун",
+    // CN
+    "Китай",
+    // CO
+    "Колумбия",
+    // CR
+    "Коста-Рика",
+    // CU
+    "Куба",
+    // CV
+    "Кабо-Верде",
+    // CX
+    "Остров Рождества",
+    // CY
+    "Кипр",
+    // CZ
+    "Чехия",
+    // DE
+    "Германия",
+    // DJ
+    "Джибути",
+    // DK
+    "Дания",
+    // DM
+    "Доминика",
+    // DO
+    "Доминиканская Республика",
+    // DZ
+    "Алжир",
+    // EC
+    "Эквадор",
+    // EE
+    "Эстония",
+    // EG
+    "Египет",
+    // EH
+    "Западная Сахара",
+    // ER
+    "Эритрея",
+    // ES
+    "Испания",
+    // ET
+    "Эфиопия",
+    // FI
+    "Финляндия",
+    // FJ
+    "Фиджи",
+    // FK
+    "Фолклендские острова",
+    // FM
+    "Микронезия",
+    // FO
+    "Фарерские острова",
+    // FR
+    "Франция",
+    // GA
+    "Габон",
+    // GD
+    "Гренада",
+    // GE
+    "Грузия",
+    // GF
+    "Гвиана",
+    // GG
+    "Гернси",
+    // GH
+    "Гана",
+    // GI
+    "Гибралтар",
+    // GL
+    "Гренландия",
+    // GM
+    "Гамбия",
+    // GN
+    "Гвинея",
+    // GP
+    "Гваделупа",
+    // GQ
+    "Экваториальная Гвинея",
+    // GR
+    "Греция",
+    // GS
+    "Южная Георгия и Южные Сандвичевы острова",
+    // GT
+    "Гватемала",
+    // GU
+    "Гуам",
+    // GW
+    "Гвинея-Бисау",
+    // GY
+    "Гвиана",
+    // HK
+    "Гонконг",
+    // HM
+    "Острова Херд и Макдональд",
+    // HN
+    "Гондурас",
+    // HR
+    "Хорватия",
+    // HT
+    "Гаити",
+    // HU
+    "Венгрия",
+    // ID
+    "Индонезия",
+    // IE
+    "Ирландия",
+    // IL
+    "Израиль",
+    // IM
+    "Остров Мэн",
+    // IO
+    "Британская территория в Индийском океане",
+    // IQ
+    "Ирак",
+    // IR
+    "Иран",
+    // IS
+    "Исландия",
+    // IT
+    "Италия",
+    // JE
+    "Джерси",
+    // JM
+    "Ямайка",
+    // JO
+    "Иордания",
+    // JP
+    "Япония",
+    // KE
+    "Кения",
+    // KG
+    "Киргизия",
+    // KH
+    "Камбоджа",
+    // KI
+    "Кирибати",
+    // KM
+    "Коморские острова",
+    // KN
+    "Сент-Китс и Невис",
+    // KP
+    "Корея (КНДР)",
+    // KR
+    "Корея (Республика)",
+    // KW
+    "Кувейт",
+    // KY
+    "Каймановы острова",
+    // KZ
+    "Казахстан",
+    // LA
+    "Лаос",
+    // LB
+    "Ливан",
+    // LC
+    "Сент-Люсия",
+    // LI
+    "Лихтенштейн",
+    // LK
+    "Шри-Ланка",
+    // LR
+    "Либерия",
+    // LS
+    "Лесото",
+    // LT
+    "Литва",
+    // LU
+    "Люксембург",
+    // LV
+    "Латвия",
+    // LY
+    "Ливия",
+    // MA
+    "Марокко",
+    // MC
+    "Монако",
+    // MD
+    "Молдова",
+    // MG
+    "Мадагаскар",
+    // MH
+    "Маршалловы острова",
+    // MK
+    "Македония",
+    // ML
+    "Мали",
+    // MM
+    "Мьянма",
+    // MN
+    "Монголия",
+    // MO
+    "Макао",
+    // MP
+    "Северные Марианские острова",
+    // MQ
+    "Мартиника",
+    // MR
+    "Мавритания",
+    // MS
+    "Монтсеррат",
+    // MT
+    "Мальта",
+    // MU
+    "Маврикий",
+    // MV
+    "Мальдивы",
+    // MW
+    "Малави",
+    // MX
+    "Мексика",
+    // MY
+    "Малайзия",
+    // MZ
+    "Мозамбик",
+    // NA
+    "Намибия",
+    // NC
+    "Новая Каледония",
+    // NE
+    "Нигер",
+    // NF
+    "Остров Норфолк",
+    // NG
+    "Нигерия",
+    // NI
+    "Никарагуа",
+    // NL
+    "Нидерланды",
+    // NO
+    "Норвегия",
+    // NP
+    "Непал",
+    // NR
+    "Науру",
+    // NU
+    "Ниуэ",
+    // NZ
+    "Новая Зеландия",
+    // OM
+    "Оман",
+    // PA
+    "Панама",
+    // PE
+    "Перу",
+    // PF
+    "Французская Полинезия",
+    // PG
+    "Папуа - Новая Гвинея",
+    // PH
+    "Филиппины",
+    // PK
+    "Пакистан",
+    // PL
+    "Польша",
+    // PM
+    "Сен-Пьер и Микелон",
+    // PN
+    "Острова Питкэрн",
+    // PR
+    "Пуэрто-Рико",
+    // PS
+    "Палестина",
+    // PT
+    "Португалия",
+    // PW
+    "Палау",
+    // PY
+    "Парагвай",
+    // QA
+    "Катар",
+    // RE
+    "Реюньон",
+    // RO
+    "Румыния",
+    // RU
+    "Российская Федерация",
+    // RW
+    "Руанда",
+    // SA
+    "Саудовская Аравия",
+    // SB
+    "Соломоновы острова",
+    // SC
+    "Сейшельские острова",
+    // SD
+    "Судан",
+    // SE
+    "Швеция",
+    // SG
+    "Сингапур",
+    // SH
+    "Остров Святой Елены",
+    // SI
+    "Словения",
+    // SJ
+    "Шпицберген и Ян-Майен",
+    // SK
+    "Словакия",
+    // SL
+    "Сьерра-Леоне",
+    // SM
+    "Сан-Марино",
+    // SN
+    "Сенегал",
+    // SO
+    "Сомали",
+    // SR
+    "Суринам",
+    // ST
+    "Сан-Томе и Принсипи",
+    // SU
+    "Территории бывшего СССР",
+    // SV
+    "Сальвадор",
+    // SZ
+    "Свазиленд",
+    // TC
+    "Острова Теркс и Кайкос",
+    // TD
+    "Чад",
+    // TF
+    "Французские Южные территории",
+    // TG
+    "Того",
+    // TH
+    "Таиланд",
+    // TJ
+    "Таджикистан",
+    // TK
+    "Токелау",
+    // TM
+    "Туркменистан",
+    // TN
+    "Тунис",
+    // TO
+    "Тонга",
+    // TP
+    "Восточный Тимор",
+    // TR
+    "Турция",
+    // TT
+    "Тринидад и Тобаго",
+    // TV
+    "Тувалу",
+    // TW
+    "Тайвань",
+    // TZ
+    "Танзания",
+    // UA
+    "Украина",
+    // UG
+    "Уганда",
+    // UK
+    "Великобритания",
+    // UM
+    "Внешние малые острова США",
+    // US
+    "Соединенные Штаты Америки",
+    // UY
+    "Уругвай",
+    // UZ
+    "Узбекистан",
+    // VA
+    "Ватикан",
+    // VC
+    "Сент-Винсент и Гренадины",
+    // VE
+    "Венесуэла",
+    // VG
+    "Виргинские острова (Британские)",
+    // VI
+    "Виргинские острова (США)",
+    // VN
+    "Вьетнам",
+    // VU
+    "Вануату",
+    // WF
+    "Уоллис и Футуна",
+    // WS
+    "Самоа",
+    // YE
+    "Йемен",
+    // YT
+    "Майотта",
+    // YU
+    "Югославия",
+    // ZA
+    "Южно-Африканская Республика",
+    // ZM
+    "Замбия",
+    // ZW
+    "Зимбабве",
 };
 
 const std::array<std::string_view, 14> Domain = {

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "platform/FolderList.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -6,12 +6,14 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/FileIO.h"
+#include "platform/Letters.h"
 #include "platform/Paths.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -28,6 +30,19 @@ bool Has(const TFolderDialog& dialog, TOptions option) {
 void HideChild(QObject* root, const char* name) {
   if (auto* widget = root->findChild<QWidget*>(QString::fromLatin1(name))) widget->hide();
 }
+
+// The folders in the order of every sorted list of the program (platform/Letters.h), the same
+// on every machine, instead of the view's own collation.
+class FolderOrder : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+ protected:
+  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+    if (left.column() != 0) return QSortFilterProxyModel::lessThan(left, right);
+    return CompareText(FromQ(left.data().toString()), FromQ(right.data().toString())) < 0;
+  }
+};
 
 // Qt's own folder view inside a window of ours, so that the title can stand above the tree
 // and the window can be placed before it shows.
@@ -62,6 +77,9 @@ std::optional<std::string> RunQtChooser(TFolderDialog& dialog, QWidget* parent) 
   }
   HideChild(view, "fileTypeLabel");
   HideChild(view, "fileTypeCombo");
+  auto* order = new FolderOrder(view);
+  view->setProxyModel(order);
+  order->sort(0);
   view->setDirectory(ToQ(dialog.Directory));
   layout->addWidget(view);
   QObject::connect(view, &QDialog::accepted, &window, &QDialog::accept);
@@ -74,7 +92,7 @@ std::optional<std::string> RunQtChooser(TFolderDialog& dialog, QWidget* parent) 
     if (auto at = dialog.Placement(desktop, window.frameGeometry().size())) window.move(*at);
   });
   if (window.exec() != QDialog::Accepted || view->selectedFiles().isEmpty()) return std::nullopt;
-  return FromQ(view->selectedFiles().front());
+  return PathFromDialog(view->selectedFiles().front());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include <QMessageBox>
 
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -34,12 +34,12 @@ void SetMessageSink(MessageSink sink) {
 
 void ShowMessage(const std::string& text, QWidget* parent) {
   if (Sink()) return Sink()(text, false);
-  QMessageBox::information(parent, ToQ(Title()), ToQ(text));
+  QMessageBox::information(parent, ToQ(Title()), PathToQ(text));  // file names shown decoded
 }
 
 void ShowError(const std::string& text, QWidget* parent) {
   if (Sink()) return Sink()(text, true);
-  QMessageBox::critical(parent, ToQ(Title()), ToQ(text));
+  QMessageBox::critical(parent, ToQ(Title()), PathToQ(text));
 }
 
 }  // namespace pagelathe

@@ -7,7 +7,7 @@
 
 #include "net/TNMHTTP.h"
 #include "ui/FolderDialog.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -47,7 +47,7 @@ void PageContext::AttachWindow(QWidget* window, QStatusBar* status_bar) {
 }
 
 void PageContext::SetStatusText(const std::string& text) {
-  ShowStatusText(ToQ(text));
+  ShowStatusText(PathToQ(text));  // a file name in it is shown as the file lists show it
 }
 
 void PageContext::ShowStatusText(const QString& text) {

@@ -1,7 +1,7 @@
 // The text list model.
 #include "ui/TextListModel.h"
 
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 
@@ -49,7 +49,7 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= static_cast<int>(lines_.size())) return {};
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   const std::string& line = lines_[static_cast<size_t>(index.row())];
-  return display_ == Display::Detected ? DocumentToQ(line) : ToQ(line);
+  return display_ == Display::DocumentBytes ? DocumentToQ(line) : ToQ(line);
 }
 
 }  // namespace pagelathe

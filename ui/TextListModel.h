@@ -13,9 +13,9 @@ namespace pagelathe {
 class TextListModel : public QAbstractListModel {
   Q_OBJECT
  public:
-  // How a line's bytes are shown: always as Windows-1251 (texts of the program), or through
-  // the UTF-8 document rule line by line (bytes passed through from documents).
-  enum class Display { Win1251, Detected };
+  // What a line holds: a UTF-8 text of the program, or the bytes of a document, shown
+  // decoded line by line by the platform's rule (valid UTF-8, else Windows-1251).
+  enum class Display { Text, DocumentBytes };
 
   explicit TextListModel(Display display, QObject* parent = nullptr);
 

@@ -14,7 +14,7 @@
 
 #include "ui/LongJob.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "update/Connection.h"
 
 namespace pagelathe {

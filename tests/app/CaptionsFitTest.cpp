@@ -24,7 +24,7 @@
 #include "app/FormLanguage.h"
 #include "support/GuiTest.h"
 #include "tools/keywords/KeywordsPage.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "update/FormUpdate.h"
 
 namespace pagelathe::testing {

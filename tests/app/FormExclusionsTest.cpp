@@ -9,7 +9,7 @@
 #include "app/TForm1.h"
 #include "support/GuiTest.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe::testing {
 namespace {
@@ -27,7 +27,14 @@ TEST(FormExclusions, MemoEditsChangeTheListAtOnce) {
       {"blank line alone", "\n", {""}},
       {"blank lines inside kept", "a\n\nb", {"a", "", "b"}},
       {"no trimming", "  a \n\tb ", {"  a ", "\tb "}},
-      {"Cyrillic and no-break space", QString::fromUtf8("\xD0\xB6\xC2\xA0x"), {"\xE6\xA0x"}},
+      {"Cyrillic and no-break space",
+       QString::fromUtf8("\xD0\xB6\xC2\xA0x"),
+       {"\xD0\xB6\xC2\xA0x"}},
+      {"every script",
+       QString::fromUtf8("Gr\xC3\xB6\xC3\x9F"
+                         "e \xE6\x97\xA5"),
+       {"Gr\xC3\xB6\xC3\x9F"
+        "e \xE6\x97\xA5"}},
   };
   TempFolder dir;
   WriteSettings(dir);
@@ -70,18 +77,25 @@ TEST(FormExclusions, ShowsTheLoadedListAndGivesItBackUnchanged) {
 TEST(FormExclusions, OkSavesInMemoOrderAndCloses) {
   const struct {
     const char* what;
+    std::string old;
     QString memo;
     std::string file;
   } cases[] = {
-      {"empty memo gives an empty file", "", ""},
-      {"order and blanks kept", "zeta\n alpha \n\nbeta", "zeta\r\n alpha \r\n\r\nbeta\r\n"},
-      {"Cyrillic in Windows-1251", QString::fromUtf8("\xD1\x8F"), "\xFF\r\n"},
+      {"empty memo gives an empty file", "old\r\n", "", ""},
+      {"order and blanks kept", "old\r\n", "zeta\n alpha \n\nbeta",
+       "zeta\r\n alpha \r\n\r\nbeta\r\n"},
+      {"Cyrillic in a UTF-8 file", "old\r\n", QString::fromUtf8("\xD1\x8F"), "\xD1\x8F\r\n"},
+      // A hand-kept Windows-1251 list stays so while its characters have bytes there.
+      {"Cyrillic in a Windows-1251 file", "\xF1\xF2\xE0\xF0\r\n", QString::fromUtf8("\xD1\x8F"),
+       "\xFF\r\n"},
+      {"a Windows-1251 file taking Japanese becomes UTF-8", "\xF1\xF2\xE0\xF0\r\n",
+       QString::fromUtf8("\xD1\x8F \xE6\x97\xA5"), "\xD1\x8F \xE6\x97\xA5\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TempFolder dir;
     WriteSettings(dir);
-    dir.Write("exclusions.dat", "old\r\n");
+    dir.Write("exclusions.dat", c.old);
     TForm1 form(dir.Path());
     form.FormExclusions()->show();
     form.FormExclusions()->MemoExclusions->setPlainText(c.memo);

@@ -40,8 +40,7 @@ TEST(FormLanguage, EveryWayOfClosingAppliesTheChoiceOnDisplay) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(form.Context().Settings().LanguageName, "Russian");
     EXPECT_TRUE(testing::Find<QAction>(&form, "MLangRussian")->isChecked());
-    EXPECT_EQ(form.Context().Texts().StringStop,
-              "\xD1\xF2\xEE\xEF");  // the Russian file was applied
+    EXPECT_EQ(form.Context().Texts().StringStop, "Стоп");  // the Russian file was applied
   }
 }
 

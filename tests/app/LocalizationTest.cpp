@@ -23,7 +23,7 @@
 #include "support/GuiTest.h"
 #include "ui/Controls.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "update/FormUpdate.h"
 
 namespace pagelathe::testing {
@@ -128,9 +128,10 @@ TEST(LanguageFiles, AreWindows1251WithCrLfAndQuoteTheirBlanks) {
     EXPECT_EQ(ini.ReadString("Interface", "GroupBoxFolders->Caption", "?").back(), ' ');
     EXPECT_EQ(ini.ReadString("Interface", "RadioGroupLinks->Caption", "?").back(), ' ');
   }
-  // Cyrillic in the Russian file is one byte per letter: "Файл" is D4 E0 E9 EB.
+  // Cyrillic in the Russian file is one byte per letter ("Файл" is D4 E0 E9 EB), read as text.
+  EXPECT_NE(ShippedLanguageFile("Russian").find("=\xD4\xE0\xE9\xEB\r\n"), std::string::npos);
   const IniFile russian(dir / "Russian.ini");
-  EXPECT_EQ(russian.ReadString("Interface", "MFile->Caption", ""), "\xD4\xE0\xE9\xEB");
+  EXPECT_EQ(russian.ReadString("Interface", "MFile->Caption", ""), "Файл");
 }
 
 // Every text an object shows, found by objectName below `root`, however it shows it.
@@ -178,7 +179,7 @@ TEST(LoadLanguage, EveryKeyOfTheTableResolvesToAControl) {
   for (const LanguageKey& key : LanguageKeys()) {
     const std::string name = LanguageKeyName(key);
     if (marker.count(name)) continue;
-    marker[name] = "v" + std::to_string(marker.size()) + "\xE6";  // a Cyrillic letter too
+    marker[name] = "v" + std::to_string(marker.size()) + "жß日";  // letters of three scripts
     lines += name + "=" + marker[name] + "\r\n";
   }
   WriteLanguageFile(dir, "Marked", lines);
@@ -281,8 +282,8 @@ TEST(LoadLanguage, RussianThenEnglishGivesTheFreshEnglishCaptions) {
   form.MLangRussianClick();
   const auto russian = Snapshot(form);
   EXPECT_EQ(form.Context().Settings().LanguageName, "Russian");
-  EXPECT_EQ(russian.at("MFile->Caption"), "\xD4\xE0\xE9\xEB");  // "Файл"
-  EXPECT_EQ(russian.at("StringStop"), "\xD1\xF2\xEE\xEF");      // "Стоп"
+  EXPECT_EQ(russian.at("MFile->Caption"), "Файл");  // read from Windows-1251
+  EXPECT_EQ(russian.at("StringStop"), "Стоп");
   size_t differing = 0;
   for (const auto& [name, value] : russian)
     differing += value != english.at(name);

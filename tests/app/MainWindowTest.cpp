@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
@@ -17,8 +19,11 @@
 #include "support/TempFolder.h"
 #include "support/UnreadableFiles.h"
 #include "tools/links/LinksGrabberPage.h"
+#include "ui/Controls.h"
+#include "ui/FolderDialog.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
+#include "ui/QtText.h"
 #include "ui/TWinXP.h"
 
 namespace pagelathe {
@@ -108,6 +113,64 @@ TEST(MainWindow, HandEditedSettingsSurviveAndBadNumbersReadAsDefaults) {
   EXPECT_EQ(written.rfind("; kept\r\n[options]\r\nfirststart=0\r\nChars Per Line=75\r\n", 0), 0u);
   EXPECT_NE(written.find("Mine=1\r\n"), std::string::npos);
   EXPECT_NE(written.find("[Other]\r\nz=2\r\n"), std::string::npos);
+}
+
+// Folders and files of any name: chosen with the folder button, listed in the one order of
+// sorted lists, each searched when clicked, written into the settings and shown again at the
+// next start with the same bytes. One folder is UTF-8, one a Windows-1251 name inside it.
+TEST(MainWindow, FoldersAndFilesOfAnyNameAreListedSearchedSavedAndRestored) {
+  const struct {
+    std::string folder;
+    QString shown;
+  } cases[] = {
+      {"Проекты/Größe/", QString::fromUtf8("Проекты/Größe/")},
+      {"Проекты/\xCF\xF0\xE8/", QString::fromUtf8("Проекты/При/")},
+  };
+  const QStringList listed = {QString::fromUtf8("Übersicht.htm"), QString::fromUtf8("Список.htm"),
+                              QString::fromUtf8("日本.htm")};
+  const TextList links = {"http://uebersicht.example", "http://spisok.example",
+                          "http://nihon.example"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    testing::TempFolder dir;
+    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
+    dir.Write(c.folder + "Übersicht.htm", "http://uebersicht.example/");
+    dir.Write(c.folder + "日本.htm", "http://nihon.example/");
+    dir.Write(c.folder + "\xD1\xEF\xE8\xF1\xEE\xEA.htm", "http://spisok.example/");  // Список
+    const std::string folder = dir / c.folder;
+    TFolderDialog::SetChooser([&](TFolderDialog&) { return std::optional<std::string>(folder); });
+    {
+      TForm1 form(dir.Path());
+      form.FormShow();
+      QWidget* links_page = form.PageControl1()->widget(0);
+      QWidget* converter = form.PageControl1()->widget(1);
+      testing::Find<QPushButton>(links_page, "ButtonFolderLinks")->click();
+      testing::Find<QPushButton>(converter, "ButtonSourceFolder")->click();
+      for (const char* edit : {"EditFolder", "EditSourceFolder"}) {
+        QWidget* page = std::string(edit) == "EditFolder" ? links_page : converter;
+        EXPECT_EQ(testing::Find<QLineEdit>(page, edit)->text(), PathToQ(dir.Path()) + c.shown);
+      }
+      auto* files = testing::Find<TFileListBox>(links_page, "FileListBoxFiles");
+      ASSERT_EQ(files->count(), 3);
+      for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(files->item(row)->text(), listed[row]);
+        emit files->itemClicked(files->item(row));
+        EXPECT_EQ(form.Page<LinksGrabberPage>()->ShownLines(), TextList{links[row]});
+      }
+      form.FormClose();
+    }
+    TFolderDialog::SetChooser(nullptr);
+    TForm1 again(dir.Path());
+    EXPECT_EQ(again.Context().Settings().LinksFolder, folder);
+    EXPECT_EQ(again.Context().Settings().SourceFolder, folder);
+    again.FormShow();
+    EXPECT_EQ(
+        PathText(testing::Find<QLineEdit>(again.PageControl1()->widget(1), "EditSourceFolder")),
+        folder);
+    EXPECT_EQ(
+        testing::Find<TFileListBox>(again.PageControl1()->widget(0), "FileListBoxFiles")->count(),
+        3);
+  }
 }
 
 bool IsPipe(const std::string& path) {

@@ -111,6 +111,10 @@ TEST(LinksCommand, SearchesFilesStandardInputAndOnlyTheRootWithoutSubDirs) {
       // One found link is shown as found, even in a view.
       {{"links", "-v", "bb", "-"}, "http://one.example/\n", "http://one.example\n"},
       {{"links", "-"}, "", ""},
+      // Links are printed in UTF-8 whatever the document's encoding; --raw keeps its bytes.
+      {{"links", "-"}, "http://\xEF\xF0\xE8.example/\n", "http://при.example\n"},
+      {{"links", "--raw", "-"}, "http://\xEF\xF0\xE8.example/\n", "http://\xEF\xF0\xE8.example\n"},
+      {{"links", "-"}, "http://日本.example/\n", "http://日本.example\n"},
   };
   for (const Case& c : cases) {
     testing::ProcessOptions options;
@@ -119,6 +123,10 @@ TEST(LinksCommand, SearchesFilesStandardInputAndOnlyTheRootWithoutSubDirs) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, c.out) << ::testing::PrintToString(c.arguments);
   }
+  // A message names a file as the window shows it: decoded, in UTF-8.
+  const testing::ProcessResult missing = RunPagelathe({"links", dir / "\xCF\xF0"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("/Пр\""), std::string::npos) << missing.err;
 }
 
 TEST(LinksCommand, SavesTheListAsTheSaveButtonDoes) {

@@ -9,6 +9,7 @@
 #include "cli/ProcessRunner.h"
 #include "platform/TextList.h"
 #include "platform/Utf8.h"
+#include "platform/Win1251.h"
 #include "support/TempFolder.h"
 #include "textlib/Dizerezez.h"
 #include "tools/colour/GradientText.h"
@@ -161,8 +162,8 @@ TEST(KeywordsCommand, PrintsTheRowsOfTheSearch) {
   const std::string text =
       "Apple apple, APPLE. pear pear pear\r\n"
       "<b>bold</b> <b>bold</b>\nzeta zeta alpha alpha alpha alpha e-mail email\r"
-      "\xC0\xE1\xE2\xE3 \xE0\xE1\xE2\xE3";
-  const TextList lines = SplitLines(text);
+      "\xC0\xE1\xE2\xE3 \xE0\xE1\xE2\xE3";  // a Windows-1251 document: read decoded
+  const TextList lines = SplitLines(DecodeText(text));
   TextList cleaned = lines;
   CleanOpenedText(cleaned);
   struct Case {
@@ -193,55 +194,42 @@ TEST(KeywordsCommand, PrintsTheRowsOfTheSearch) {
   }
 }
 
-TEST(KeywordsCommand, GivesUtf8BackForUtf8UnlessTheLocaleAsksForACodePage) {
-  // "Привет привет мир" in UTF-8: counted as Windows-1251 letters, printed as they came.
-  const std::string utf8 =
-      "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 "
-      "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xD0\xBC\xD0\xB8\xD1\x80";
-  const std::vector<KeywordEntry> rows = Searched(SplitLines(Utf8To1251(utf8)), 1, 1, false, false);
-  std::string in_utf8, in_1251;
-  for (const KeywordEntry& row : rows) {
-    in_utf8 += row.Count + "\t" + Win1251ToUtf8(row.Word) + "\n";
-    in_1251 += row.Count + "\t" + row.Word + "\n";
-  }
-  ASSERT_EQ(rows.size(), 2u);
-  struct Case {
-    std::string locale;
+TEST(KeywordsCommand, PrintsUtf8WhateverTheDocumentsEncoding) {
+  const std::string utf8 = "Привет привет мир Größe";
+  std::string legacy;  // the same text in Windows-1251 (without the "ö", which it lacks)
+  ASSERT_TRUE(Utf8ToWin1251("Привет привет мир", legacy));
+  const auto rows_of = [](const std::string& text) {
     std::string out;
+    for (const KeywordEntry& row : Searched(SplitLines(text), 1, 1, false, false))
+      out += row.Count + "\t" + row.Word + "\n";
+    return out;
   };
-  const Case cases[] = {{"LC_ALL=C.UTF-8", in_utf8}, {"LC_ALL=C", in_utf8}};
-  for (const Case& c : cases) {
-    testing::ProcessOptions options;
-    options.input = utf8;
-    options.environment = {c.locale};
-    const testing::ProcessResult run =
-        RunPagelathe({"keywords", "--min-length", "1", "--min-frequency", "1", "-"}, options);
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, c.out) << c.locale;
-  }
-  // A file is judged as a whole too: UTF-8 throughout, or UTF-8 until a byte that is not,
-  // which makes the whole file Windows-1251 and its words keep their bytes.
+  // A file is judged as a whole: UTF-8 throughout, or UTF-8 until a byte that is not, which
+  // makes the whole file Windows-1251, decoded.
   testing::TempFolder dir;
   dir.Write("utf8.txt", utf8 + "\r\n" + std::string(70000, 'a') + "\n");
   const std::string mixed = utf8 + "\n" + std::string(300000, ' ') + "\xC0\xE1\xE2\n";
   dir.Write("mixed.txt", mixed);
-  std::string mixed_rows;
-  for (const KeywordEntry& row : Searched(SplitLines(mixed), 1, 1, false, false))
-    mixed_rows += row.Count + "\t" + row.Word + "\n";
-  const std::string long_a = "1\t" + std::string(70000, 'a') + "\n";
-  EXPECT_EQ(
-      RunPagelathe({"keywords", "--min-length", "1", "--min-frequency", "1", dir / "utf8.txt"}).out,
-      in_utf8.substr(0, in_utf8.find('\n') + 1) + long_a + in_utf8.substr(in_utf8.find('\n') + 1));
-  EXPECT_EQ(
-      RunPagelathe({"keywords", "--min-length", "1", "--min-frequency", "1", dir / "mixed.txt"})
-          .out,
-      mixed_rows);
-  // A Windows-1251 text keeps its bytes.
-  testing::ProcessOptions options;
-  options.input = Utf8To1251(utf8);
-  EXPECT_EQ(
-      RunPagelathe({"keywords", "--min-length", "1", "--min-frequency", "1", "-"}, options).out,
-      in_1251);
+  dir.Write("legacy.txt", std::string(300000, ' ') + "\n" + legacy);
+  struct Case {
+    std::string operand, input, out;
+  };
+  const Case cases[] = {
+      {"-", utf8, rows_of(utf8)},
+      {"-", legacy, rows_of("Привет привет мир")},
+      {dir / "utf8.txt", "", rows_of(utf8 + "\n" + std::string(70000, 'a'))},
+      {dir / "mixed.txt", "", rows_of(Win1251ToUtf8(mixed))},
+      {dir / "legacy.txt", "", rows_of("Привет привет мир")},
+  };
+  for (const Case& c : cases) {
+    testing::ProcessOptions options;
+    options.input = c.input;
+    const testing::ProcessResult run =
+        RunPagelathe({"keywords", "--min-length", "1", "--min-frequency", "1", c.operand}, options);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out) << c.operand;
+  }
+  EXPECT_NE(rows_of(utf8).find("2\tпривет\n"), std::string::npos);
 }
 
 TEST(PageCommand, PrintsThePageOfTheCreator) {
@@ -258,9 +246,11 @@ TEST(PageCommand, PrintsThePageOfTheCreator) {
        JoinLines(BuildHtmlPage("Home", "alpha, beta", "my site", kCaption, "Home",
                                {"one", "two & <three>"}))},
       {{"page", "--title", "Home"}, JoinLines(BuildHtmlPage("Home", "", "", kCaption, "Home", {}))},
+      // In the charset the page declares: Windows-1251 when every character has a byte.
       {{"page", "--title", title_utf8},
-       Win1251ToUtf8(JoinLines(
-           BuildHtmlPage(Utf8To1251(title_utf8), "", "", kCaption, Utf8To1251(title_utf8), {})))},
+       HtmlPageBytes(BuildHtmlPage(title_utf8, "", "", kCaption, title_utf8, {}))},
+      {{"page", "--title", "日本"},
+       HtmlPageBytes(BuildHtmlPage("日本", "", "", kCaption, "日本", {}))},
   };
   for (const Case& c : cases) {
     const testing::ProcessResult run = RunPagelathe(c.arguments);
@@ -270,11 +260,11 @@ TEST(PageCommand, PrintsThePageOfTheCreator) {
 }
 
 TEST(ColourCommands, PrintTheCodeAndTheGradientLines) {
-  const std::string privet = "\xD0\x9F\xD1\x80\xD0\xB8";  // "При"
+  const std::string privet = "При";
   std::string cyrillic;
   for (const std::string& line :
-       BuildGradientText(Utf8To1251(privet), {0, 255, 0}, {0, 0, 255}, "Arial", 6).Lines)
-    cyrillic += Win1251ToUtf8(line) + "\n";
+       BuildGradientText(privet, {0, 255, 0}, {0, 0, 255}, "Arial", 6).Lines)
+    cyrillic += line + "\n";
   struct Case {
     std::vector<std::string> arguments;
     std::string out;
@@ -292,6 +282,14 @@ TEST(ColourCommands, PrintTheCodeAndTheGradientLines) {
       {{"gradient", "x"}, ""},
       {{"gradient", ""}, "<p align=center><font face=\"Arial\" size=\"6\">\n</font>\n"},
       {{"gradient", privet}, cyrillic},
+      {{"gradient", "\xC0\xE1"},
+       "<p align=center><font face=\"Arial\" size=\"6\">\n"
+       "<font color=\"#00FF00\">А</font>\n"
+       "<font color=\"#0000FF\">б</font>\n</font>\n"},  // Windows-1251
+      {{"gradient", "Ä日本ё"},
+       "<p align=center><font face=\"Arial\" size=\"6\">\n<font color=\"#00FF00\">Ä</font>\n"
+       "<font color=\"#00AA55\">日</font>\n<font color=\"#0055AA\">本</font>\n"
+       "<font color=\"#0000FF\">ё</font>\n</font>\n"},
   };
   for (const Case& c : cases) {
     const testing::ProcessResult run = RunPagelathe(c.arguments);

@@ -15,7 +15,7 @@
 
 #include "support/GuiTest.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe::testing {
 

@@ -116,13 +116,13 @@ TEST(BuildGradientText, LineShapes) {
        0,
        {"<p align=center><font face=\"F\" size=\"0\">", "&nbsp;", "&nbsp;", "</font>"}},
       // Only the blank is a blank: a tab and a no-break space are characters.
-      {"\t\xA0",
+      {"\t\u00A0",
        kRed,
        kBlue,
        "F",
        1,
        {"<p align=center><font face=\"F\" size=\"1\">", "<font color=\"#FF0000\">\t</font>",
-        "<font color=\"#0000FF\">\xA0</font>", "</font>"}},
+        "<font color=\"#0000FF\">\u00A0</font>", "</font>"}},
       {"", kRed, kBlue, "F", 4, {"<p align=center><font face=\"F\" size=\"4\">", "</font>"}},
   };
   for (const Case& c : cases) {
@@ -147,14 +147,15 @@ TEST(BuildGradientText, DefaultInputsGiveFifteenLines) {
 }
 
 TEST(BuildGradientText, GlyphsCarryPlaceAndColourOfEveryCharacterBlanksIncluded) {
-  const GradientResult result = BuildGradientText("a b", kWhite, kBlack, "F", 6);
+  // One glyph a character, whatever its script; a decomposed "ä" is one character.
+  const GradientResult result = BuildGradientText("a\u0308 日", kWhite, kBlack, "F", 6);
   EXPECT_EQ(result.PreviewPointSize, 12);
   ASSERT_EQ(result.Glyphs.size(), 3u);
   const struct {
-    char character;
+    std::string character;
     long long left;
     RgbColor color;
-  } expected[] = {{'a', 22, kWhite}, {' ', 34, {128, 128, 128}}, {'b', 46, kBlack}};
+  } expected[] = {{"ä", 22, kWhite}, {" ", 34, {128, 128, 128}}, {"日", 46, kBlack}};
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(result.Glyphs[i].Character, expected[i].character) << i;
     EXPECT_EQ(result.Glyphs[i].Left, expected[i].left) << i;

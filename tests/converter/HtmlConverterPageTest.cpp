@@ -21,7 +21,7 @@
 #include "ui/Controls.h"
 #include "ui/FolderDialog.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

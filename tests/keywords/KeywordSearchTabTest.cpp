@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include "KeywordsFixture.h"
 #include "platform/Errors.h"
+#include "platform/Utf8.h"
 #include "tools/keywords/KeywordListModel.h"
 #include "tools/keywords/MemoLines.h"
 #include "ui/Controls.h"
@@ -379,7 +380,7 @@ TEST_F(KeywordSearchTabTest, LanguageRefreshesBothPanelsAndTheColumnCaption) {
             QString::fromUtf8("\u2116"));
 }
 
-TEST_F(KeywordSearchTabTest, UTF8TextsReadAsLettersAndWindows1251AsBefore) {
+TEST_F(KeywordSearchTabTest, TextsOfEveryScriptAndWindows1251ReadAsLetters) {
   struct Case {
     const char* name;
     std::string bytes;  // the file
@@ -391,14 +392,19 @@ TEST_F(KeywordSearchTabTest, UTF8TextsReadAsLettersAndWindows1251AsBefore) {
       {"utf8.txt",
        "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 "
        "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE2\x82\xAC\xE4\xB8\xAD!\r\n",
-       QString::fromUtf8("Привет привет €?!"),
-       {{"\xEF\xF0\xE8\xE2\xE5\xF2", "2"}},
-       {"\xCF\xF0\xE8\xE2\xE5\xF2 \xEF\xF0\xE8\xE2\xE5\xF2 \x88?!"}},
+       QString::fromUtf8("Привет привет €中!"),
+       {{"привет", "2"}},
+       {"Привет привет €中!"}},
+      {"de.txt",
+       "Größe größe GRÖSSE\n",
+       QString::fromUtf8("Größe größe GRÖSSE"),
+       {{"größe", "2"}},
+       {"Größe größe GRÖSSE"}},
       {"cp1251.txt",
        "\xCF\xF0\xE8\xE2\xE5\xF2 \xEF\xF0\xE8\xE2\xE5\xF2\r\n",
        QString::fromUtf8("Привет привет"),
-       {{"\xEF\xF0\xE8\xE2\xE5\xF2", "2"}},
-       {"\xCF\xF0\xE8\xE2\xE5\xF2 \xEF\xF0\xE8\xE2\xE5\xF2"}},
+       {{"привет", "2"}},
+       {"Привет привет"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -470,7 +476,7 @@ TEST_F(KeywordSearchTabTest, ALargeTextCountsAsTheEngineCountsIt) {
     text += "Word" + std::to_string(i % 97) + " word" + std::to_string(i % 89) + "\xA0w" +
             std::to_string(i % 7) + " \xD1\xEB\xEE\xE2\xEE " + "<b>tag</b>\r\n";
   }
-  TextList lines = SplitLines(text);
+  TextList lines = SplitLines(DecodeText(text));  // a Windows-1251 file
   CleanOpenedText(lines);
   QPlainTextEdit reference;
   SetMemoLines(&reference, lines);
@@ -502,10 +508,9 @@ TEST_F(KeywordSearchTabTest, ALargeTextCountsAsTheEngineCountsIt) {
   }
 }
 
-TEST_F(KeywordSearchTabTest, CyrillicWordsRoundTrip) {
-  // "Дом дом ДОМ" in Windows-1251.
-  Search("\xC4\xEE\xEC \xE4\xEE\xEC \xC4\xCE\xCC", "3", "3");
-  EXPECT_EQ(ShownRows(), (Rows{{"\xC4\xCE\xCC", "3"}}));
+TEST_F(KeywordSearchTabTest, WordsOfEveryScriptRoundTrip) {
+  Search("Дом дом ДОМ ΟΔΟΣ οδος Οδος 日本語 日本語 日本語", "3", "3");
+  EXPECT_EQ(ShownRows(), (Rows{{"Οδος", "3"}, {"ДОМ", "3"}, {"日本語", "3"}}));
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include "tools/keywords/PageCreatorTab.h"
 #include "ui/FileDialogs.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "ui/TextListModel.h"
 
 namespace pagelathe::testing {

@@ -7,7 +7,7 @@
 
 #include "support/GuiTest.h"
 #include "tools/keywords/MemoLines.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -32,7 +32,7 @@ TEST(MemoDisplayLines, LineBreaksInsideALineShowAsMemoLines) {
       {{"a", "b\r\nc"}, {"a", "b", "c"}},
       {{"d\re", "f\ng", "h\r\n"}, {"d", "e", "f", "g", "h", ""}},
       {{"\r\r"}, {"", "", ""}},
-      {{"\xC4\xEE\xEC \xA0"}, {QString::fromUtf8("Дом \u00A0")}},
+      {{"Дом \u00A0日本"}, {QString::fromUtf8("Дом \u00A0日本")}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(MemoDisplayLines(c.lines), c.shown) << c.lines.size();

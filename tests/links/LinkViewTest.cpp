@@ -8,6 +8,8 @@
 #include <random>
 #include <set>
 
+#include "platform/Win1251.h"
+#include "tools/converter/HtmlPage.h"
 #include "tools/links/SubstringIndex.h"
 
 namespace pagelathe {
@@ -233,6 +235,7 @@ TEST(LinkListHtmlPage, WrapsEveryLine) {
   const TextList expected = {
       "<HTML>",
       "<HEAD>",
+      std::string(kCharsetLine1251),
       "<TITLE>Links</TITLE>",
       "</HEAD>",
       "<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\" LINK=\"#0000FF\" VLINK=\"#800080\">",
@@ -246,7 +249,17 @@ TEST(LinkListHtmlPage, WrapsEveryLine) {
       "</HTML>",
   };
   EXPECT_EQ(page, expected);
-  EXPECT_EQ(LinkListHtmlPage({}, "").size(), 11u);
+  EXPECT_EQ(LinkListHtmlPage({}, "").size(), 12u);
+  // Links of a Windows-1251 document and of a UTF-8 one are one text on the page, written in
+  // the charset it says.
+  const TextList links = {"http://\xE0.example/", "http://ж.example/"};
+  std::string legacy;
+  ASSERT_TRUE(Utf8ToWin1251(
+      JoinLines(LinkListHtmlPage({"http://а.example/", "http://ж.example/"}, "Ссылки")), legacy));
+  EXPECT_EQ(HtmlPageBytes(LinkListHtmlPage(links, "Ссылки")), legacy);
+  const std::string bytes = HtmlPageBytes(LinkListHtmlPage(links, "日本"));
+  EXPECT_NE(bytes.find(std::string(kCharsetLineUtf8) + "\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("http://а.example/"), std::string::npos);
 }
 
 TEST(ReplaceExtension, ReplacesTheLastPartsExtension) {

@@ -30,7 +30,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -341,7 +341,9 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
   const Case cases[] = {
       {1, "http://a.org\r\nhttp://b.org\r\n"},
       {2,
-       "<HTML>\r\n<HEAD>\r\n<TITLE>Links</TITLE>\r\n</HEAD>\r\n"
+       "<HTML>\r\n<HEAD>\r\n"
+       "<meta http-equiv='Content-Type' content='text/html; charset=windows-1251'>\r\n"
+       "<TITLE>Links</TITLE>\r\n</HEAD>\r\n"
        "<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\" LINK=\"#0000FF\" VLINK=\"#800080\">\r\n"
        "\r\n<h2 align=center>Links:</h2>\r\n\r\n"
        "<br><a href=\"http://a.org\" target = \"_blank\">http://a.org</a>\r\n"
@@ -363,6 +365,24 @@ TEST_F(LinksGrabberPageTest, SaveAsTextOrHtmlPage) {
     EXPECT_EQ(dir.Read("out.file"), c.bytes);
     EXPECT_TRUE(form->Context().OutputBuffer().empty());
   }
+
+  // Links of any bytes are saved as they were found, and a list searched again from the saved
+  // file saves to the same bytes.
+  const std::string found = "http://Größe.example/\r\nhttp://\xCF\xF0.example/\r\n";
+  page->SearchDocument(SplitLines(found));
+  TFileDialog::SetChooser([&](TFileDialog& dialog) {
+    dialog.FilterIndex = 1;
+    dialog.FileName = ToQ(dir / "again.txt");
+    return true;
+  });
+  Control<QPushButton>("ButtonSave")->click();
+  const std::string saved = dir.Read("again.txt");
+  page->SearchDocument(SplitLines(saved));
+  Control<QPushButton>("ButtonSave")->click();
+  EXPECT_EQ(dir.Read("again.txt"), saved);
+  // (shown as domains, sorted as they are shown: Latin before Cyrillic)
+  EXPECT_EQ(saved, "http://Größe.example\r\nhttp://\xCF\xF0.example\r\n");
+  page->SearchDocument({"http://b.org http://a.org"});
 
   // Cancel writes nothing; a failed write keeps the old file and the buffer.
   TFileDialog::SetChooser([](TFileDialog&) { return false; });

@@ -5,7 +5,7 @@
 #include "net/TExStringList.h"
 #include "net/TNMURL.h"
 #include "net/TNMUUProcessor.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {

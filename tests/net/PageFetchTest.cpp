@@ -25,7 +25,7 @@
 #include "tools/links/LinksGrabberPage.h"
 #include "ui/Controls.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

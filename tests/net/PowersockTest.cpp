@@ -10,7 +10,7 @@
 #include "ScriptedPeer.h"
 #include "net/TNMGeneralServer.h"
 #include "net/TPowersock.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {
@@ -481,7 +481,7 @@ class UpperServer : public TNMGeneralServer {
     for (;;) {
       const std::string line = ReadLn();
       if (line.empty()) return;
-      Write("250 " + UpperCase(line));
+      Write("250 " + AsciiUpperCase(line));
     }
   }
 
@@ -509,7 +509,7 @@ TEST(TNMGeneralServer, ServesEachClientOnItsOwnThread) {
     client.Host = "127.0.0.1";
     client.Port = port;
     client.Connect();
-    EXPECT_EQ(client.Transaction(word), "250 " + UpperCase(word) + "\r\n");
+    EXPECT_EQ(client.Transaction(word), "250 " + AsciiUpperCase(word) + "\r\n");
     EXPECT_EQ(client.ReplyCode, 250);
     client.Disconnect();
   }

@@ -34,7 +34,8 @@ TEST(FolderList, Masks) {
       {"a.php", "*.htm; *.php", true},
       {"page1.htm", "page?.htm", true},
       {"page12.htm", "page?.htm", false},
-      {"\xD4\xC0\xC9\xCB.TXT", "\xF4\xE0\xE9\xEB.txt", true},
+      {"ФАЙЛ.TXT", "*.txt", true},
+      {"\xD4\xC0\xC9\xCB.Htm", "*.htm", true},  // a name of any bytes
       {"a.htm", "", false},
   };
   for (const auto& c : cases)

@@ -67,8 +67,8 @@ TEST(IniFile, ReadsWithTheProfileRules) {
       {"Options", "dup", "first"},
       {"Options", "later", "<default>"},  // only the first section of a name is searched
       {"Options", "top", "<default>"},
-      {"Options", "\xEA\xCB\xDE\xD7", "cyr"},  // Cyrillic key, other case
-      {"\xF0\xC0\xC7\xE4\xE5\xEB", "K", "in cyrillic section"},
+      {"Options", "кЛЮЧ", "cyr"},  // a Cyrillic key of this Windows-1251 file, other case
+      {"рАЗдел", "K", "in cyrillic section"},
       {"Missing", "key1", "<default>"},
       {"broken", "k", "<default>"},
   };
@@ -131,6 +131,31 @@ TEST(IniFile, WritingKeepsHandEditedLines) {
   const IniFile again(path);
   EXPECT_EQ(again.ReadString("Options", "Quoted", ""), "  kept  ");
   EXPECT_EQ(again.ReadInteger("Options", "sub dirs", 5), 0);
+}
+
+// A file keeps its encoding, unless a value needs a character that Windows-1251 lacks: then
+// the whole file is written in UTF-8, every line decoded.
+TEST(IniFile, WritesInTheFilesEncoding) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string file;
+    std::string value;
+    std::string written;
+  };
+  const Case cases[] = {
+      {"[\xD0\xE0\xE7]\r\n; \xEC\xEE\xE9\r\n"s, "Проекты",
+       "[\xD0\xE0\xE7]\r\n; \xEC\xEE\xE9\r\nk=\xCF\xF0\xEE\xE5\xEA\xF2\xFB\r\n"s},
+      {"[\xD0\xE0\xE7]\r\n; \xEC\xEE\xE9\r\n"s, "Проекты/Größe",
+       "[Раз]\r\n; мой\r\nk=Проекты/Größe\r\n"},
+      {"[Раз]\r\n; мой\r\n", "Проекты", "[Раз]\r\n; мой\r\nk=Проекты\r\n"},
+      {"", "日本", "[раз]\r\nk=日本\r\n"},
+  };
+  for (const Case& c : cases) {
+    IniFile ini = IniFile::FromBytes(c.file);
+    ini.WriteString("раз", "k", c.value);
+    EXPECT_EQ(ini.Text(), c.written) << c.value;
+    EXPECT_EQ(IniFile::FromBytes(ini.Text()).ReadString("Раз", "K", ""), c.value);
+  }
 }
 
 TEST(IniFile, MissingFileReadsAsDefaultsAndUnchangedFileIsNotWritten) {

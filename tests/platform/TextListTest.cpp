@@ -33,10 +33,20 @@ TEST(TextList, SplitsAtEveryKindOfLineBreak) {
 
 TEST(TextList, SavesEveryLineWithCrLfAndLoadsItBack) {
   testing::TempFolder dir;
-  const TextList lines = {"one", "", "  three  ", "\xD2\xE5\xF1\xF2"};
+  const TextList lines = {"one", "", "  three  ", "Тест"};
   SaveTextList(lines, dir / "list.txt");
-  EXPECT_EQ(dir.Read("list.txt"), "one\r\n\r\n  three  \r\n\xD2\xE5\xF1\xF2\r\n");
+  EXPECT_EQ(dir.Read("list.txt"), "one\r\n\r\n  three  \r\nТест\r\n");
   EXPECT_EQ(LoadTextList(dir / "list.txt"), lines);
+  // A Windows-1251 file reads as the same text, and is written back in its encoding while
+  // every character has a byte there.
+  dir.Write("legacy.txt", "one\r\n\r\n  three  \r\n\xD2\xE5\xF1\xF2\r\n");
+  TextEncoding encoding = TextEncoding::kUtf8;
+  EXPECT_EQ(LoadTextList(dir / "legacy.txt", kProfileLimit, encoding), lines);
+  EXPECT_EQ(encoding, TextEncoding::kWin1251);
+  SaveTextListInItsEncoding({"Тест"}, dir / "legacy.txt");
+  EXPECT_EQ(dir.Read("legacy.txt"), "\xD2\xE5\xF1\xF2\r\n");
+  SaveTextListInItsEncoding({"Тест", "Größe"}, dir / "legacy.txt");
+  EXPECT_EQ(dir.Read("legacy.txt"), "Тест\r\nGröße\r\n");
   SaveTextList({}, dir / "list.txt");
   EXPECT_EQ(dir.Read("list.txt"), "");
 }

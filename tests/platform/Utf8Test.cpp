@@ -1,9 +1,12 @@
-// The UTF-8 rule (valid and at least one multi-byte sequence) and the conversions.
+// The rule at the edge (valid UTF-8 is UTF-8, anything else Windows-1251) and the steps
+// through code points.
 #include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include "platform/Win1251.h"
 
 namespace pagelathe {
 namespace {
@@ -14,8 +17,8 @@ TEST(Utf8, TheDocumentRule) {
     bool utf8;
   };
   const Case cases[] = {
-      {"", false},
-      {"plain ASCII only, http://a.b/", false},
+      {"", true},
+      {"plain ASCII only, http://a.b/", true},
       {"Привет, мир", true},
       {"\xCF\xF0\xE8\xE2\xE5\xF2", false},  // "Привет" in Windows-1251
       {"a\xC2\xA0"
@@ -35,49 +38,60 @@ TEST(Utf8, TheDocumentRule) {
       {"\xD0\xAF then ascii for more than eight bytes then \xFF", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsUtf8Document(c.bytes), c.utf8) << c.bytes;
+    EXPECT_EQ(IsValidUtf8(c.bytes), c.utf8) << c.bytes;
     // Fed a byte at a time, every sequence is cut between two pieces: same verdict.
     Utf8Validator validator;
     for (const char byte : c.bytes)
       validator.Feed(std::string_view(&byte, 1));
-    EXPECT_EQ(validator.IsUtf8Document(), c.utf8) << c.bytes;
+    EXPECT_EQ(validator.Complete(), c.utf8) << c.bytes;
+    // The file's text: as it is, or decoded from the code page.
+    std::string legacy;
+    for (const char byte : c.bytes)
+      AppendUtf8(legacy, CodePointOf1251(static_cast<unsigned char>(byte)));
+    EXPECT_EQ(DecodeText(c.bytes), c.utf8 ? c.bytes : legacy) << c.bytes;
   }
 }
 
-TEST(Utf8, ToWindows1251) {
+TEST(Utf8, CodePointsAndEncodings) {
   struct Case {
-    std::string utf8;
     std::string text;
+    size_t count;
   };
-  const Case cases[] = {
-      {"Привет, мир", "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0"},
-      {"Ёё Її Ґґ №", "\xA8\xB8 \xAF\xBF \xA5\xB4 \xB9"},
-      {"5 € — «ok»", "5 \x88 \x97 \xABok\xBB"},
-      {"日本 😀", "?? ?"},  // outside the code page
-      {"a\xFF"
-       "b\xD0",
-       "a?b?"},  // bytes of no valid sequence
-      {"\xC0\x80", "??"},
+  const Case cases[] = {{"", 0}, {"abc", 3}, {"日本語", 3}, {"Ёж😀", 3}, {"a\xFF\xD0", 3}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(CodePointCount(c.text), c.count) << c.text;
+    std::string again;
+    for (size_t at = 0; at < c.text.size();) {
+      const char32_t cp = NextCodePoint(c.text, at);
+      if (cp != kInvalidCodePoint) AppendUtf8(again, cp);
+    }
+    if (IsValidUtf8(c.text)) {
+      EXPECT_EQ(again, c.text);
+    }
+  }
+  // Written back in the encoding a file was read in, as long as nothing would be lost.
+  TextEncoding encoding = TextEncoding::kWin1251;
+  EXPECT_EQ(EncodeText("Ёж", encoding), "\xA8\xE6");
+  EXPECT_EQ(encoding, TextEncoding::kWin1251);
+  EXPECT_EQ(EncodeText("Ёж ö", encoding), "Ёж ö");
+  EXPECT_EQ(encoding, TextEncoding::kUtf8);
+  encoding = TextEncoding::kWin1251;  // "\xC2\xB8" would read back as UTF-8 "¸"
+  EXPECT_EQ(EncodeText("Вё", encoding), "Вё");
+  EXPECT_EQ(encoding, TextEncoding::kUtf8);
+  EXPECT_EQ(EncodingOf("\xA8\xE6"), TextEncoding::kWin1251);
+  EXPECT_EQ(EncodingOf("plain"), TextEncoding::kUtf8);
+}
+
+TEST(Utf8, NamesAreShownPartByPart) {
+  const std::pair<std::string, std::string> cases[] = {
       {"", ""},
+      {"/Проекты/Größe/", "/Проекты/Größe/"},
+      {"/Проекты/\xCF\xF0\xE8.txt", "/Проекты/При.txt"},  // a Windows-1251 name in a UTF-8 folder
+      {"\xCF\xF0\xE8/", "При/"},
+      {"Cannot open \"/x/\xFF\".", "Cannot open \"/x/я\"."},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(Utf8To1251(c.utf8), c.text) << c.utf8;
-}
-
-TEST(Utf8, EveryWindows1251ByteRoundTrips) {
-  std::string all;
-  for (int byte = 0; byte < 256; ++byte)
-    all += static_cast<char>(byte);
-  const std::string utf8 = Win1251ToUtf8(all);
-  EXPECT_TRUE(IsUtf8Document(utf8));
-  EXPECT_EQ(Utf8To1251(utf8), all);
-  EXPECT_EQ(Win1251ToUtf8("\xCF\xF0\xE8\xE2\xE5\xF2"), "Привет");
-}
-
-TEST(Utf8, DocumentsForTheLetterTools) {
-  EXPECT_EQ(DocumentTo1251("Привет привет"), "\xCF\xF0\xE8\xE2\xE5\xF2 \xEF\xF0\xE8\xE2\xE5\xF2");
-  EXPECT_EQ(DocumentTo1251("\xCF\xF0\xE8"), "\xCF\xF0\xE8");  // Windows-1251 stays as it was
-  EXPECT_EQ(DocumentTo1251("plain"), "plain");
+  for (const auto& [bytes, shown] : cases)
+    EXPECT_EQ(ShownName(bytes), shown) << bytes;
 }
 
 // Random texts of valid sequences and stray bytes: the piecewise verdict always equals the
@@ -97,9 +111,9 @@ TEST(Utf8, PiecesNeverChangeTheVerdict) {
       pieces.Feed(std::string_view(text).substr(at, length));
       at += length;
     }
-    EXPECT_EQ(pieces.IsUtf8Document(), IsUtf8Document(text)) << text;
-    if (round % 2 == 0) {  // valid throughout: UTF-8 exactly when a multi-byte part is in it
-      EXPECT_EQ(IsUtf8Document(text), text.find_first_of("\xD0\xE2\xF0") != std::string::npos);
+    EXPECT_EQ(pieces.Complete(), IsValidUtf8(text)) << text;
+    if (round % 2 == 0) {
+      EXPECT_TRUE(IsValidUtf8(text)) << text;  // valid parts only
     }
   }
 }

@@ -135,6 +135,36 @@ TEST(AppSettings, AWriteGivesEveryKeyButTheUpdateServerInTheTablesOrder) {
   EXPECT_EQ(Describe(ReadAppSettings(IniFile::FromBytes(ini.Text()), kFolder)), Describe(settings));
 }
 
+TEST(AppSettings, AFolderOfAnyBytesIsWrittenSoThatItReadsBackExactly) {
+  const struct {
+    const char* what;
+    std::string folder;
+    std::string line;
+  } cases[] = {
+      {"UTF-8 as it is", "/home/u/Проекты/Größe/", "Folder=/home/u/Проекты/Größe/"},
+      {"a Windows-1251 name as a file URL", "/srv/\xCF\xF0\xE8 x/",
+       "Folder=file:///srv/%CF%F0%E8%20x/"},
+      {"blanks at an end in quotes", " /tmp/end ", "Folder=\" /tmp/end \""},
+      {"quotes of its own in quotes", "'q'", "Folder=\"'q'\""},
+      {"a folder that looks like a file URL", "file://x%41", "Folder=file://file%3A//x%2541"},
+      {"a line break in a name", "/a\nb", "Folder=file:///a%0Ab"},
+      {"empty", "", "Folder="},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    AppSettings settings = Expected();
+    settings.LinksFolder = c.folder;
+    IniFile ini = IniFile::FromBytes("");
+    WriteAppSettings(ini, settings);
+    EXPECT_NE(ini.Text().find("\r\n" + c.line + "\r\n"), std::string::npos) << ini.Text();
+    EXPECT_EQ(ReadAppSettings(IniFile::FromBytes(ini.Text()), kFolder).LinksFolder, c.folder);
+  }
+  // A "%" of no code in a hand-written URL stands for itself.
+  EXPECT_EQ(ReadAppSettings(IniFile::FromBytes("[Options]\r\nDirKW=file:///a%zz%4\r\n"), kFolder)
+                .KeywordsFolder,
+            "/a%zz%4");
+}
+
 TEST(AppSettings, AWriteKeepsTheUsersOtherLinesAndTheUpdateServer) {
   IniFile ini = IniFile::FromBytes(
       "; my settings\r\n[Options]\r\nUpdate Server=http://mirror\r\nLanguage=Russian\r\n");

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Letters.h"
+#include "platform/Win1251.h"
 #include "textlib/Dizerezez.h"
 
 namespace pagelathe {
@@ -17,16 +19,14 @@ struct Case {
 };
 
 // "привет" and "Привет" in Windows-1251.
-const std::string kPrivet = "\xEF\xF0\xE8\xE2\xE5\xF2";
-const std::string kPrivetCapital = "\xCF\xF0\xE8\xE2\xE5\xF2";
+const std::string kPrivet = "привет";
+const std::string kPrivetCapital = "Привет";
 
 TEST(DeleteSpam, BothVariantsDropExactlyTheControlCodes) {
   const std::vector<Case> cases = {
-      {"a\r\nb\tc", "abc"},
-      {std::string(Spam) + "x", "x"},
-      {"\x7F\x80\xFF", "\x7F\x80\xFF"},  // DEL and high bytes are not control codes
-      {"a\0b"s, "ab"},
-      {"", ""},
+      {"a\r\nb\tc", "abc"}, {std::string(Spam) + "x", "x"},
+      {"\x7FЂя", "\x7FЂя"},  // DEL and high bytes are not control codes
+      {"a\0b"s, "ab"},      {"", ""},
       {" \x1F ", "  "},
   };
   for (const auto& c : cases) {
@@ -47,11 +47,8 @@ TEST(LargeLtterStr, OnePositionOrNothing) {
     std::string out;
   };
   const std::vector<PosCase> cases = {
-      {"abc", 1, "Abc"},   {"abc", 3, "abC"},
-      {"abc", 0, ""},      {"abc", 4, ""},
-      {"abc", -1, ""},     {"", 1, ""},
-      {"1a", 1, "1a"},     {"\xE0\xE1", 2, "\xE0\xC1"},  // а б -> а Б
-      {"\xB8", 1, "\xA8"},                               // ё -> Ё
+      {"abc", 1, "Abc"}, {"abc", 3, "abC"}, {"abc", 0, ""},  {"abc", 4, ""}, {"abc", -1, ""},
+      {"", 1, ""},       {"1a", 1, "1a"},   {"аб", 2, "аБ"}, {"ё", 1, "Ё"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(LargeLtterStr(c.in, c.n), c.out) << c.in << " " << c.n;
@@ -64,7 +61,7 @@ TEST(LargeStr, FirstCharacterAndEveryOneAfterABlank) {
       {" a", " A"},
       {"a\tb", "A\tb"},  // only a blank starts a word
       {"ALL caps", "ALL Caps"},
-      {kPrivet + " \xEC\xE8\xF0", kPrivetCapital + " \xCC\xE8\xF0"},
+      {kPrivet + " мир", kPrivetCapital + " Мир"},
       {"x-ray y.z", "X-ray Y.z"},
   };
   for (const auto& c : cases)
@@ -79,15 +76,15 @@ TEST(AbbrevStr, FirstLettersUpperCased) {
       {"   ", ""},
       {"\t\r\n", ""},
       {"a", "A"},
-      {"a\tb c", "AC"},                                                // a tab does not part words
-      {"\xEC\xE8\xF0 \xF2\xF0\xF3\xE4 \xEC\xE0\xE9", "\xCC\xD2\xCC"},  // мир труд май
+      {"a\tb c", "AC"},  // a tab does not part words
+      {"мир труд май", "МТМ"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(AbbrevStr(c.in), c.out) << c.in;
 }
 
 TEST(SrtTotrS, Reversed) {
-  const std::vector<Case> cases = {{"abc", "cba"}, {"", ""}, {"a", "a"}, {"\0\xFF"s, "\xFF\0"s}};
+  const std::vector<Case> cases = {{"abc", "cba"}, {"", ""}, {"a", "a"}, {"\0я"s, "я\0"s}};
   for (const auto& c : cases)
     EXPECT_EQ(SrtTotrS(c.in), c.out);
 }
@@ -96,28 +93,29 @@ TEST(KeyboardLayouts, KeysPairBothWays) {
   const std::vector<Case> eng_to_rus = {
       {"ghbdtn", kPrivet},
       {"Ghbdtn", kPrivetCapital},
-      {"q[;',.`", "\xE9\xF5\xE6\xFD\xE1\xFE\xB8"},       // й х ж э б ю ё
-      {"\"~>Q", "\xDD\xA8\xDE\xC9"},                     // Э Ё Ю Й
-      {"ghbdtn, vbh!", kPrivet + "\xE1 \xEC\xE8\xF0!"},  // the comma is the key of б
-      {"1 2-=", "1 2-="},                                // keys outside both tables stay
+      {"q[;',.`", "йхжэбюё"},
+      {"\"~>Q", "ЭЁЮЙ"},
+      {"ghbdtn, vbh!", kPrivet + "б мир!"},  // the comma is the key of б
+      {"1 2-=", "1 2-="},                    // keys outside both tables stay
       {"", ""},
   };
   for (const auto& c : eng_to_rus) {
     EXPECT_EQ(EngToRus(c.in), c.out) << c.in;
     EXPECT_EQ(RusToEng(c.out), c.in) << c.in;
   }
-  EXPECT_EQ(RusToEng("\xEF\xF0\xE8\xE2\xE5\xF2 world"), "ghbdtn world");
+  EXPECT_EQ(RusToEng("привет world"), "ghbdtn world");
 }
 
-TEST(KeyboardLayouts, RoundTripOfEveryByteOutsideTheCyrillicLayout) {
-  for (int i = 0; i < 256; ++i) {
-    const std::string one(1, static_cast<char>(i));
-    if (RusLet.find(one[0]) != std::string_view::npos) continue;
+TEST(KeyboardLayouts, RoundTripOfEveryCharacterOutsideTheCyrillicLayout) {
+  // ASCII and the Windows-1251 repertoire, in UTF-8.
+  for (int i = 1; i < 256; ++i) {
+    const std::string one = Win1251ToUtf8(std::string(1, static_cast<char>(i)));
+    if (RusLet.find(one) != std::string_view::npos) continue;
     EXPECT_EQ(RusToEng(EngToRus(one)), one) << i;
-    EXPECT_EQ(EngToRus(one) != one, EngLet.find(one[0]) != std::string_view::npos) << i;
+    EXPECT_EQ(EngToRus(one) != one, EngLet.find(one) != std::string_view::npos) << i;
   }
   EXPECT_EQ(EngLet.size(), 66u);
-  EXPECT_EQ(RusLet.size(), 66u);
+  EXPECT_EQ(CharLength(RusLet), 66u);
 }
 
 TEST(ChangeHSym, EntitiesInTableOrder) {
@@ -155,7 +153,7 @@ TEST(ChangeTSym, EscapesAndPairsOfBlanks) {
 }
 
 TEST(ChangeTSym, DecodingGivesBackATextWithoutAmpersands) {
-  const std::vector<std::string> texts = {"a  <b>   c\"d", "     ", "x > y < z", "\xE0  \xFF"};
+  const std::vector<std::string> texts = {"a  <b>   c\"d", "     ", "x > y < z", "а  я"};
   for (const auto& t : texts)
     EXPECT_EQ(ChangeHSym(ChangeTSym(t)), t) << t;
 }
@@ -176,7 +174,7 @@ TEST(ToLetInteger, EveryCharacterADigit) {
       {"12 3", false},
       {"1.5", false},
       {"+1", false},
-      {"\xB9", false},
+      {"№", false},
       {"1\0"s, false},
       {long_digits, true},
       {late_letter, false},

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 #include "textlib/Dizerezez.h"
 
 namespace pagelathe {

@@ -12,7 +12,7 @@
 #include "platform/Paths.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -26,9 +26,9 @@ TEST(PageContext, WithoutAWindowItKeepsTheStatusLineAndNamesTheProduct) {
   context.Product().ProductTitle = "Brevanoth Pagelathe";
   context.Product().ProductVersion = "1.51";
   EXPECT_EQ(context.StatusText(), "");
-  context.SetStatusText("Links:\xC0");  // Windows-1251 in, the same bytes out
-  EXPECT_EQ(context.StatusText(), "Links:\xC0");
-  EXPECT_EQ(context.StatusLine(), QString::fromUtf8("Links:\xD0\x90"));
+  context.SetStatusText("Links:Ä日");  // UTF-8 in, the same text out
+  EXPECT_EQ(context.StatusText(), "Links:Ä日");
+  EXPECT_EQ(context.StatusLine(), QString::fromUtf8("Links:Ä日"));
   EXPECT_EQ(context.WindowCaption(), "Brevanoth Pagelathe 1.51");
 }
 

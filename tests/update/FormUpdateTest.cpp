@@ -16,7 +16,7 @@
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

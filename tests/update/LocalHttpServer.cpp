@@ -10,7 +10,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe::testing {
 

@@ -2,6 +2,7 @@
 #include "tools/colour/GradientText.h"
 
 #include "platform/IntParse.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {
@@ -27,17 +28,18 @@ RgbColor GradientColorAt(const RgbColor& start, const RgbColor& end, long long l
 GradientResult BuildGradientText(const std::string& text, const RgbColor& start,
                                  const RgbColor& end, const std::string& face, int size) {
   GradientResult result;
-  const long long n = static_cast<long long>(text.size());
+  std::vector<std::string> characters = Characters(text);
+  const auto n = static_cast<long long>(characters.size());
   if (n == 1) return result;
   result.PreviewPointSize = 2 * size;
-  result.Lines.reserve(text.size() + 2);
-  result.Glyphs.reserve(text.size());
+  result.Lines.reserve(characters.size() + 2);
+  result.Glyphs.reserve(characters.size());
   result.Lines.push_back("<p align=center><font face=\"" + face + "\" size=\"" + IntToStr(size) +
                          "\">");
   for (long long i = 1; i <= n; ++i) {
-    const char character = text[static_cast<size_t>(i - 1)];
+    std::string& character = characters[static_cast<size_t>(i - 1)];
     const RgbColor color = GradientColorAt(start, end, n, i);
-    if (character == ' ') {
+    if (character == " ") {
       result.Lines.push_back("&nbsp;");
     } else {
       std::string line;
@@ -49,7 +51,7 @@ GradientResult BuildGradientText(const std::string& text, const RgbColor& start,
       line += "</font>";
       result.Lines.push_back(std::move(line));
     }
-    result.Glyphs.push_back({character, 2LL * size * i + 10, 10, color});
+    result.Glyphs.push_back({std::move(character), 2LL * size * i + 10, 10, color});
   }
   result.Lines.push_back("</font>");
   return result;

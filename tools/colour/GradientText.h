@@ -17,9 +17,10 @@ namespace pagelathe {
 [[nodiscard]] RgbColor GradientColorAt(const RgbColor& start, const RgbColor& end, long long length,
                                        long long index);
 
-// One character of the preview: its left edge and top in pixels, and its colour.
+// One character of the preview: its UTF-8 bytes, its left edge and top in pixels, and its
+// colour.
 struct GradientGlyph {
-  char Character = ' ';
+  std::string Character = " ";
   long long Left = 0;
   long long Top = 0;
   RgbColor Color;
@@ -31,7 +32,8 @@ struct GradientResult {
   int PreviewPointSize = 0;           // the preview draws at twice the font size
 };
 
-// The HTML lines and the preview of `text`:
+// The HTML lines and the preview of `text` (UTF-8), one per character of any script (a code
+// point after NFC: "Ä日本ё" has four):
 //   <p align=center><font face="FACE" size="SIZE">
 //   <font color="#RRGGBB">c</font>          one per character; a blank gives "&nbsp;"
 //   </font>

@@ -18,10 +18,11 @@
 #include <cstdlib>
 
 #include "platform/IntParse.h"
+#include "platform/Letters.h"
 #include "tools/colour/ColorControls.h"
 #include "tools/colour/FontFamilies.h"
 #include "ui/Controls.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -254,7 +255,7 @@ void GradientTextPage::DrawPreview(const GradientResult& result, const std::stri
     painter.setPen(ToQColor(glyph.Color));
     painter.drawText(
         QPoint(static_cast<int>(glyph.Left), static_cast<int>(glyph.Top) + metrics.ascent()),
-        ToQ(std::string_view(&glyph.Character, 1)));
+        ToQ(glyph.Character));
   }
   painter.end();
   ShowPreview();
@@ -283,7 +284,7 @@ void GradientTextPage::ComboBoxFontTypeChange() {
 }
 
 void GradientTextPage::EditTextChange() {
-  if (FromQ(EditText->text()).size() < 2) {
+  if (CharLength(FromQ(EditText->text())) < 2) {
     ClearOutput();
     return;
   }

@@ -12,7 +12,7 @@
 #include "platform/IntParse.h"
 #include "tools/colour/ColorControls.h"
 #include "tools/colour/WebColor.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/FileStream.h"
+#include "platform/Utf8.h"
 #include "tools/converter/HtmlText.h"
 #include "tools/converter/HtmlTextStream.h"
 
@@ -37,12 +38,37 @@ struct ConvertOptions {
 //  - with the line limit: the text without tags and double blanks (the nine replacements
 //    skipped), cut into lines of CharsPerLine as CutToWidth cuts it;
 //  - text to HTML: the page template with the base name as title, keywords, description and
-//    heading, and the joined text as its one body line.
+//    heading, and the joined text as its one body line. The text and the name are read as
+//    text (decoded from Windows-1251 when they are not valid UTF-8) and the page is written in
+//    the charset it declares: Windows-1251 when every character has a byte there, else UTF-8
+//    (HtmlPageBytes). That is known only once the whole text is seen, so a page is made from a
+//    TextScan of the text, taken in a first pass over it.
+class TextScan {
+ public:
+  // The next joined bytes of the text (LineJoiner's output).
+  void Feed(std::string_view joined);
+  // The text's encoding by the rule of platform/Utf8.h.
+  [[nodiscard]] TextEncoding Encoding() const {
+    return utf8_.Complete() ? TextEncoding::kUtf8 : TextEncoding::kWin1251;
+  }
+  // True when every character of the decoded text has a Windows-1251 byte.
+  [[nodiscard]] bool FitsWin1251() const {
+    return Encoding() == TextEncoding::kWin1251 || (fits_ && carry_.empty());
+  }
+
+ private:
+  Utf8Validator utf8_;
+  bool fits_ = true;
+  std::string carry_;  // a UTF-8 sequence cut at the end of the last piece
+};
+
 class ConvertStream {
  public:
   using Sink = std::function<void(std::string_view bytes)>;
 
-  ConvertStream(const ConvertOptions& options, const std::string& base_name, Sink sink);
+  // `scan` is the scan of the whole text; text to HTML needs it, HTML to text does not.
+  ConvertStream(const ConvertOptions& options, const std::string& base_name, Sink sink,
+                const TextScan& scan = {});
 
   // The next bytes of the input.
   void Feed(std::string_view bytes);
@@ -54,6 +80,7 @@ class ConvertStream {
  private:
   void Cut(std::string_view text);
   void Flush();
+  void Body(std::string_view joined);
 
   int direction_;
   bool limit_;
@@ -61,6 +88,10 @@ class ConvertStream {
   Sink sink_;
   HtmlTextStream text_;
   LineJoiner joiner_;
+  TextEncoding input_ = TextEncoding::kUtf8;  // of the text to HTML's text
+  bool page_1251_ = false;                    // the page is written in Windows-1251
+  std::string joined_;                        // scratch: the joined text of one piece
+  std::string carry_;                         // a UTF-8 sequence cut between two pieces
   std::string out_;
   std::string cleaned_;  // scratch of the line limit: the text before the cut
   size_t column_ = 0;    // bytes of the line being cut
@@ -69,7 +100,8 @@ class ConvertStream {
 
 // Reads `input` to its end, a piece at a time, and converts it into `sink`. False when `stop`
 // was set between two pieces: the output is then incomplete and must not be kept. A failed
-// read ends the input early: see input.Status().
+// read ends the input early: see input.Status(). Text to HTML reads a file twice (the scan,
+// then the page); a stream it cannot read again is held in memory.
 bool ConvertInput(const ConvertOptions& options, const std::string& base_name,
                   UserFileStream& input, const ConvertStream::Sink& sink,
                   const std::atomic<bool>* stop = nullptr);

@@ -21,7 +21,7 @@
 #include "ui/FolderDialog.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -173,18 +173,18 @@ void HtmlConverterPage::CreateControls() {
 }
 
 void HtmlConverterPage::ApplySettings(const AppSettings& settings) {
-  EditSourceFolder->setText(ToQ(settings.SourceFolder));
-  EditResultFolder->setText(ToQ(settings.ResultFolder));
+  SetPathText(EditSourceFolder, settings.SourceFolder);
+  SetPathText(EditResultFolder, settings.ResultFolder);
 }
 
 void HtmlConverterPage::FirstShow() {
-  FileListBoxConverter->SetDirectory(FromQ(EditSourceFolder->text()));
+  FileListBoxConverter->SetDirectory(PathText(EditSourceFolder));
   EditCharPerLine->setText(ToQ(IntToStr(context_.Settings().CharsPerLine)));
 }
 
 void HtmlConverterPage::StoreSettings(AppSettings& settings) const {
-  settings.SourceFolder = FromQ(EditSourceFolder->text());
-  settings.ResultFolder = FromQ(EditResultFolder->text());
+  settings.SourceFolder = PathText(EditSourceFolder);
+  settings.ResultFolder = PathText(EditResultFolder);
 }
 
 void HtmlConverterPage::ApplicationActivated() {
@@ -219,8 +219,8 @@ void HtmlConverterPage::EditCharPerLineChange() {
 
 ConvertOptions HtmlConverterPage::CurrentOptions() const {
   ConvertOptions options;
-  options.SourceFolder = FromQ(EditSourceFolder->text());
-  options.ResultFolder = FromQ(EditResultFolder->text());
+  options.SourceFolder = PathText(EditSourceFolder);
+  options.ResultFolder = PathText(EditResultFolder);
   options.Direction =
       RadioGroupConvertOptions->ItemIndex() == kTextToHtml ? kTextToHtml : kHtmlToText;
   options.ScanSubfolders = CheckBoxSubfolders->isChecked();
@@ -277,17 +277,17 @@ void HtmlConverterPage::FinishConvert() {
 
 bool HtmlConverterPage::ChooseFolder(QLineEdit* edit) {
   TFolderDialog& dialog = context_.FolderDialog1();
-  dialog.SetDirectory(FromQ(edit->text()));
+  dialog.SetDirectory(PathText(edit));
   if (!dialog.Execute(window()) || dialog.Directory.empty()) return false;
   std::string folder = dialog.Directory;
   if (folder.back() != '/') folder += '/';
-  edit->setText(ToQ(folder));
+  SetPathText(edit, folder);
   return true;
 }
 
 void HtmlConverterPage::ButtonSourceFolderClick() {
   if (ChooseFolder(EditSourceFolder)) {
-    FileListBoxConverter->SetDirectory(FromQ(EditSourceFolder->text()));
+    FileListBoxConverter->SetDirectory(PathText(EditSourceFolder));
   }
 }
 

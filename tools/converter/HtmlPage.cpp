@@ -1,7 +1,25 @@
-// The page template, line by line.
+// The page template, line by line, and the charset a page is written in.
 #include "tools/converter/HtmlPage.h"
 
+#include "platform/Utf8.h"
+#include "platform/Win1251.h"
+
 namespace pagelathe {
+namespace {
+
+bool FitsAll(const TextList& lines) {
+  for (const auto& line : lines)
+    if (!FitsWin1251(line)) return false;
+  return true;
+}
+
+// Points every content-type line of the template at `charset_line`.
+void SayCharset(TextList& page, std::string_view charset_line) {
+  for (auto& line : page)
+    if (line == kCharsetLine1251 || line == kCharsetLineUtf8) line = charset_line;
+}
+
+}  // namespace
 
 TextList HtmlPageHead(const std::string& title, const std::string& keywords,
                       const std::string& description, const std::string& generator,
@@ -10,7 +28,7 @@ TextList HtmlPageHead(const std::string& title, const std::string& keywords,
   page.reserve(24);
   page.push_back("<HTML>");
   page.push_back("<HEAD>");
-  page.push_back("<meta http-equiv='Content-Type' content='text/html; charset=windows-1251'>");
+  page.emplace_back(kCharsetLine1251);
   page.push_back("<TITLE>" + title + "</TITLE>");
   page.push_back("<META name=\"keywords\" content=\"" + keywords + "\">");
   page.push_back("<META name=\"description\" content=\"About " + description + "\">");
@@ -42,7 +60,18 @@ TextList BuildHtmlPage(const std::string& title, const std::string& keywords,
     page.push_back("<br>" + line);
   for (std::string& line : HtmlPageTail())
     page.push_back(std::move(line));
+  if (!FitsAll(page)) page[2] = kCharsetLineUtf8;
   return page;
+}
+
+std::string HtmlPageBytes(TextList page) {
+  if (FitsAll(page)) {
+    SayCharset(page, kCharsetLine1251);
+    std::string bytes;
+    if (Utf8ToWin1251(JoinLines(page), bytes)) return bytes;  // it fits: FitsAll said so
+  }
+  SayCharset(page, kCharsetLineUtf8);
+  return JoinLines(page);
 }
 
 }  // namespace pagelathe

@@ -2,6 +2,8 @@
 // regard to letter case) and walking the runs of the sorted list. Sorting millions of words
 // is slow, so the words are counted in hash tables as they come and only the distinct words
 // are sorted; because the sort is stable, the runs of one word are its forms in text order.
+// A word is looked up by its bytes; only a spelling met for the first time pays for the letter
+// rules (NFC, its length in characters, its case fold), and ASCII pays for none of them.
 #include "tools/keywords/KeywordCounter.h"
 
 #include <algorithm>
@@ -11,7 +13,7 @@
 #include <string>
 
 #include "platform/IntParse.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 #include "tools/keywords/WordSplit.h"
 
 namespace pagelathe {
@@ -19,42 +21,19 @@ namespace {
 
 constexpr uint32_t kNone = UINT32_MAX;
 
-// Up to the first eight sort weights of a text packed into one number, so that most
-// comparisons of the final sort touch no text. Weights are stored plus one, so that a text
-// that ends early (padding 0) comes before its continuations, as in CompareText.
-uint64_t SortPrefix(std::string_view text) {
-  uint64_t key = 0;
-  for (size_t i = 0; i < 8; ++i) {
-    key <<= 8;
-    if (i < text.size()) key |= static_cast<uint64_t>(SortWeight(text[i]) + 1);
-  }
-  return key;
-}
-
-// The hash of a text folded to lower case, without making the folded text.
-size_t FoldedHash(std::string_view text) {
-  uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
-  for (const char c : text) {
-    hash ^= static_cast<unsigned char>(LowerChar(c));
-    hash *= 1099511628211ull;
-  }
-  return static_cast<size_t>(hash ^ (hash >> 29));
-}
-
-bool SameFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i] && LowerChar(a[i]) != LowerChar(b[i])) return false;
-  return true;
+size_t HashOf(std::string_view text) {
+  return std::hash<std::string_view>{}(text);
 }
 
 }  // namespace
 
 // Everything the count needs, kept compact: each distinct spelling ("form") once, each word
 // without regard to case ("group") once, and per group its runs in the order of the text.
-// The run being counted sits in the group itself; only runs that ended (with case
-// sensitivity, where a change of spelling ends a run) go to a list. Both tables are open
-// addressing over indices, so a distinct word costs some forty bytes besides its text.
+// A spelling that is not in NFC points at the form of its NFC twin, and a spelling too short
+// to count is remembered as such, so either is settled by one look-up the next time. The run
+// being counted sits in the group itself; only runs that ended (with case sensitivity, where
+// a change of spelling ends a run) go to a list. Both tables are open addressing over
+// indices, so a distinct word costs some fifty bytes besides its text and its fold.
 class KeywordCounter::Counter {
  public:
   Counter(int min_length, bool case_sensitive)
@@ -64,12 +43,16 @@ class KeywordCounter::Counter {
   }
 
   void AddLine(std::string_view line) {
-    wordsplit::ForEachWord(line, min_length_, scratch_,
-                           [this](std::string_view word) { Add(word); });
+    wordsplit::ForEachPiece(line, scratch_, [this](std::string_view word, bool ascii) {
+      // An ASCII word's length is its size: a short one is never looked up.
+      if (ascii && !wordsplit::LongEnough(word.size(), min_length_)) return;
+      Add(word, ascii);
+    });
   }
 
-  void Add(std::string_view word) {
-    const uint32_t form = FindOrAddForm(word);
+  void Add(std::string_view word, bool ascii) {
+    const uint32_t form = forms_[FindOrAddForm(word, ascii)].canonical;
+    if (form == kNone) return;  // too short
     Group& group = groups_[forms_[form].group];
     if (group.count > 0 && case_sensitive_ && group.form != form) {
       // The spelling changed: the run so far is complete.
@@ -88,15 +71,11 @@ class KeywordCounter::Counter {
   }
 
   std::vector<KeywordEntry> Rows(int min_frequency) const {
-    std::vector<std::pair<uint64_t, uint32_t>> order(groups_.size());
+    // Distinct groups never compare equal: equal sort keys mean equal folded texts.
+    std::vector<std::pair<std::string, uint32_t>> order(groups_.size());
     for (uint32_t i = 0; i < order.size(); ++i)
-      order[i] = {SortPrefix(Text(groups_[i].first_form)), i};
-    // Distinct groups never compare equal: equal sort weights mean equal folded texts.
-    std::sort(order.begin(), order.end(), [this](const auto& a, const auto& b) {
-      if (a.first != b.first) return a.first < b.first;
-      return CompareText(Text(groups_[a.second].first_form), Text(groups_[b.second].first_form)) <
-             0;
-    });
+      order[i] = {SortKey(Folded(groups_[i])), i};
+    std::sort(order.begin(), order.end());
     std::vector<KeywordEntry> rows;
     auto emit = [&](uint32_t form, long long count) {
       if (count >= static_cast<long long>(min_frequency))
@@ -119,10 +98,12 @@ class KeywordCounter::Counter {
   struct Form {
     uint64_t offset;
     uint32_t length;
-    uint32_t group;
+    uint32_t canonical;  // the form counted for this spelling (its NFC twin), kNone: too short
+    uint32_t group;      // of a canonical form
   };
   struct Group {
-    uint32_t first_form;
+    uint64_t folded_offset;  // the case fold of the word, in bytes_
+    uint32_t folded_length;
     uint32_t form;          // spelling of the current run: its last word
     long long count = 0;    // length of the current run
     uint32_t head = kNone;  // runs that ended, in text order
@@ -137,11 +118,14 @@ class KeywordCounter::Counter {
   std::string_view Text(uint32_t form) const {
     return {bytes_.data() + forms_[form].offset, forms_[form].length};
   }
+  std::string_view Folded(const Group& group) const {
+    return {bytes_.data() + group.folded_offset, group.folded_length};
+  }
 
   static uint32_t Tag(size_t hash) { return static_cast<uint32_t>(hash >> 32) | 1u; }
 
-  uint32_t FindOrAddForm(std::string_view word) {
-    const size_t hash = std::hash<std::string_view>{}(word);
+  uint32_t FindOrAddForm(std::string_view word, bool ascii) {
+    const size_t hash = HashOf(word);
     const uint32_t tag = Tag(hash);
     const size_t mask = form_slots_.size() - 1;
     size_t slot = hash & mask;
@@ -155,24 +139,49 @@ class KeywordCounter::Counter {
       slot = (slot + 1) & mask;
     }
     const auto index = static_cast<uint32_t>(forms_.size());
-    forms_.push_back({bytes_.size(), static_cast<uint32_t>(word.size()), 0});
+    forms_.push_back({bytes_.size(), static_cast<uint32_t>(word.size()), index, 0});
     bytes_.append(word);
-    forms_.back().group = GroupOf(word, index);
     form_slots_[slot] = {index, tag};
     if (forms_.size() * 2 > form_slots_.size()) GrowForms();
+    Settle(index, ascii);
     return index;
   }
 
-  uint32_t GroupOf(std::string_view word, uint32_t form) {
+  // The letter rules for a spelling met for the first time.
+  void Settle(uint32_t index, bool ascii) {
+    if (ascii) {
+      std::string folded(Text(index));
+      for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      forms_[index].group = GroupOf(folded, index);
+      return;
+    }
+    const std::string word(Text(index));
+    if (!IsNfc(word)) {
+      const std::string normal = Nfc(word);
+      // The NFC twin is a form of its own (it may be met as it is, too), settled here.
+      const uint32_t twin = forms_[FindOrAddForm(normal, false)].canonical;
+      forms_[index].canonical = twin;
+      return;
+    }
+    if (!wordsplit::LongEnough(CharLength(word), min_length_)) {
+      forms_[index].canonical = kNone;
+      return;
+    }
+    forms_[index].group = GroupOf(FoldCase(word), index);
+  }
+
+  uint32_t GroupOf(std::string_view folded, uint32_t form) {
     const size_t mask = group_slots_.size() - 1;
-    size_t slot = FoldedHash(word) & mask;
+    size_t slot = HashOf(folded) & mask;
     while (group_slots_[slot] != kNone) {
       const uint32_t group = group_slots_[slot];
-      if (SameFolded(Text(groups_[group].first_form), word)) return group;
+      if (Folded(groups_[group]) == folded) return group;
       slot = (slot + 1) & mask;
     }
     const auto group = static_cast<uint32_t>(groups_.size());
-    groups_.push_back({form, form});
+    groups_.push_back({bytes_.size(), static_cast<uint32_t>(folded.size()), form});
+    bytes_.append(folded);
     group_slots_[slot] = group;
     if (groups_.size() * 2 > group_slots_.size()) GrowGroups();
     return group;
@@ -182,7 +191,7 @@ class KeywordCounter::Counter {
     std::vector<Slot> slots(form_slots_.size() * 2, Slot{kNone, 0});
     const size_t mask = slots.size() - 1;
     for (uint32_t i = 0; i < forms_.size(); ++i) {
-      const size_t hash = std::hash<std::string_view>{}(Text(i));
+      const size_t hash = HashOf(Text(i));
       size_t slot = hash & mask;
       while (slots[slot].form != kNone)
         slot = (slot + 1) & mask;
@@ -195,7 +204,7 @@ class KeywordCounter::Counter {
     std::vector<uint32_t> slots(group_slots_.size() * 2, kNone);
     const size_t mask = slots.size() - 1;
     for (uint32_t i = 0; i < groups_.size(); ++i) {
-      size_t slot = FoldedHash(Text(groups_[i].first_form)) & mask;
+      size_t slot = HashOf(Folded(groups_[i])) & mask;
       while (slots[slot] != kNone)
         slot = (slot + 1) & mask;
       slots[slot] = i;
@@ -206,7 +215,7 @@ class KeywordCounter::Counter {
   int min_length_;
   bool case_sensitive_;
   std::string scratch_;
-  std::string bytes_;  // the text of every form, one after the other
+  std::string bytes_;  // the text of every form and every group's fold, one after the other
   std::vector<Form> forms_;
   std::vector<Slot> form_slots_;       // over forms_, a power of two long
   std::vector<uint32_t> group_slots_;  // over groups_ by folded text, a power of two long

@@ -1,12 +1,12 @@
 // The keyword rows model.
 #include "tools/keywords/KeywordListModel.h"
 
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 
 KeywordListModel::KeywordListModel(QObject* parent)
-    : QAbstractTableModel(parent), captions_({"Word", ToQ("\xB9")}) {}  // "№" in Windows-1251
+    : QAbstractTableModel(parent), captions_({"Word", ToQ("№")}) {}
 
 int KeywordListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/IntParse.h"
+#include "platform/Letters.h"
 #include "textlib/Dizerezez.h"
 #include "tools/keywords/KeywordCounter.h"
 #include "tools/keywords/WordSplit.h"
@@ -12,8 +13,9 @@
 namespace pagelathe {
 namespace {
 
-// The "Word" column's order: ASCII letters without regard to case, every other byte by its
-// code, a text before its own continuations.
+// The "Word" column's order: ASCII letters without regard to case, every other character by
+// its code (UTF-8 bytes compare as their code points do), a text before its own
+// continuations.
 int CompareAsciiText(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
@@ -57,8 +59,10 @@ void StableSortBy(std::vector<KeywordEntry>& rows, const std::vector<Key>& keys,
 TextList SplitWords(std::string_view line, int min_length) {
   TextList words;
   std::string scratch;
-  wordsplit::ForEachWord(line, min_length, scratch,
-                         [&](std::string_view word) { words.emplace_back(word); });
+  wordsplit::ForEachPiece(line, scratch, [&](std::string_view word, bool ascii) {
+    if (wordsplit::LongEnough(ascii ? word.size() : CharLength(word), min_length))
+      words.emplace_back(word);
+  });
   return words;
 }
 

@@ -29,28 +29,30 @@ struct KeywordSortState {
   bool operator==(const KeywordSortState&) const = default;
 };
 
-// The words of one line, in order. ".", ",", "?", "!", "*" and "-" are deleted first (so
-// "e-mail" is "email"); then the line is cut at every blank (not at tabs), and a piece is kept
-// when it has at least `min_length` bytes. Every other character stays in its word.
+// The words of one line (UTF-8), in order. ".", ",", "?", "!", "*" and "-" are deleted first
+// (so "e-mail" is "email"); then the line is cut at every blank (not at tabs), and a piece is
+// kept when it has at least `min_length` characters (code points after NFC: "日本語" has 3).
+// Every other character stays in its word.
 // Example: SplitWords("re: a,b  c", 0) == {"re:", "ab", "", "c"}.
 [[nodiscard]] TextList SplitWords(std::string_view line, int min_length);
 
-// Counts the words of `lines`. The words are ordered without regard to letter case (forms of
-// one word keep the order of the text); each run of equal neighbours (compared exactly when
-// `case_sensitive`, else after folding to lower case) gives a row when its length is at least
-// `min_frequency`. A row shows the last word of its run, is checked, and rows come in the
-// order of the sorted words.
+// Counts the words of `lines`. The words are ordered without regard to letter case by the
+// order of platform/Letters.h (forms of one word keep the order of the text); each run of equal
+// neighbours (compared after NFC, exactly when `case_sensitive`, else after Unicode simple
+// case folding: "ΟΔΟΣ", "οδος" and "Οδος" are one word, "Straße" and "STRASSE" two) gives a
+// row when its length is at least `min_frequency`. A row shows the last word of its run (in
+// NFC), is checked, and rows come in the order of the sorted words.
 // Example: {"Apple apple, APPLE. pear"}, 4, 2, false gives one row {"APPLE", "3"}.
 // Linear in the text apart from sorting the distinct words.
 [[nodiscard]] std::vector<KeywordEntry> FindKeywords(const TextList& lines, int min_length,
                                                      int min_frequency, bool case_sensitive);
 
 // A click on the header of `column`: a column other than the last sorted one starts
-// descending; column 0 orders by word (ASCII letters without regard to case, other bytes by
-// code), column 1 by count (blanks ignored, read as integers); then the direction flips for
-// the next click on the same column. Rows that compare equal keep their order. Any other
-// column leaves the rows as they are. A count that is not an integer raises EConvertError
-// before anything moves.
+// descending; column 0 orders by word (ASCII letters without regard to case, other characters
+// by code point), column 1 by count (blanks ignored, read as integers); then the direction flips
+// for the next click on the same column. Rows that compare equal keep their order. Any other column
+// leaves the rows as they are. A count that is not an integer raises EConvertError before anything
+// moves.
 void SortKeywordList(std::vector<KeywordEntry>& rows, int column, KeywordSortState& state);
 
 // The lines of an opened file made ready for counting: tags removed and runs of blanks

@@ -28,7 +28,7 @@
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "ui/TextListModel.h"
 
 namespace pagelathe {
@@ -108,7 +108,7 @@ void KeywordSearchTab::BuildControls() {
   ListViewKW->header()->setSectionsClickable(true);
   ListViewKW->header()->setSectionsMovable(false);
 
-  ListBoxKWItems = new TextListModel(TextListModel::Display::Win1251, this);
+  ListBoxKWItems = new TextListModel(TextListModel::Display::Text, this);
   ListBoxKWItems->setObjectName("ListBoxKWItems");
   ListBoxKW = new QListView(this);
   ListBoxKW->setObjectName("ListBoxKW");
@@ -250,9 +250,9 @@ bool KeywordSearchTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool KeywordSearchTab::ChooseFile(std::string& path) {
-  OpenDialog1->InitialDir = ToQ(context_.Settings().KeywordsFolder);
+  OpenDialog1->InitialDir = PathToQ(context_.Settings().KeywordsFolder);
   if (!OpenDialog1->Execute(this)) return false;
-  path = FromQ(OpenDialog1->FileName);
+  path = PathFromDialog(OpenDialog1->FileName);
   return true;
 }
 
@@ -305,7 +305,7 @@ void KeywordSearchTab::ButtonOpenFileClick() {
       [outcome, path](LongJob::Context& context) {
         // A UTF-8 text is read into the program's code page, so that its words are counted
         // and folded as letters.
-        TextList lines = SplitLines(DocumentTo1251(ReadUserFile(path, kDocumentLimit)));
+        TextList lines = SplitLines(ReadUserText(path, kDocumentLimit));
         if (context.Stopped()) return;
         CleanOpenedText(lines);
         outcome->memo_lines = MemoDisplayLines(lines);
@@ -413,7 +413,7 @@ void KeywordSearchTab::ButtonKWInsertClick() {
   auto outcome = std::make_shared<Outcome>();
   KeywordWorker->Start(
       [outcome, path](LongJob::Context&) {
-        outcome->items = SplitLines(DocumentTo1251(ReadUserFile(path, kProfileLimit)));
+        outcome->items = SplitLines(ReadUserText(path, kProfileLimit));
         outcome->ready = true;
       },
       [this, outcome, path] {

@@ -3,7 +3,7 @@
 
 #include <QPlainTextEdit>
 
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 

@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {

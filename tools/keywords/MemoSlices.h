@@ -18,13 +18,13 @@ class QPlainTextEdit;
 
 namespace pagelathe {
 
-// The memo lines that `lines` (Windows-1251) show as, one string per memo line: a line that
+// The memo lines that `lines` (UTF-8) show as, one string per memo line: a line that
 // holds line breaks of its own shows as several (as SetMemoLines shows it). Usable on any
 // thread. Example: {"a", "b\r\nc"} gives {"a", "b", "c"}.
 [[nodiscard]] QStringList MemoDisplayLines(const TextList& lines);
 
 // The lines of a memo whose blocks hold `blocks`, exactly as MemoLines reads the memo: its
-// plain text (non-breaking spaces as blanks) in Windows-1251, split into lines. Usable on any
+// plain text (non-breaking spaces as blanks) in UTF-8, split into lines. Usable on any
 // thread.
 [[nodiscard]] TextList LinesOfBlocks(const QStringList& blocks);
 

@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/FileIO.h"
 #include "tools/converter/HtmlPage.h"
 #include "tools/keywords/KeywordSearchTab.h"
 #include "tools/keywords/MemoLines.h"
@@ -21,7 +22,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 
 namespace pagelathe {
 namespace {
@@ -226,11 +227,12 @@ void PageCreatorTab::EndCreate() {
 }
 
 void PageCreatorTab::ButtonPageSaveClick() {
-  SaveDialogKW->InitialDir = ToQ(context_.Product().ProgramFolder + "projects");
+  SaveDialogKW->InitialDir = PathToQ(context_.Product().ProgramFolder + "projects");
   SaveDialogKW->FileName = ToQ(ProposedSaveName(suggested_name_));
   if (!SaveDialogKW->Execute(this)) return;
   // A failed write raises before Preview changes; the old file stays whole.
-  SaveTextList(MemoLines(MemoPageCode), FromQ(SaveDialogKW->FileName));
+  // In the charset the page declares: Windows-1251 when every character has a byte there.
+  WriteFileAtomic(PathFromDialog(SaveDialogKW->FileName), HtmlPageBytes(MemoLines(MemoPageCode)));
   saved_file_ = SaveDialogKW->FileName;
   ButtonPagePreview->setEnabled(true);
 }

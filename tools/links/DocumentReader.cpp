@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/FileIO.h"
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
 
 namespace pagelathe {
 
@@ -14,7 +14,7 @@ const char* const kDocumentExtensions[6] = {".txt", ".htm", ".html", ".shtm", ".
 bool IsDocumentFile(std::string_view name) {
   const size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
-  const std::string extension = LowerCase(name.substr(dot));
+  const std::string extension = AsciiLowerCase(name.substr(dot));
   for (const char* known : kDocumentExtensions)
     if (extension == known) return true;
   return false;

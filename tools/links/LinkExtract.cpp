@@ -11,6 +11,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/Utf8.h"
+#include "platform/Win1251.h"
+
 namespace pagelathe {
 namespace {
 
@@ -197,7 +200,13 @@ LinkExtractor::LinkExtractor(std::string protocol, LinkShape shape, const TextLi
     : protocol_(std::move(protocol)), shape_(shape) {
   for (const std::string& line : exclusion_lines) {
     std::string text = ExclusionText(line, protocol_);
-    if (!text.empty()) exclusions_.push_back(std::move(text));
+    if (text.empty()) continue;
+    // The exclusions are text (UTF-8) and the documents keep their bytes: a line with letters
+    // beyond ASCII excludes a Windows-1251 document's spelling of it too.
+    std::string legacy;
+    const bool twin = !IsAscii(text) && Utf8ToWin1251(text, legacy);
+    exclusions_.push_back(std::move(text));
+    if (twin) exclusions_.push_back(std::move(legacy));
   }
 }
 

@@ -8,50 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Win1251.h"
+#include "platform/Letters.h"
+#include "platform/Utf8.h"
+#include "tools/converter/HtmlPage.h"
 #include "tools/links/SubstringIndex.h"
 
 namespace pagelathe {
-namespace {
-
-// The weights of the case-insensitive order as single bytes, when they fit in one.
-struct ByteWeights {
-  std::array<unsigned char, 256> weight{};
-  bool fits = true;
-  ByteWeights() {
-    for (int c = 0; c < 256; ++c) {
-      const int w = SortWeight(static_cast<char>(c));
-      fits = fits && w >= 0 && w < 256;
-      weight[static_cast<size_t>(c)] = static_cast<unsigned char>(w);
-    }
-  }
-};
-
-// A stable sort without regard to letter case. Each line's weights are worked out once, so
-// that the comparisons of the sort are plain byte comparisons.
-void SortLines(TextList& lines) {
-  static const ByteWeights table;
-  if (!table.fits) {
-    std::stable_sort(lines.begin(), lines.end(), TextLess());
-    return;
-  }
-  std::vector<std::pair<std::string, uint32_t>> keys(lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    std::string& key = keys[i].first;
-    key.resize(lines[i].size());
-    for (size_t j = 0; j < key.size(); ++j)
-      key[j] = static_cast<char>(table.weight[static_cast<unsigned char>(lines[i][j])]);
-    keys[i].second = static_cast<uint32_t>(i);
-  }
-  std::sort(keys.begin(), keys.end());  // equal keys keep their order through the index
-  TextList sorted;
-  sorted.reserve(lines.size());
-  for (const auto& key : keys)
-    sorted.push_back(std::move(lines[key.second]));
-  lines = std::move(sorted);
-}
-
-}  // namespace
 
 std::string FormatLinkForView(std::string_view link, int view) {
   const std::string l(link);
@@ -80,7 +42,7 @@ TextList BuildLinkView(const LinkStore& found_links, const LinkViewOptions& opti
     lines.push_back(line);
     shown.Add(std::move(line), link);
   }
-  if (options.sort) SortLines(lines);
+  if (options.sort) SortShownBytes(lines);  // in the order of the shown (decoded) lines
   return lines;
 }
 
@@ -143,6 +105,7 @@ TextList LinkListHtmlPage(const TextList& lines, const std::string& title) {
   TextList page = {
       "<HTML>",
       "<HEAD>",
+      std::string(kCharsetLine1251),
       "<TITLE>" + title + "</TITLE>",
       "</HEAD>",
       "<BODY BGCOLOR=\"#FFFFFF\" TEXT=\"#000000\" LINK=\"#0000FF\" VLINK=\"#800080\">",
@@ -151,8 +114,10 @@ TextList LinkListHtmlPage(const TextList& lines, const std::string& title) {
       "",
   };
   page.reserve(page.size() + lines.size() + 3);
-  for (const std::string& line : lines)
+  for (const std::string& bytes : lines) {
+    const std::string line = IsValidUtf8(bytes) ? bytes : DecodeText(bytes);
     page.push_back("<br><a href=\"" + line + "\" target = \"_blank\">" + line + "</a>");
+  }
   page.push_back("");
   page.push_back("</BODY>");
   page.push_back("</HTML>");

@@ -33,7 +33,8 @@ struct LinkViewOptions {
 // "No http://" drops the protocol from the start of a link that begins with it (never for
 // names); a link that any line already shown contains is skipped; an empty link and a bare
 // protocol are skipped; the rest is formatted. Sorting orders the lines without regard to
-// letter case, lines equal in that order keeping the order in which they were added. No two
+// letter case (platform/Letters.h) as the lines are shown, decoded by the rule of
+// platform/Utf8.h, lines equal in that order keeping the order in which they were added. No two
 // lines are equal (an equal link is contained in the line shown for the first).
 // Example: {"http://a/b", "http://a"} gives {"http://a/b"}; the reverse order gives both.
 [[nodiscard]] TextList BuildLinkView(const LinkStore& found_links, const LinkViewOptions& options);
@@ -49,7 +50,10 @@ void MarkEqualLines(const TextList& lines, const TextList& removed, std::vector<
 // The lines joined with CR LF between two lines and nothing after the last.
 [[nodiscard]] std::string JoinForClipboard(const TextList& lines);
 
-// The lines of the saved HTML page of the list, titled and headed by `title`.
+// The lines of the saved HTML page of the list, titled and headed by `title`, as UTF-8 texts:
+// a line of a document's bytes is decoded by the rule of platform/Utf8.h. The page carries the
+// template's content-type line; write it with HtmlPageBytes (tools/converter/HtmlPage.h), which
+// makes the line say the charset the bytes are in.
 [[nodiscard]] TextList LinkListHtmlPage(const TextList& lines, const std::string& title);
 
 // `name` with the extension of its last path part (from its last "." on) replaced by

@@ -24,13 +24,14 @@
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
 #include "settings/AppSettings.h"
+#include "tools/converter/HtmlPage.h"
 #include "tools/links/LinkExtract.h"
 #include "ui/Controls.h"
 #include "ui/FileDialogs.h"
 #include "ui/FolderDialog.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "ui/TextListModel.h"
 
 namespace pagelathe {
@@ -95,7 +96,7 @@ void LinksGrabberPage::CreateControls() {
   pbGrabber->setFixedHeight(16);
 
   PanelLinks = new TPanel("PanelLinks", "Links", this);
-  links_model_ = new TextListModel(TextListModel::Display::Detected, this);
+  links_model_ = new TextListModel(TextListModel::Display::DocumentBytes, this);
   ListBoxLinks = new QListView(this);
   ListBoxLinks->setObjectName("ListBoxLinks");
   ListBoxLinks->setModel(links_model_);
@@ -222,13 +223,13 @@ void LinksGrabberPage::ApplySettings(const AppSettings& settings) {
 }
 
 void LinksGrabberPage::FirstShow() {
-  EditFolder->setText(ToQ(context_.Settings().LinksFolder));
+  SetPathText(EditFolder, context_.Settings().LinksFolder);
   FileListBoxFiles->SetDirectory(context_.Settings().LinksFolder);
   EditUrl->setText(ToQ(context_.Settings().RememberedUrl));
 }
 
 void LinksGrabberPage::StoreSettings(AppSettings& settings) const {
-  settings.LinksFolder = FromQ(EditFolder->text());
+  settings.LinksFolder = PathText(EditFolder);
   settings.SearchType = ComboBoxSearch->currentIndex();
   settings.LinkType = RadioGroupLinks->ItemIndex();
   settings.ViewOption = RadioGroupView->ItemIndex();
@@ -401,11 +402,15 @@ void LinksGrabberPage::ButtonSaveClick() {
   SaveDialog1->FileName = "links.txt";
   if (!SaveDialog1->Execute(this)) return;
   context_.OutputBuffer().clear();
-  if (SaveDialog1->FilterIndex == 2)
+  const std::string path = PathFromDialog(SaveDialog1->FileName);
+  if (SaveDialog1->FilterIndex == 2) {
+    // The page says its charset; the text file keeps the links' own bytes.
     context_.OutputBuffer() = LinkListHtmlPage(links_model_->Lines(), context_.Texts().StringLinks);
-  else
+    WriteFileAtomic(path, HtmlPageBytes(context_.OutputBuffer()));
+  } else {
     context_.OutputBuffer() = links_model_->Lines();
-  SaveTextList(context_.OutputBuffer(), FromQ(SaveDialog1->FileName));
+    SaveTextList(context_.OutputBuffer(), path);
+  }
   context_.OutputBuffer().clear();
 }
 

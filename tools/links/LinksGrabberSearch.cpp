@@ -25,7 +25,7 @@
 #include "ui/FolderDialog.h"
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
-#include "ui/Text1251.h"
+#include "ui/QtText.h"
 #include "ui/TextListModel.h"
 
 namespace pagelathe {
@@ -82,7 +82,7 @@ void LinksGrabberPage::StartSearch() {
   Counters = {};
   SearchProtocol = FromQ(ComboBoxSearch->currentText());
   context_.FolderList().clear();
-  RootFolder = FromQ(EditFolder->text());
+  RootFolder = PathText(EditFolder);
   context_.FolderList().push_back(RootFolder);
   sub_dirs_ = CheckBoxSubDirs->isChecked();
   UpdateControlStates();
@@ -107,8 +107,7 @@ void LinksGrabberPage::StartSearch() {
         } shown;
         auto post = [this, &context, &shown] {
           context.Progress([this, shown] {
-            const QString folder = ToQ(shown.folder);
-            if (EditFolder->text() != folder) EditFolder->setText(folder);
+            if (PathText(EditFolder) != shown.folder) SetPathText(EditFolder, shown.folder);
             pbGrabber->setValue(shown.percent);
             if (!shown.failure.empty()) {
               context_.ShowStatusText(DocumentToQ(shown.failure));
@@ -205,7 +204,7 @@ void LinksGrabberPage::FinishSearch() {
   }
   save_allowed_ = true;
   pbGrabber->setValue(0);
-  EditFolder->setText(ToQ(RootFolder));
+  SetPathText(EditFolder, RootFolder);
   FileListBoxFiles->Update();
   EndStopCaption(ButtonSearchLinks);
   ButtonSearchLinks->setText(ToQ(context_.Texts().StringSearch));
@@ -287,7 +286,8 @@ void LinksGrabberPage::SearchDocument(TextList document_lines) {
 void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
   if (searching_ || fetching_ || view_busy_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
-  SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
+  // The links search keeps the document's bytes; only what is shown is decoded.
+  SearchDocument(SplitLines(ReadUserFile(JoinPath(PathText(EditFolder), name))));
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
@@ -300,18 +300,18 @@ void LinksGrabberPage::RadioGroupLinksClick() {
 }
 
 void LinksGrabberPage::EditFolderChange() {
-  const std::string folder = FromQ(EditFolder->text());
+  const std::string folder = PathText(EditFolder);
   FileListBoxFiles->SetDirectory(DirectoryExists(folder) ? folder : std::string());
 }
 
 void LinksGrabberPage::ButtonFolderLinksClick() {
   TFolderDialog& dialog = context_.FolderDialog1();
-  dialog.Directory = FromQ(EditFolder->text());
+  dialog.Directory = PathText(EditFolder);
   if (!dialog.Execute(this) || dialog.Directory.empty()) return;
   std::string folder = dialog.Directory;
   if (folder.back() != '/') folder += '/';
   context_.Settings().LinksFolder = folder;
-  EditFolder->setText(ToQ(folder));
+  SetPathText(EditFolder, folder);
   FileListBoxFiles->SetDirectory(folder);
 }
 
