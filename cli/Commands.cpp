@@ -37,7 +37,10 @@ const std::vector<Command>& AllCommands() {
         {"no-subdirs", 0, "", "search a folder's own files only", "sub-folders searched"},
         {"exclusions", 'x', "FILE", "drop links that match a line of this exclusion list", "none"},
         {"raw", 0, "", "the links as found: in order, repeats kept, no view", "off"},
-        {"url", 0, "URL", "fetch this page and search it instead of PATHs", ""},
+        {"url", 0, "URL", "fetch this page (http:// or https://) and search it instead of PATHs",
+         ""},
+        {"cacert", 0, "FILE", "trust the authorities of this PEM file too (https)",
+         "the system's store"},
         {"output", 'o', "FILE",
          "write the list as Save does (CR LF lines; the HTML page when FILE ends with .htm or "
          ".html)",
@@ -102,12 +105,14 @@ const std::vector<Command>& AllCommands() {
        RunGradient},
       {"fetch",
        "pagelathe fetch [--include] [--output FILE] URL",
-       "fetch a page with the program's HTTP/1.0 client",
+       "fetch a page with the program's HTTP/1.0 client (http:// or https://)",
        "Writes the body of the response (redirects followed) as it arrives, byte for byte, and\n"
        "the response header to standard error. Any HTTP status is a success.",
        {{"include", 0, "", "write the header before the body instead of to standard error", "off"},
         {"output", 'o', "FILE", "write to FILE (replaced whole once the body is complete)",
-         "standard output"}},
+         "standard output"},
+        {"cacert", 0, "FILE", "trust the authorities of this PEM file too (https)",
+         "the system's store"}},
        RunFetch},
   };
   return commands;

@@ -122,7 +122,7 @@ int RunLinks(const ParsedArguments& arguments) {
   std::vector<std::string> skipped;
   if (url) {
     // A fetched page is one entry of the document, its line breaks inside.
-    extractor.ExtractLines({FetchBody(*url)}, found);
+    extractor.ExtractLines({FetchBody(*url, TlsOptionsOf(arguments))}, found);
   } else {
     std::vector<bool> folders;
     for (const std::string& path : paths)

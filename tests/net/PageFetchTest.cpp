@@ -182,7 +182,7 @@ TEST_F(PageFetchTest, FailuresAreShownAndNothingIsSearched) {
   const Case cases[] = {
       {false, "", ""},
       {true, "", "Empty URL"},
-      {false, "https://secure.example/", "HTTP Secure Socket is not supported"},
+      {false, "https://no-such-host.invalid/", "Null Remote Address"},
       {false, "http://127.0.0.1:" + std::to_string(testing::ClosedPort()) + "/",
        "Connection Failed"},
       {true, "http://no-such-host.invalid/", "Null Remote Address"},

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "net/TNMHTTP.h"
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
 #include "settings/AppSettings.h"
@@ -219,6 +220,7 @@ void LinksGrabberPage::ApplySettings(const AppSettings& settings) {
   CheckBoxSubDirs->setChecked(settings.SubDirs != 0);
   CheckBoxSort->setChecked(settings.SortLinks != 0);
   CheckBoxNoHttp->setChecked(settings.NoHttp != 0);
+  context_.HTTP().Tls.ca_file = settings.CaFile;
 }
 
 void LinksGrabberPage::FirstShow() {

@@ -1,0 +1,122 @@
+// TLS on OpenSSL: verification set up once for every client, and failures put in words.
+#include "net/Tls.h"
+
+#include <arpa/inet.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/Errors.h"
+
+namespace pagelathe {
+namespace {
+
+std::string LastLibraryError() {
+  const unsigned long code = ERR_peek_last_error();
+  if (code == 0) return {};
+  char text[256];
+  ERR_error_string_n(code, text, sizeof text);
+  return text;
+}
+
+bool IsIpAddress(const std::string& host) {
+  unsigned char address[16];
+  return inet_pton(AF_INET, host.c_str(), address) == 1 ||
+         inet_pton(AF_INET6, host.c_str(), address) == 1;
+}
+
+// Plain words for the verification results a user meets; the library's own text otherwise.
+std::string VerifyResultText(long result) {
+  switch (result) {
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+      return "the certificate is not for this host";
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+      return "the certificate has expired";
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+      return "the certificate is not valid yet";
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+      return "the certificate is self-signed";
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+      return "the certificate's authority is not trusted (give it with --cacert)";
+    case X509_V_ERR_CERT_REVOKED:
+      return "the certificate has been revoked";
+    default:
+      return X509_verify_cert_error_string(result);
+  }
+}
+
+}  // namespace
+
+void ConfigureVerification(SSL_CTX* context, const TlsOptions& options) {
+  SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
+  SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
+  SSL_CTX_set_default_verify_paths(context);
+  if (!options.ca_file.empty()) {
+    if (std::FILE* file = std::fopen(options.ca_file.c_str(), "rb")) {
+      std::fclose(file);
+    } else {
+      throw Exception("Cannot read the certificate authority file " + options.ca_file + ": " +
+                      std::strerror(errno));
+    }
+    ERR_clear_error();
+    if (SSL_CTX_load_verify_locations(context, options.ca_file.c_str(), nullptr) != 1) {
+      std::string reason = LastLibraryError();
+      if (reason.empty()) reason = "no certificate in it";
+      ERR_clear_error();
+      throw Exception("Cannot read the certificate authority file " + options.ca_file + ": " +
+                      reason);
+    }
+  }
+}
+
+void ConfigureHostCheck(SSL* connection, const std::string& host) {
+  X509_VERIFY_PARAM* parameters = SSL_get0_param(connection);
+  X509_VERIFY_PARAM_set_hostflags(parameters, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+  if (IsIpAddress(host)) {
+    X509_VERIFY_PARAM_set1_ip_asc(parameters, host.c_str());
+  } else {
+    SSL_set_tlsext_host_name(connection, host.c_str());
+    X509_VERIFY_PARAM_set1_host(parameters, host.c_str(), 0);
+  }
+}
+
+std::string TlsFailureText(SSL* connection, const std::string& host) {
+  const long result = connection != nullptr ? SSL_get_verify_result(connection) : X509_V_OK;
+  if (result != X509_V_OK) {
+    std::string text = "certificate verify failed: " + VerifyResultText(result);
+    if (result == X509_V_ERR_HOSTNAME_MISMATCH || result == X509_V_ERR_IP_ADDRESS_MISMATCH)
+      text += " (" + host + ")";
+    return text;
+  }
+  const std::string library = LastLibraryError();
+  return library.empty() ? "the TLS handshake failed" : "the TLS handshake failed: " + library;
+}
+
+SSL_CTX* SharedClientContext(const TlsOptions& options) {
+  struct Free {
+    void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
+  };
+  static std::mutex mutex;
+  static std::map<std::string, std::unique_ptr<SSL_CTX, Free>> contexts;
+  const std::lock_guard lock(mutex);
+  auto& slot = contexts[options.ca_file];
+  if (!slot) {
+    std::unique_ptr<SSL_CTX, Free> context(SSL_CTX_new(TLS_client_method()));
+    if (!context) throw Exception("The TLS library cannot start: " + LastLibraryError());
+    ConfigureVerification(context.get(), options);
+    slot = std::move(context);
+  }
+  return slot.get();
+}
+
+}  // namespace pagelathe
