@@ -3,6 +3,7 @@
 
 #include <arpa/inet.h>
 #include <openssl/err.h>
+#include <openssl/pem.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 
@@ -12,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/Errors.h"
 
@@ -55,28 +57,44 @@ std::string VerifyResultText(long result) {
   }
 }
 
+// The certificates of an authority file, read once: parsing PEM for every connection would
+// cost more than the connection itself.
+const std::vector<X509*>& AuthoritiesOf(const std::string& file) {
+  static std::mutex mutex;
+  static std::map<std::string, std::vector<X509*>> loaded;
+  const std::lock_guard lock(mutex);
+  const auto found = loaded.find(file);
+  if (found != loaded.end()) return found->second;
+  std::FILE* stream = std::fopen(file.c_str(), "rb");
+  if (stream == nullptr)
+    throw Exception("Cannot read the certificate authority file " + file + ": " +
+                    std::strerror(errno));
+  std::vector<X509*> certificates;
+  while (X509* certificate = PEM_read_X509(stream, nullptr, nullptr, nullptr))
+    certificates.push_back(certificate);
+  std::fclose(stream);
+  ERR_clear_error();
+  if (certificates.empty())
+    throw Exception("Cannot read the certificate authority file " + file +
+                    ": no certificate in it");
+  return loaded.emplace(file, std::move(certificates)).first->second;
+}
+
 }  // namespace
+
+void AddExtraAuthorities(SSL_CTX* context, const TlsOptions& options) {
+  if (options.ca_file.empty()) return;
+  X509_STORE* store = SSL_CTX_get_cert_store(context);
+  for (X509* certificate : AuthoritiesOf(options.ca_file))
+    X509_STORE_add_cert(store, certificate);  // a duplicate is refused, which is no harm
+  ERR_clear_error();
+}
 
 void ConfigureVerification(SSL_CTX* context, const TlsOptions& options) {
   SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
   SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
   SSL_CTX_set_default_verify_paths(context);
-  if (!options.ca_file.empty()) {
-    if (std::FILE* file = std::fopen(options.ca_file.c_str(), "rb")) {
-      std::fclose(file);
-    } else {
-      throw Exception("Cannot read the certificate authority file " + options.ca_file + ": " +
-                      std::strerror(errno));
-    }
-    ERR_clear_error();
-    if (SSL_CTX_load_verify_locations(context, options.ca_file.c_str(), nullptr) != 1) {
-      std::string reason = LastLibraryError();
-      if (reason.empty()) reason = "no certificate in it";
-      ERR_clear_error();
-      throw Exception("Cannot read the certificate authority file " + options.ca_file + ": " +
-                      reason);
-    }
-  }
+  AddExtraAuthorities(context, options);
 }
 
 void ConfigureHostCheck(SSL* connection, const std::string& host) {

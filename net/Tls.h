@@ -23,6 +23,11 @@ struct TlsOptions {
 // authority file FILE: reason" when the file is missing or holds no certificate.
 void ConfigureVerification(SSL_CTX* context, const TlsOptions& options);
 
+// Adds the authorities of `options.ca_file` alone (read once per process and kept) to the
+// store of `context`: for a library that loads the system's store itself. Raises as
+// ConfigureVerification does.
+void AddExtraAuthorities(SSL_CTX* context, const TlsOptions& options);
+
 // Sets up one connection of a client to verify that the certificate names `host` (a name or
 // an IP address) and to send the name (SNI).
 void ConfigureHostCheck(SSL* connection, const std::string& host);

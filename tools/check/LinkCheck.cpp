@@ -239,7 +239,8 @@ size_t Engine::OnBody(char* data, size_t size, size_t count, void* user) {
 
 CURLcode Engine::OnSslContext(CURL*, void* context, void* user) {
   try {
-    ConfigureVerification(static_cast<SSL_CTX*>(context), *static_cast<const TlsOptions*>(user));
+    // libcurl has loaded the system's store (and keeps it, CURLOPT_CA_CACHE_TIMEOUT).
+    AddExtraAuthorities(static_cast<SSL_CTX*>(context), *static_cast<const TlsOptions*>(user));
     return CURLE_OK;
   } catch (const std::exception&) {
     return CURLE_SSL_CACERT_BADFILE;
@@ -352,6 +353,7 @@ void Engine::Start(size_t job_id) {
   curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, job.error);
   curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &Engine::OnSslContext);
   curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &options_.tls);
+  curl_easy_setopt(easy, CURLOPT_CA_CACHE_TIMEOUT, 86400L);
   static const struct curl_slist* const headers = [] {
     curl_slist* list = curl_slist_append(
         nullptr, "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
