@@ -85,6 +85,8 @@ void LinksGrabberPage::StartSearch() {
   RootFolder = FromQ(EditFolder->text());
   context_.FolderList().push_back(RootFolder);
   sub_dirs_ = CheckBoxSubDirs->isChecked();
+  check_source_ = {ShownLinksSource::Kind::kFolder, RootFolder, sub_dirs_,
+                   FileListBoxFiles->Mask()};
   UpdateControlStates();
 
   auto shared = std::make_shared<Shared>();
@@ -270,18 +272,22 @@ void LinksGrabberPage::SearchCurrentDocument() {
 void LinksGrabberPage::SearchDocument(TextList document_lines) {
   if (searching_ || fetching_ || view_busy_) return;
   context_.DocumentLines() = std::move(document_lines);
+  check_source_ = {ShownLinksSource::Kind::kText, "text"};
   SearchCurrentDocument();
 }
 
 void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
   if (searching_ || fetching_ || view_busy_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
-  SearchDocument(LoadTextList(JoinPath(FromQ(EditFolder->text()), name)));
+  const std::string path = JoinPath(FromQ(EditFolder->text()), name);
+  SearchDocument(LoadTextList(path));
+  check_source_ = {ShownLinksSource::Kind::kFile, path};
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
   if (searching_ || fetching_ || view_busy_) return;
   SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
+  check_source_.name = "clipboard";
 }
 
 void LinksGrabberPage::RadioGroupLinksClick() {
@@ -348,6 +354,7 @@ bool LinksGrabberPage::FetchPage(const std::string& url) {
   ShowFetching(false);
   // The whole body is one entry, line breaks and all.
   context_.DocumentLines().push_back(context_.HTTP().Body);
+  check_source_ = {ShownLinksSource::Kind::kPage, url};
   return true;
 }
 
