@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
 #include <utility>
@@ -246,19 +247,30 @@ void LinkCheckWindow::FinishCheck(const std::shared_ptr<Run>& run) {
 void LinkCheckWindow::ShowResults(std::vector<std::pair<size_t, CheckedLink>>& results) {
   if (results.empty()) return;
   // A filter that lets rows in or out rebuilds the rows: the selection goes with the links.
+  // (Without a filter every link keeps its row.)
   std::vector<size_t> selected;
-  const QItemSelection selection = TableCheckLinks->selectionModel()->selection();
-  for (const QItemSelectionRange& range : selection)
-    for (int row = range.top(); row <= range.bottom(); ++row)
-      selected.push_back(model_->LinkAt(row));
+  size_t current_link = static_cast<size_t>(-1);
   const QModelIndex current = TableCheckLinks->currentIndex();
-  const size_t current_link =
-      current.isValid() ? model_->LinkAt(current.row()) : static_cast<size_t>(-1);
+  if (model_->CurrentFilter() != LinkCheckModel::kAll) {
+    for (const QItemSelectionRange& range : TableCheckLinks->selectionModel()->selection())
+      for (int row = range.top(); row <= range.bottom(); ++row)
+        selected.push_back(model_->LinkAt(row));
+    if (current.isValid()) current_link = model_->LinkAt(current.row());
+  }
   if (model_->Apply(results)) {
-    QItemSelection kept;
+    std::vector<int> rows;
     for (const size_t link : selected)
-      if (const int row = model_->RowOf(link); row >= 0)
-        kept.select(model_->index(row, 0), model_->index(row, LinkCheckModel::kColumns - 1));
+      if (const int row = model_->RowOf(link); row >= 0) rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    QItemSelection kept;  // one range per run of rows, not one per row
+    for (size_t i = 0; i < rows.size();) {
+      size_t j = i + 1;
+      while (j < rows.size() && rows[j] == rows[j - 1] + 1)
+        ++j;
+      kept.select(model_->index(rows[i], 0),
+                  model_->index(rows[j - 1], LinkCheckModel::kColumns - 1));
+      i = j;
+    }
     TableCheckLinks->selectionModel()->select(kept, QItemSelectionModel::ClearAndSelect);
     if (const int row = model_->RowOf(current_link); row >= 0)
       TableCheckLinks->selectionModel()->setCurrentIndex(model_->index(row, current.column()),
