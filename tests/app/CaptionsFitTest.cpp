@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -26,6 +27,7 @@
 #include "app/FormLanguage.h"
 #include "support/GuiTest.h"
 #include "support/TestWebServer.h"
+#include "tools/check/LinkCheckModel.h"
 #include "tools/check/LinkCheckWindow.h"
 #include "tools/keywords/KeywordsPage.h"
 #include "tools/links/LinksGrabberPage.h"
@@ -224,6 +226,11 @@ TEST(CaptionsFit, EveryPageAndDialogInEveryLanguage) {
       const QString caption = header->model()->headerData(column, Qt::Horizontal).toString();
       EXPECT_LE(TextWidth(*header, caption) + 8, header->sectionSize(column))
           << caption.toStdString();
+    }
+    for (int item = LinkCheckModel::kFirstState; item < LinkCheckModel::kFilters; ++item) {
+      const QString state = Find<QComboBox>(check, "ComboBoxCheckFilter")->itemText(item);
+      EXPECT_LE(TextWidth(*header, state) + 8, header->sectionSize(LinkCheckModel::kState))
+          << state.toStdString();
     }
     check->hide();
   }

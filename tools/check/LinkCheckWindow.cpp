@@ -379,6 +379,13 @@ void LinkCheckWindow::LanguageApplied() {
   for (size_t i = 0; i < names.size(); ++i)
     names[i] = ComboBoxCheckFilter->itemText(LinkCheckModel::kFirstState + static_cast<int>(i));
   model_->SetStateNames(names);
+  // The state column as wide as its longest word ("Перенаправлена" is twice "Redirected").
+  const QFontMetrics metrics(TableCheckLinks->font());
+  int state_width = metrics.horizontalAdvance(
+      model_->headerData(LinkCheckModel::kState, Qt::Horizontal, Qt::DisplayRole).toString());
+  for (const QString& name : names)
+    state_width = std::max(state_width, metrics.horizontalAdvance(name));
+  TableCheckLinks->setColumnWidth(LinkCheckModel::kState, state_width + 16);
   UpdateProgress();
 }
 
