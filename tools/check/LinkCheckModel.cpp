@@ -4,6 +4,7 @@
 #include <QBrush>
 #include <QColor>
 #include <algorithm>
+#include <iterator>
 
 #include "tools/check/CheckReport.h"
 #include "ui/Text1251.h"
@@ -11,43 +12,25 @@
 namespace pagelathe {
 namespace {
 
-// Pale tints, so that the text stays easy to read on every row: the eye finds the red rows
-// first, then the amber ones.
-QColor Tint(LinkState state) {
-  switch (state) {
-    case LinkState::kOk:
-      return {};
-    case LinkState::kRedirected:
-      return {0xE6, 0xEF, 0xFB};
-    case LinkState::kBlocked:
-      return {0xFD, 0xF1, 0xD2};
-    case LinkState::kTimeout:
-      return {0xFC, 0xE2, 0xCF};
-    case LinkState::kBroken:
-      return {0xF9, 0xD6, 0xD6};
-    case LinkState::kExcluded:
-      return {0xEC, 0xEC, 0xEC};
-  }
-  return {};
-}
+// How a state looks, by state: a pale tint for the row, so that the text stays easy to read
+// and the eye finds the red rows first, then the amber ones; the state's word in a deeper
+// shade of it. Ok rows keep the table's own background.
+struct Look {
+  QColor tint;
+  QColor ink;
+};
+const Look kLooks[] = {
+    {{}, {0x1B, 0x6E, 0x20}},                  // ok
+    {{0xE6, 0xEF, 0xFB}, {0x1F, 0x4E, 0x9A}},  // redirected
+    {{0xFD, 0xF1, 0xD2}, {0x8A, 0x5A, 0x00}},  // blocked
+    {{0xFC, 0xE2, 0xCF}, {0xA0, 0x40, 0x00}},  // timeout
+    {{0xF9, 0xD6, 0xD6}, {0xA8, 0x10, 0x10}},  // broken
+    {{0xEC, 0xEC, 0xEC}, {0x70, 0x70, 0x70}},  // excluded
+};
+static_assert(std::size(kLooks) == kAllLinkStates.size());
 
-// The state words in a deeper shade of the tint.
-QColor Ink(LinkState state) {
-  switch (state) {
-    case LinkState::kOk:
-      return {0x1B, 0x6E, 0x20};
-    case LinkState::kRedirected:
-      return {0x1F, 0x4E, 0x9A};
-    case LinkState::kBlocked:
-      return {0x8A, 0x5A, 0x00};
-    case LinkState::kTimeout:
-      return {0xA0, 0x40, 0x00};
-    case LinkState::kBroken:
-      return {0xA8, 0x10, 0x10};
-    case LinkState::kExcluded:
-      return {0x70, 0x70, 0x70};
-  }
-  return {};
+const Look& LookOf(LinkState state) {
+  return kLooks[static_cast<size_t>(state)];
 }
 
 bool CountsAsFailed(const CheckedLink& link) {
@@ -209,11 +192,12 @@ QVariant LinkCheckModel::data(const QModelIndex& index, int role) const {
       }
       return data(index, Qt::DisplayRole);
     case Qt::BackgroundRole:
-      if (link.checked && Tint(link.state).isValid()) return QBrush(Tint(link.state));
+      if (link.checked && LookOf(link.state).tint.isValid()) return QBrush(LookOf(link.state).tint);
       return {};
     case Qt::ForegroundRole:
       if (!link.checked) return QBrush(QColor(0x80, 0x80, 0x80));
-      if (column == kState || link.state == LinkState::kExcluded) return QBrush(Ink(link.state));
+      if (column == kState || link.state == LinkState::kExcluded)
+        return QBrush(LookOf(link.state).ink);
       return {};
     case Qt::TextAlignmentRole:
       if (column == kCode) return QVariant(Qt::AlignCenter);

@@ -210,12 +210,7 @@ void LinkCheckWindow::ShowLinks(const std::shared_ptr<Run>& run, std::vector<Che
 
 void LinkCheckWindow::Drain(const std::shared_ptr<Run>& run) {
   if (run != run_) return;
-  std::vector<std::pair<size_t, CheckedLink>> results;
-  {
-    const std::lock_guard lock(run->mutex);
-    results.swap(run->results);
-  }
-  ShowResults(results);
+  ShowResults(run);
   // The next batch waits out the pause; the worker posts nothing meanwhile.
   QTimer::singleShot(LongJobCore::kProgressInterval, this, [this, run] {
     if (run != run_) return;
@@ -232,19 +227,19 @@ void LinkCheckWindow::Drain(const std::shared_ptr<Run>& run) {
 
 void LinkCheckWindow::FinishCheck(const std::shared_ptr<Run>& run) {
   if (run != run_) return;
-  std::vector<std::pair<size_t, CheckedLink>> results;
-  {
-    const std::lock_guard lock(run->mutex);
-    results.swap(run->results);
-  }
-  ShowResults(results);
+  ShowResults(run);
   run_.reset();  // whatever the stopped worker still finds is not shown
   collecting_ = false;
   UpdateProgress();
   UpdateControls();
 }
 
-void LinkCheckWindow::ShowResults(std::vector<std::pair<size_t, CheckedLink>>& results) {
+void LinkCheckWindow::ShowResults(const std::shared_ptr<Run>& run) {
+  std::vector<std::pair<size_t, CheckedLink>> results;
+  {
+    const std::lock_guard lock(run->mutex);
+    results.swap(run->results);
+  }
   if (results.empty()) return;
   // A filter that lets rows in or out rebuilds the rows: the selection goes with the links.
   // (Without a filter every link keeps its row.)

@@ -75,7 +75,8 @@ class LinkCheckWindow : public QDialog {
                  const std::vector<std::string>& skipped);
   void Drain(const std::shared_ptr<Run>& run);
   void FinishCheck(const std::shared_ptr<Run>& run);
-  void ShowResults(std::vector<std::pair<size_t, CheckedLink>>& results);
+  // Takes the results the worker has put by and shows them.
+  void ShowResults(const std::shared_ptr<Run>& run);
   // The state words (the filter's items) and the progress line after a language is applied.
   void LanguageApplied();
   void UpdateProgress();
