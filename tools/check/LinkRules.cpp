@@ -17,8 +17,10 @@ AcceptCodes AcceptCodes::Parse(const std::string& text) {
   while (at <= text.size()) {
     size_t comma = text.find(',', at);
     if (comma == std::string::npos) comma = text.size();
-    const std::string part = text.substr(at, comma - at);
+    std::string part = text.substr(at, comma - at);
     at = comma + 1;
+    part.erase(0, part.find_first_not_of(' '));
+    part.erase(part.find_last_not_of(' ') + 1);
     if (part.empty()) continue;
     const size_t dots = part.find("..");
     const auto number = [&part](const std::string& digits) {
