@@ -174,7 +174,7 @@ int RunCheck(const ParsedArguments& arguments) {
   ThrowIfInterrupted();
   if (cache) cache->Save();
 
-  output.Write(FormatReport(links, format));
+  WriteReport(links, format, {}, [&output](std::string_view piece) { output.Write(piece); });
   std::vector<DocumentFix> fixes;
   if (fix) {
     fixes = PlanRedirectFixes(links);

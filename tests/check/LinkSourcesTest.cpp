@@ -74,8 +74,9 @@ TEST(LinkSources, RelativeLinksAndFragmentsOfALocalSite) {
         << c.url << " " << link.message;
     std::string places;
     for (const LinkPlace& place : link.places)
-      places += (places.empty() ? "" : ", ") + place.document.substr(folder.Path().size() + 5) +
-                ":" + std::to_string(place.line);
+      places += (places.empty() ? "" : ", ") +
+                place.document.str().substr(folder.Path().size() + 5) + ":" +
+                std::to_string(place.line);
     EXPECT_EQ(places, c.places) << c.url;
   }
   // The page with both fragments was fetched once, whole (the anchors are in its body).
