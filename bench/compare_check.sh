@@ -64,7 +64,9 @@ report = {link["url"]: link for link in json.load(open(sys.argv[2]))}
 wrong = [(url, state, report.get(url, {}).get("state"), report.get(url, {}).get("message"))
          for url, state in expected.items() if report.get(url, {}).get("state") != state]
 print("  states:", dict(collections.Counter(link["state"] for link in report.values())))
-print("  links checked: %d of %d, with the wrong state: %d" % (len(report), len(expected), len(wrong)))
+print("  farm links in the report: %d of %d (and %d pages of the site); with a wrong state: %d"
+      % (len(expected) - sum(1 for u in expected if u not in report), len(expected),
+         len(report) - sum(1 for u in expected if u in report), len(wrong)))
 for url, want, got, message in wrong[:10]:
     print("    %s: %s, expected %s (%s)" % (url, got, want, message))
 PY
@@ -87,7 +89,7 @@ for result in results:
 PY
 }
 
-kib() { awk '{ printf "%.1f MiB", $1 / 1024 }' "$1"; }
+kib() { tail -1 "$1" | awk '{ printf "%.1f MiB", $1 / 1024 }'; }
 
 echo "== The farm of every behaviour: $links links on 20 hosts, time-out $timeout s"
 farm=$work/farm
@@ -165,8 +167,8 @@ echo
 echo "== 100,000 fast links: peak resident size"
 big=$(fast_farm 100000)
 uptime
-/usr/bin/time -f "%e s %M" -o "$work/big.time" "$pagelathe" check --format json --output "$work/big.json" "$big/site"
+/usr/bin/time -f "%e %M" -o "$work/big.time" "$pagelathe" check --format json --output "$work/big.json" "$big/site"
 verify "$big/expected.json" "$work/big.json"
-read -r seconds kib_big < "$work/big.time"
+read -r seconds kib_big < <(tail -1 "$work/big.time")
 awk -v s="$seconds" -v k="$kib_big" 'BEGIN { printf "  %s s (%.0f links/s), peak resident size %.1f MiB\n", s, 100000 / s, k / 1024 }'
 uptime

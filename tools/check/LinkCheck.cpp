@@ -112,13 +112,14 @@ struct Host {
   std::deque<size_t> jobs;    // jobs under way that wait for a slot (a hop, a retry, a GET)
   std::deque<size_t> groups;  // groups not started yet
   int active = 0;
-  bool ready = false;  // in the ready list
+  bool ready = false;  // in the ready heap
   int timeouts_in_a_row = 0;
   bool answered = false;
   bool robots_checked = false;
   bool robots_running = false;
   RobotsRules robots;
   [[nodiscard]] bool HasWork() const { return !jobs.empty() || !groups.empty(); }
+  [[nodiscard]] size_t Pending() const { return jobs.size() + groups.size(); }
 };
 
 class Engine {
@@ -179,7 +180,10 @@ class Engine {
   std::vector<size_t> free_jobs_;
   std::unordered_map<std::string_view, size_t> by_target_;  // while the groups are made
   std::unordered_map<std::string, Host> hosts_;
-  std::deque<Host*> ready_;
+  // The hosts with work, the most first (a count taken when pushed, looked at again when
+  // popped): a host with much to do is not left alone at the end, held to its own limit.
+  using Ready = std::pair<size_t, Host*>;
+  std::priority_queue<Ready> ready_;
   int active_ = 0;
   size_t unfinished_ = 0;  // groups not concluded
   using Delayed = std::pair<Clock::time_point, size_t>;
@@ -259,7 +263,7 @@ Host& Engine::HostOf(const std::string& url) {
 void Engine::MarkReady(Host& host) {
   if (host.ready || !host.HasWork()) return;
   host.ready = true;
-  ready_.push_back(&host);
+  ready_.emplace(host.Pending(), &host);
 }
 
 size_t Engine::NewJob() {
@@ -289,14 +293,22 @@ void Engine::Fill() {
     delayed_.pop();
     Queue(id);
   }
-  // Round robin over the hosts that have work: one slow host cannot take every connection.
-  for (size_t tries = ready_.size(); tries > 0 && active_ < options_.max_connections; --tries) {
-    Host& host = *ready_.front();
-    ready_.pop_front();
-    host.ready = false;
-    FillHost(host);
-    MarkReady(host);
+  // The hosts with the most work first; each within its own limit, so that one slow host
+  // cannot take every connection. Hosts at their limit wait for the next fill.
+  std::vector<Host*> full;
+  while (active_ < options_.max_connections && !ready_.empty()) {
+    const auto [pending, host] = ready_.top();
+    ready_.pop();
+    host->ready = false;
+    if (pending != host->Pending()) {
+      MarkReady(*host);
+      continue;
+    }
+    FillHost(*host);
+    if (host->HasWork()) full.push_back(host);
   }
+  for (Host* host : full)
+    MarkReady(*host);
 }
 
 void Engine::FillHost(Host& host) {
