@@ -7,8 +7,12 @@ reset, a 50 MB body, https good and wrong-name, refused. It writes the site, the
 authority (made with openssl) and expected.json (link -> state), prints "ready", and serves
 until killed.
 
-Usage: check_farm.py FOLDER [--links N] [--fast]
+Usage: check_farm.py FOLDER [--links N] [--fast [--ports P,P,...]]
   --fast: only fast links (200 at once), for the links-per-second measure.
+  --ports: the site of fast links for servers someone else runs on these ports (nginx): the
+           files are written and the script ends without serving.
+A request for /__reset forgets which 429 links were answered already, so that every run of a
+benchmark meets the same farm.
 """
 import asyncio, json, os, random, ssl, subprocess, sys
 
@@ -48,6 +52,8 @@ async def handle(reader, writer):
             method, target = line.split(" ")[0], line.split(" ")[1]
             parts = target.strip("/").split("/")
             kind = parts[0]
+            if kind == "__reset":
+                seen_429.clear()
             body = b""
             code, extra = 200, ""
             if kind in ("ok", "tlsgood", "tlswrong", "fast"):
@@ -115,6 +121,7 @@ async def main():
     os.makedirs(folder + "/site", exist_ok=True)
     servers = []
     ports = []
+    given = sys.argv[sys.argv.index("--ports") + 1] if "--ports" in sys.argv else ""
     good = wrong = None
     if not fast:
         make_authority(folder)
@@ -122,13 +129,15 @@ async def main():
         good.load_cert_chain(folder + "/good.pem", folder + "/good.key")
         wrong = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
         wrong.load_cert_chain(folder + "/wrong.pem", folder + "/wrong.key")
-    for i in range(HOSTS):
+    for i in range(HOSTS if not given else 0):
         context = None
         if not fast and i == HOSTS - 2: context = good
         if not fast and i == HOSTS - 1: context = wrong
         server = await asyncio.start_server(handle, "127.0.0.1", 0, ssl=context, backlog=1024)
         servers.append(server)
         ports.append(server.sockets[0].getsockname()[1])
+    if given:
+        ports = [int(p) for p in given.split(",")]
     # A port where nothing listens: bound, then closed.
     import socket
     s = socket.socket(); s.bind(("127.0.0.1", 0)); refused = s.getsockname()[1]; s.close()
@@ -178,6 +187,8 @@ async def main():
     with open(folder + "/curl.cfg", "w") as f:
         f.write("".join('url = "%s"\noutput = "/dev/null"\n' % url for url, _ in links))
     print("ready", flush=True)
+    if given:
+        return
     await asyncio.gather(*(s.serve_forever() for s in servers))
 
 asyncio.run(main())

@@ -174,7 +174,7 @@ int RunCheck(const ParsedArguments& arguments) {
   ThrowIfInterrupted();
   if (cache) cache->Save();
 
-  output.Write(FormatReport(links, format));
+  WriteReport(links, format, {}, [&output](std::string_view piece) { output.Write(piece); });
   std::vector<DocumentFix> fixes;
   if (fix) {
     fixes = PlanRedirectFixes(links);
@@ -186,8 +186,12 @@ int RunCheck(const ParsedArguments& arguments) {
     int replacements = 0;
     for (const DocumentFix& document : fixes)
       replacements += document.replacements;
-    WriteError("pagelathe check: " + std::to_string(replacements) +
-               " permanent redirects mended in " + std::to_string(fixes.size()) + " documents\n");
+    const auto count = [](size_t n, const char* word) {
+      return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+    };
+    WriteError(
+        "pagelathe check: " + count(static_cast<size_t>(replacements), "permanent redirect") +
+        " mended in " + count(fixes.size(), "document") + "\n");
   }
   for (const std::string& message : skipped)
     WriteError("pagelathe check: " + message + "\n");

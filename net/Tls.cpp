@@ -110,14 +110,18 @@ void ConfigureHostCheck(SSL* connection, const std::string& host) {
 
 std::string TlsFailureText(SSL* connection, const std::string& host) {
   const long result = connection != nullptr ? SSL_get_verify_result(connection) : X509_V_OK;
-  if (result != X509_V_OK) {
-    std::string text = "certificate verify failed: " + VerifyResultText(result);
-    if (result == X509_V_ERR_HOSTNAME_MISMATCH || result == X509_V_ERR_IP_ADDRESS_MISMATCH)
-      text += " (" + host + ")";
-    return text;
-  }
+  if (result != X509_V_OK) return CertificateRefusalText(result, host);
   const std::string library = LastLibraryError();
   return library.empty() ? "the TLS handshake failed" : "the TLS handshake failed: " + library;
+}
+
+std::string CertificateRefusalText(long verify_result, const std::string& host) {
+  if (verify_result == X509_V_OK) verify_result = X509_V_ERR_HOSTNAME_MISMATCH;
+  std::string text = "certificate verify failed: " + VerifyResultText(verify_result);
+  if (verify_result == X509_V_ERR_HOSTNAME_MISMATCH ||
+      verify_result == X509_V_ERR_IP_ADDRESS_MISMATCH)
+    text += " (" + host + ")";
+  return text;
 }
 
 SSL_CTX* SharedClientContext(const TlsOptions& options) {

@@ -37,6 +37,11 @@ void ConfigureHostCheck(SSL* connection, const std::string& host);
 // certificate", or the library's last error when the handshake failed for another reason.
 [[nodiscard]] std::string TlsFailureText(SSL* connection, const std::string& host);
 
+// The same words for a client that verifies through another library: `verify_result` is
+// OpenSSL's result of the chain's verification, X509_V_OK when the chain was good and the
+// certificate was refused for its name.
+[[nodiscard]] std::string CertificateRefusalText(long verify_result, const std::string& host);
+
 // A client context made once per set of options and kept for the process (contexts are
 // costly to make: the system store is read once). Thread-safe.
 [[nodiscard]] SSL_CTX* SharedClientContext(const TlsOptions& options);

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -70,6 +71,9 @@ TestWebServer::TestWebServer(Handler handler, const std::string& certificate,
                              const std::string& key)
     : handler_(std::move(handler)) {
   if (!certificate.empty()) {
+    // A client that refuses the certificate closes while the handshake still writes: that
+    // is an error of the write, not a signal that ends the test program.
+    ::signal(SIGPIPE, SIG_IGN);
     SSL_CTX* context = SSL_CTX_new(TLS_server_method());
     if (SSL_CTX_use_certificate_chain_file(context, certificate.c_str()) != 1 ||
         SSL_CTX_use_PrivateKey_file(context, key.c_str(), SSL_FILETYPE_PEM) != 1) {

@@ -2,6 +2,7 @@
 #include "tools/check/CheckReport.h"
 
 #include <stdexcept>
+#include <string_view>
 
 namespace pagelathe {
 namespace {
@@ -112,7 +113,7 @@ std::string PlacesText(const CheckedLink& link) {
   std::string text;
   for (const LinkPlace& place : link.places) {
     if (!text.empty()) text += ", ";
-    text.append(place.document).append(":").append(std::to_string(place.line));
+    text.append(place.document.str()).append(":").append(std::to_string(place.line));
   }
   return text;
 }
@@ -132,6 +133,13 @@ std::string TextLine(const CheckedLink& link) {
 
 std::string FormatReport(const LinkSet& links, ReportFormat format,
                          const std::vector<size_t>& order) {
+  std::string report;
+  WriteReport(links, format, order, [&report](std::string_view piece) { report.append(piece); });
+  return report;
+}
+
+void WriteReport(const LinkSet& links, ReportFormat format, const std::vector<size_t>& order,
+                 const std::function<void(std::string_view)>& write) {
   std::vector<size_t> all;
   const std::vector<size_t>* indexes = &order;
   if (order.empty()) {
@@ -140,10 +148,19 @@ std::string FormatReport(const LinkSet& links, ReportFormat format,
     indexes = &all;
   }
   std::string out;
+  // The report leaves in pieces of some 64 KiB: a million links need no string of its size.
+  const auto flush = [&out, &write](size_t least) {
+    if (out.size() < least) return;
+    write(out);
+    out.clear();
+  };
+  constexpr size_t kPiece = size_t{64} << 10;
   switch (format) {
     case ReportFormat::kText:
-      for (const size_t i : *indexes)
+      for (const size_t i : *indexes) {
         out.append(TextLine(links[i])).append("\n");
+        flush(kPiece);
+      }
       break;
     case ReportFormat::kCsv:
       out = "url,state,code,final_url,message,places\r\n";
@@ -153,6 +170,7 @@ std::string FormatReport(const LinkSet& links, ReportFormat format,
         out.append(std::to_string(link.code)).append(",").append(CsvField(link.final_url));
         out.append(",").append(CsvField(link.message)).append(",");
         out.append(CsvField(PlacesText(link))).append("\r\n");
+        flush(kPiece);
       }
       break;
     case ReportFormat::kJson:
@@ -168,10 +186,11 @@ std::string FormatReport(const LinkSet& links, ReportFormat format,
         out.append(", \"places\": [");
         for (size_t p = 0; p < link.places.size(); ++p) {
           if (p > 0) out.append(", ");
-          out.append("{\"document\": ").append(JsonString(link.places[p].document));
+          out.append("{\"document\": ").append(JsonString(link.places[p].document.str()));
           out.append(", \"line\": ").append(std::to_string(link.places[p].line)).append("}");
         }
         out.append("]}");
+        flush(kPiece);
       }
       out.append(indexes->empty() ? "]\n" : "\n]\n");
       break;
@@ -196,6 +215,7 @@ std::string FormatReport(const LinkSet& links, ReportFormat format,
         } else {
           out += "/>\n";
         }
+        flush(kPiece);
       }
       out += "</testsuite>\n</testsuites>\n";
       break;
@@ -208,6 +228,7 @@ std::string FormatReport(const LinkSet& links, ReportFormat format,
                (link.code > 0 ? std::to_string(link.code) : "") + " | " + MarkdownCell(link.url) +
                " | " + MarkdownCell(OutcomeText(link)) + " | " + MarkdownCell(PlacesText(link)) +
                " |\n";
+        flush(kPiece);
       }
       break;
     case ReportFormat::kHtml:
@@ -224,11 +245,12 @@ std::string FormatReport(const LinkSet& links, ReportFormat format,
                "</td><td>" + (link.code > 0 ? std::to_string(link.code) : "") + "</td><td>" +
                XmlText(OutcomeText(link)) + "</td><td>" + XmlText(PlacesText(link)) +
                "</td></tr>\n";
+        flush(kPiece);
       }
       out += "</table>\n</body>\n</html>\n";
       break;
   }
-  return out;
+  flush(1);
 }
 
 }  // namespace pagelathe

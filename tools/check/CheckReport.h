@@ -2,7 +2,9 @@
 // and the HTML page the window saves. Every report lists the links in the order given.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/check/LinkSet.h"
@@ -19,6 +21,11 @@ enum class ReportFormat { kText, kCsv, kJson, kJunit, kMarkdown, kHtml };
 // (an array of {"document", "line"}).
 [[nodiscard]] std::string FormatReport(const LinkSet& links, ReportFormat format,
                                        const std::vector<size_t>& order = {});
+
+// The same report handed to `write` in pieces of some 64 KiB, in order: what a report of a
+// million links is written with.
+void WriteReport(const LinkSet& links, ReportFormat format, const std::vector<size_t>& order,
+                 const std::function<void(std::string_view)>& write);
 
 // One line of the text report: state, code, URL, final URL or message, places.
 [[nodiscard]] std::string TextLine(const CheckedLink& link);

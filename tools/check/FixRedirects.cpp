@@ -83,8 +83,9 @@ std::vector<DocumentFix> PlanRedirectFixes(const LinkSet& links) {
     if (!link.fragment.empty() && to.find('#') == std::string::npos) to += "#" + link.fragment;
     if (to == link.url) continue;
     for (const LinkPlace& place : link.places) {
-      if (place.document == "-" || place.document.find("://") != std::string::npos) continue;
-      plan[place.document][place.line].push_back({link.url, to});
+      const std::string& document = place.document;
+      if (document == "-" || document.find("://") != std::string::npos) continue;
+      plan[document][place.line].push_back({link.url, to});
     }
   }
   std::vector<DocumentFix> fixes;

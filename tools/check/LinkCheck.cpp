@@ -1,10 +1,16 @@
 // The link check engine: one libcurl multi handle, our own queue per host (so a slow host
 // holds no slot another host could use), redirects followed by hand to keep their chain and
 // see their loops, retries of 429 and 503 held in a timer heap rather than in a connection.
+//
+// What it costs is kept in bounds for big sites: a link set of 100,000 links has one small
+// group record per target, and only the requests under way (at most the connection limit, and
+// those waiting for a retry) have a job; transfers reuse a pool of easy handles, so the
+// options that never change are set once, and one share handle keeps the DNS answers and the
+// TLS sessions of every transfer (a second connection to a host resumes its session).
 #include "tools/check/LinkCheck.h"
 
 #include <curl/curl.h>
-#include <sys/stat.h>
+#include <openssl/x509.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,17 +23,17 @@
 #include <stdexcept>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "tools/check/CheckCache.h"
 #include "tools/check/HtmlScan.h"
+#include "tools/check/LocalCheck.h"
 #include "tools/check/Robots.h"
 
 namespace pagelathe {
 namespace {
 
-constexpr size_t kMaxBody = size_t{8} << 20;      // what the fragment check reads of a page
-constexpr size_t kMaxRobots = size_t{512} << 10;  // of a robots.txt
+constexpr size_t kMaxRobots = size_t{512} << 10;  // what is read of a robots.txt
+constexpr size_t kNone = static_cast<size_t>(-1);
 
 using Clock = std::chrono::steady_clock;
 
@@ -54,96 +60,66 @@ std::string HostKey(std::string_view url) {
   return key;
 }
 
+// The host name of a URL as TLS checks it ("127.0.0.1" of "https://127.0.0.1:8443/a").
+std::string HostName(std::string_view url) {
+  std::string key = HostKey(url);
+  key.erase(0, key.find("://") + 3);
+  if (key.starts_with("[")) return key.substr(1, key.find(']') - 1);
+  return key.substr(0, key.rfind(':') == std::string::npos ? key.size() : key.rfind(':'));
+}
+
 std::string Seconds(double s) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", s);
   return text;
 }
 
-// A local link: the file (a folder means its index file), then its anchor.
-void CheckLocal(CheckedLink& link, bool fragments) {
-  link.checked = true;
-  std::string path = link.target;
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    link.state = LinkState::kBroken;
-    link.message = "no such file: " + path;
-    return;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    if (path.back() != '/') path += '/';
-    bool found = false;
-    for (const char* index : {"index.html", "index.htm", "index.shtml", "index.php"}) {
-      if (::stat((path + index).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        path += index;
-        found = true;
-        break;
-      }
-    }
-    if (!found) {
-      link.state = LinkState::kBroken;
-      link.message = "the folder has no index file: " + path;
-      return;
-    }
-  }
-  link.state = LinkState::kOk;
-  link.final_url = path == link.target ? std::string() : path;
-  if (!fragments || link.fragment.empty()) return;
-  std::string bytes;
-  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[65536];
-    size_t got = 0;
-    while (bytes.size() < kMaxBody && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-      bytes.append(buffer, got);
-    std::fclose(file);
-  }
-  const std::vector<std::string> anchors = ScanHtmlAnchors(bytes);
-  if (!std::binary_search(anchors.begin(), anchors.end(), link.fragment)) {
-    link.state = LinkState::kBroken;
-    link.message = "no anchor #" + link.fragment + " in " + path;
-  }
-}
-
-// One target (a URL without its fragment) and the links that share it.
+// One target (a URL without its fragment) and the links that share it, chained through
+// Engine::next_in_group_.
 struct Group {
-  std::string url;
-  std::vector<size_t> links;
+  size_t first = kNone;
+  size_t last = kNone;
   bool want_body = false;
 };
 
-struct Host {
-  std::deque<size_t> pending;  // jobs waiting for a slot
-  int active = 0;
-  bool queued = false;  // in the ready list
-  int timeouts_in_a_row = 0;
-  bool answered = false;
-  bool robots_checked = false;
-  bool robots_running = false;
-  std::deque<size_t> waiting_for_robots;
-  RobotsRules robots;
-};
+struct Host;
 
+// A request under way: the hops, retries and the GET after a refused HEAD of one group.
 struct Job {
-  size_t id = 0;  // its place in the engine's job table
-  size_t group = 0;
+  size_t id = 0;         // its place in the engine's job table
+  size_t group = kNone;  // kNone: the robots.txt of `host`
+  Host* host = nullptr;
   std::string url;  // this hop
   bool get = false;
   bool tried_get = false;
-  bool robots = false;  // this job fetches a host's robots.txt
-  int attempt = 0;      // retries of 429/503 done
+  int attempt = 0;  // retries of 429/503 done
   int hops = 0;
   bool permanent = true;
   std::vector<std::string> chain;
-  std::unordered_set<std::string> seen;
-  std::string host;
   // Of the response being read.
+  bool connected = false;
   bool challenge = false;
   std::string retry_after;
   std::string body;
   bool stopped_by_us = false;
   bool keep_body = false;
   char error[CURL_ERROR_SIZE] = {};
-  CURL* easy = nullptr;
+  CURL* easy = nullptr;  // while it runs
+};
+
+struct Host {
+  std::string key;
+  std::deque<size_t> jobs;    // jobs under way that wait for a slot (a hop, a retry, a GET)
+  std::deque<size_t> groups;  // groups not started yet
+  int active = 0;
+  bool ready = false;  // in the ready heap
+  int timeouts_in_a_row = 0;
+  bool answered = false;
+  bool robots_checked = false;
+  bool robots_running = false;
+  RobotsRules robots;
+  [[nodiscard]] bool HasWork() const { return !jobs.empty() || !groups.empty(); }
+  [[nodiscard]] size_t Pending() const { return jobs.size() + groups.size(); }
 };
 
 class Engine {
@@ -156,14 +132,9 @@ class Engine {
         stop_(stop),
         cache_(cache),
         random_(std::random_device{}()) {}
-  ~Engine() {
-    for (auto& job : jobs_)
-      if (job && job->easy) {
-        curl_multi_remove_handle(multi_, job->easy);
-        curl_easy_cleanup(job->easy);
-      }
-    if (multi_) curl_multi_cleanup(multi_);
-  }
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
 
   void Run();
 
@@ -174,16 +145,24 @@ class Engine {
     if (cache_ && !links_[index].cached) cache_->Store(links_[index], std::time(nullptr));
     if (callbacks_.checked) callbacks_.checked(index);
   }
+  void AddToGroup(size_t index);
+  Host& HostOf(const std::string& url);
+  void MarkReady(Host& host);
   void Queue(size_t job_id);
+  size_t NewJob();
   void Fill();
+  void FillHost(Host& host);
   void Start(size_t job_id);
+  CURL* TakeHandle();
   void Finished(CURL* easy, CURLcode result);
-  void Conclude(Job& job, LinkState state, int code, std::string message);
+  void Conclude(Job& job, LinkState state, int code, const std::string& message);
   void Release(size_t job_id);
   void RobotsDone(Job& job, int code);
+  std::string FailureText(CURL* easy, const Job& job, CURLcode result) const;
 
   static size_t OnHeader(char* data, size_t size, size_t count, void* user);
   static size_t OnBody(char* data, size_t size, size_t count, void* user);
+  static int OnConnected(void* user, char*, char*, int, int);
   static CURLcode OnSslContext(CURL*, void* context, void* user);
 
   LinkSet& links_;
@@ -192,17 +171,39 @@ class Engine {
   const std::atomic<bool>* stop_;
   CheckCache* cache_;
   CURLM* multi_ = nullptr;
+  CURLSH* share_ = nullptr;
+  curl_slist* headers_ = nullptr;
+  std::vector<CURL*> idle_handles_;
   std::vector<Group> groups_;
+  std::vector<size_t> next_in_group_;
   std::vector<std::unique_ptr<Job>> jobs_;
   std::vector<size_t> free_jobs_;
+  std::unordered_map<std::string_view, size_t> by_target_;  // while the groups are made
   std::unordered_map<std::string, Host> hosts_;
-  std::deque<std::string> ready_;
+  // The hosts with work, the most first (a count taken when pushed, looked at again when
+  // popped): a host with much to do is not left alone at the end, held to its own limit.
+  using Ready = std::pair<size_t, Host*>;
+  std::priority_queue<Ready> ready_;
   int active_ = 0;
-  size_t unfinished_ = 0;  // jobs not concluded
+  size_t unfinished_ = 0;  // groups not concluded
   using Delayed = std::pair<Clock::time_point, size_t>;
   std::priority_queue<Delayed, std::vector<Delayed>, std::greater<>> delayed_;
   std::minstd_rand random_;
 };
+
+Engine::~Engine() {
+  // Transfers still under way (after a stop) leave the multi handle before it goes.
+  for (const auto& job : jobs_) {
+    if (!job || job->easy == nullptr) continue;
+    curl_multi_remove_handle(multi_, job->easy);
+    curl_easy_cleanup(job->easy);
+  }
+  for (CURL* easy : idle_handles_)
+    curl_easy_cleanup(easy);
+  if (multi_ != nullptr) curl_multi_cleanup(multi_);
+  if (share_ != nullptr) curl_share_cleanup(share_);
+  curl_slist_free_all(headers_);
+}
 
 size_t Engine::OnHeader(char* data, size_t size, size_t count, void* user) {
   Job& job = *static_cast<Job*>(user);
@@ -227,7 +228,7 @@ size_t Engine::OnHeader(char* data, size_t size, size_t count, void* user) {
 size_t Engine::OnBody(char* data, size_t size, size_t count, void* user) {
   Job& job = *static_cast<Job*>(user);
   const size_t bytes = size * count;
-  const size_t most = job.robots ? kMaxRobots : kMaxBody;
+  const size_t most = job.group == kNone ? kMaxRobots : kMaxFragmentBody;
   if (job.keep_body) {
     job.body.append(data, std::min(bytes, most - job.body.size()));
     if (job.body.size() < most) return bytes;
@@ -235,6 +236,11 @@ size_t Engine::OnBody(char* data, size_t size, size_t count, void* user) {
   // The header is all a check needs (or the body has what it may read): stop here.
   job.stopped_by_us = true;
   return CURL_WRITEFUNC_ERROR;
+}
+
+int Engine::OnConnected(void* user, char*, char*, int, int) {
+  static_cast<Job*>(user)->connected = true;
+  return CURL_PREREQFUNC_OK;
 }
 
 CURLcode Engine::OnSslContext(CURL*, void* context, void* user) {
@@ -247,42 +253,37 @@ CURLcode Engine::OnSslContext(CURL*, void* context, void* user) {
   }
 }
 
+Host& Engine::HostOf(const std::string& url) {
+  std::string key = HostKey(url);
+  const auto [found, added] = hosts_.try_emplace(key);
+  if (added) found->second.key = std::move(key);
+  return found->second;
+}
+
+void Engine::MarkReady(Host& host) {
+  if (host.ready || !host.HasWork()) return;
+  host.ready = true;
+  ready_.emplace(host.Pending(), &host);
+}
+
+size_t Engine::NewJob() {
+  size_t id = jobs_.size();
+  if (!free_jobs_.empty()) {
+    id = free_jobs_.back();
+    free_jobs_.pop_back();
+  } else {
+    jobs_.emplace_back();
+  }
+  jobs_[id] = std::make_unique<Job>();
+  jobs_[id]->id = id;
+  return id;
+}
+
 void Engine::Queue(size_t job_id) {
   Job& job = *jobs_[job_id];
-  job.host = HostKey(job.url);
-  Host& host = hosts_[job.host];
-  if (options_.robots && !job.robots && !host.robots_checked) {
-    host.waiting_for_robots.push_back(job_id);
-    if (!host.robots_running) {
-      host.robots_running = true;
-      size_t id;
-      if (!free_jobs_.empty()) {
-        id = free_jobs_.back();
-        free_jobs_.pop_back();
-        jobs_[id] = std::make_unique<Job>();
-      } else {
-        id = jobs_.size();
-        jobs_.push_back(std::make_unique<Job>());
-      }
-      Job& robots = *jobs_[id];
-      robots.id = id;
-      robots.robots = true;
-      robots.get = true;
-      robots.url = job.host + "/robots.txt";
-      robots.host = job.host;
-      host.pending.push_front(id);
-      if (!host.queued) {
-        host.queued = true;
-        ready_.push_back(job.host);
-      }
-    }
-    return;
-  }
-  host.pending.push_back(job_id);
-  if (!host.queued) {
-    host.queued = true;
-    ready_.push_back(job.host);
-  }
+  job.host = &HostOf(job.url);
+  job.host->jobs.push_back(job_id);
+  MarkReady(*job.host);
 }
 
 void Engine::Fill() {
@@ -292,86 +293,145 @@ void Engine::Fill() {
     delayed_.pop();
     Queue(id);
   }
-  size_t tries = ready_.size();
-  while (active_ < options_.max_connections && !ready_.empty() && tries-- > 0) {
-    const std::string key = std::move(ready_.front());
-    ready_.pop_front();
-    Host& host = hosts_[key];
-    host.queued = false;
-    while (active_ < options_.max_connections && host.active < options_.per_host &&
-           !host.pending.empty()) {
-      const size_t id = host.pending.front();
-      host.pending.pop_front();
-      // A host that answered none of a whole round of requests will answer no more: its other
-      // links are timed out at once rather than one time-out after another.
-      if (!jobs_[id]->robots && !host.answered &&
-          host.timeouts_in_a_row >= std::max(2, options_.per_host)) {
-        Conclude(*jobs_[id], LinkState::kTimeout, 0,
-                 "the host answered none of " + std::to_string(host.timeouts_in_a_row) +
-                     " requests within the time-out");
+  // The hosts with the most work first; each within its own limit, so that one slow host
+  // cannot take every connection. Hosts at their limit wait for the next fill.
+  std::vector<Host*> full;
+  while (active_ < options_.max_connections && !ready_.empty()) {
+    const auto [pending, host] = ready_.top();
+    ready_.pop();
+    host->ready = false;
+    if (pending != host->Pending()) {
+      MarkReady(*host);
+      continue;
+    }
+    FillHost(*host);
+    if (host->HasWork()) full.push_back(host);
+  }
+  for (Host* host : full)
+    MarkReady(*host);
+}
+
+void Engine::FillHost(Host& host) {
+  while (active_ < options_.max_connections && host.active < options_.per_host && host.HasWork()) {
+    if (options_.robots && !host.robots_checked) {
+      // The host's rules first; its links wait for them.
+      if (host.robots_running) return;
+      host.robots_running = true;
+      const size_t id = NewJob();
+      Job& robots = *jobs_[id];
+      robots.host = &host;
+      robots.get = true;
+      robots.url = host.key + "/robots.txt";
+      Start(id);
+      return;
+    }
+    size_t id = kNone;
+    if (!host.jobs.empty()) {
+      id = host.jobs.front();
+      host.jobs.pop_front();
+    } else {
+      const size_t group = host.groups.front();
+      host.groups.pop_front();
+      id = NewJob();
+      Job& job = *jobs_[id];
+      job.group = group;
+      job.host = &host;
+      job.url = links_[groups_[group].first].target;
+      job.get = groups_[group].want_body;
+    }
+    Job& job = *jobs_[id];
+    // A host that answered none of a whole round of requests will answer no more: its other
+    // links are timed out at once rather than one time-out after another.
+    if (!host.answered && host.timeouts_in_a_row >= std::max(2, options_.per_host)) {
+      Conclude(job, LinkState::kTimeout, 0,
+               "the host answered none of " + std::to_string(host.timeouts_in_a_row) +
+                   " requests within the time-out");
+      Release(id);
+      continue;
+    }
+    if (options_.robots) {
+      const std::string_view path = std::string_view(job.url).substr(host.key.size());
+      if (!host.robots.Allows(path.empty() ? "/" : path)) {
+        Conclude(job, LinkState::kExcluded, 0, "disallowed by the host's robots.txt");
         Release(id);
         continue;
       }
-      Start(id);
     }
-    if (!host.pending.empty() && !host.queued) {
-      host.queued = true;
-      ready_.push_back(key);
-    }
+    Start(id);
   }
 }
 
-void Engine::Start(size_t job_id) {
-  Job& job = *jobs_[job_id];
+CURL* Engine::TakeHandle() {
+  if (!idle_handles_.empty()) {
+    CURL* easy = idle_handles_.back();
+    idle_handles_.pop_back();
+    return easy;
+  }
   CURL* easy = curl_easy_init();
   if (easy == nullptr) throw std::runtime_error("libcurl cannot make a transfer");
-  job.easy = easy;
-  job.challenge = false;
-  job.retry_after.clear();
-  job.stopped_by_us = false;
-  job.error[0] = '\0';
-  job.body.clear();
-  job.keep_body = job.robots || (job.get && groups_[job.group].want_body);
-  curl_easy_setopt(easy, CURLOPT_URL, job.url.c_str());
-  curl_easy_setopt(easy, CURLOPT_PRIVATE, &job);
+  // What every transfer of this check shares.
+  curl_easy_setopt(easy, CURLOPT_SHARE, share_);
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  if (job.get) {
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-  } else {
-    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-  }
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
   curl_easy_setopt(easy, CURLOPT_USERAGENT, options_.user_agent.c_str());
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
                    static_cast<long>(options_.connect_timeout_s * 1000));
   curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(options_.timeout_s * 1000));
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Engine::OnHeader);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, &job);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Engine::OnBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &job);
-  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, job.error);
-  curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &Engine::OnSslContext);
-  curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &options_.tls);
+  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Engine::OnConnected);
+  if (!options_.tls.ca_file.empty()) {
+    curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &Engine::OnSslContext);
+    curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &options_.tls);
+  }
+  // The system's bundle alone, so that libcurl may read it once and keep it for every
+  // connection (a folder of authorities beside it would make it read the bundle again for
+  // each one: nine tenths of the work of a check of https links).
+  curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr);
   curl_easy_setopt(easy, CURLOPT_CA_CACHE_TIMEOUT, 86400L);
-  static const struct curl_slist* const headers = [] {
-    curl_slist* list = curl_slist_append(
-        nullptr, "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
-    return curl_slist_append(list, "Accept-Language: en;q=0.9,*;q=0.5");
-  }();
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
-  curl_multi_add_handle(multi_, easy);
-  ++active_;
-  ++hosts_[job.host].active;
+  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
+  return easy;
 }
 
-void Engine::Conclude(Job& job, LinkState state, int code, std::string message) {
+void Engine::Start(size_t job_id) {
+  Job& job = *jobs_[job_id];
+  CURL* easy = TakeHandle();
+  job.connected = false;
+  job.challenge = false;
+  job.retry_after.clear();
+  job.stopped_by_us = false;
+  job.error[0] = '\0';
+  job.body.clear();
+  job.keep_body = job.group == kNone || (job.get && groups_[job.group].want_body);
+  curl_easy_setopt(easy, CURLOPT_URL, job.url.c_str());
+  curl_easy_setopt(easy, CURLOPT_PRIVATE, &job);
+  if (job.get) {
+    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+  } else {
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+  }
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, &job);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &job);
+  curl_easy_setopt(easy, CURLOPT_PREREQDATA, &job);
+  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, job.error);
+  if (curl_multi_add_handle(multi_, easy) != CURLM_OK) {
+    idle_handles_.push_back(easy);
+    throw std::runtime_error("libcurl cannot start a transfer");
+  }
+  job.easy = easy;
+  ++active_;
+  ++job.host->active;
+}
+
+void Engine::Conclude(Job& job, LinkState state, int code, const std::string& message) {
+  if (job.group == kNone) return;
   --unfinished_;
-  Group& group = groups_[job.group];
+  const Group& group = groups_[job.group];
   const bool body_read = job.get && group.want_body && !job.body.empty();
   std::vector<std::string> anchors;
   if (body_read && state != LinkState::kBroken) anchors = ScanHtmlAnchors(job.body);
-  for (const size_t index : group.links) {
+  for (size_t index = group.first; index != kNone; index = next_in_group_[index]) {
     CheckedLink& link = links_[index];
     link.state = state;
     link.code = code;
@@ -395,24 +455,44 @@ void Engine::Release(size_t job_id) {
 }
 
 void Engine::RobotsDone(Job& job, int code) {
-  Host& host = hosts_[job.host];
+  Host& host = *job.host;
   host.robots_checked = true;
   host.robots_running = false;
   if (code >= 200 && code < 300) host.robots = ParseRobots(job.body, options_.user_agent);
-  for (const size_t id : host.waiting_for_robots) {
-    Job& waiting = *jobs_[id];
-    const std::string path = waiting.url.substr(std::min(waiting.url.size(), job.host.size()));
-    if (!host.robots.Allows(path.empty() ? "/" : path)) {
-      Conclude(waiting, LinkState::kExcluded, 0, "disallowed by the host's robots.txt");
-      Release(id);
-    } else {
-      host.pending.push_back(id);
+  MarkReady(host);
+}
+
+// Why a transfer got no answer, in the words a webmaster looks for.
+std::string Engine::FailureText(CURL* easy, const Job& job, CURLcode result) const {
+  const std::string why = job.error[0] != '\0' ? job.error : curl_easy_strerror(result);
+  long os_error = 0;
+  switch (result) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return "the host name cannot be found: " + HostName(job.url);
+    case CURLE_COULDNT_CONNECT:
+      curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &os_error);
+      return os_error != 0
+                 ? std::string("cannot connect: ") + std::strerror(static_cast<int>(os_error))
+                 : "cannot connect: " + why;
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+      return "the connection was reset: " + why;
+    case CURLE_GOT_NOTHING:
+      return "the server closed the connection without an answer";
+    case CURLE_PEER_FAILED_VERIFICATION: {
+      long verify = X509_V_OK;
+      curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verify);
+      // libcurl checks the name itself, after a chain that OpenSSL found good, and records
+      // only "unspecified" for a certificate made out to another name.
+      if (verify == X509_V_ERR_UNSPECIFIED) verify = X509_V_OK;
+      return "TLS: " + CertificateRefusalText(verify, HostName(job.url));
     }
-  }
-  host.waiting_for_robots.clear();
-  if (!host.pending.empty() && !host.queued) {
-    host.queued = true;
-    ready_.push_back(job.host);
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CERTPROBLEM:
+      return "TLS: " + why;
+    default:
+      return why;
   }
 }
 
@@ -425,34 +505,29 @@ void Engine::Finished(CURL* easy, CURLcode result) {
   curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code);
   const char* location = nullptr;
   curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
-  const std::string next = location != nullptr ? location : "";
-  long connected = 0;
-  curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connected);
+  std::string next = location != nullptr ? location : "";
+  const bool answered = code > 0 && (result == CURLE_OK || job.stopped_by_us);
+  const std::string failure = answered ? std::string() : FailureText(easy, job, result);
   curl_multi_remove_handle(multi_, easy);
-  curl_easy_cleanup(easy);
+  idle_handles_.push_back(easy);
   job.easy = nullptr;
   --active_;
-  Host& host = hosts_[job.host];
+  Host& host = *job.host;
   --host.active;
-  if (!host.pending.empty() && !host.queued) {
-    host.queued = true;
-    ready_.push_back(job.host);
-  }
+  MarkReady(host);
 
-  const bool answered = code > 0 && (result == CURLE_OK || job.stopped_by_us);
-  if (job.robots) {
+  if (job.group == kNone) {
     RobotsDone(job, answered ? static_cast<int>(code) : 0);
-    Release(job_id);
-    return;
+    return Release(job_id);
   }
   if (!answered) {
-    const std::string why = job.error[0] != '\0' ? job.error : curl_easy_strerror(result);
     if (result == CURLE_OPERATION_TIMEDOUT) {
       ++host.timeouts_in_a_row;
-      const bool no_connection = connected == 0;
       Conclude(job, LinkState::kTimeout, 0,
-               no_connection ? "no connection within " + Seconds(options_.connect_timeout_s) + " s"
-                             : "no answer within " + Seconds(options_.timeout_s) + " s");
+               job.connected
+                   ? "no answer within " + Seconds(options_.timeout_s) + " s"
+                   : "no connection within " +
+                         Seconds(std::min(options_.connect_timeout_s, options_.timeout_s)) + " s");
       return Release(job_id);
     }
     host.timeouts_in_a_row = 0;
@@ -461,18 +536,9 @@ void Engine::Finished(CURL* easy, CURLcode result) {
                      result == CURLE_PARTIAL_FILE || result == CURLE_WEIRD_SERVER_REPLY)) {
       job.get = true;
       job.tried_get = true;
-      Queue(job_id);
-      return;
+      return Queue(job_id);
     }
-    std::string message = why;
-    if (result == CURLE_RECV_ERROR || result == CURLE_SEND_ERROR)
-      message = "the connection was reset: " + why;
-    else if (result == CURLE_GOT_NOTHING)
-      message = "the server closed the connection without an answer";
-    else if (result == CURLE_PEER_FAILED_VERIFICATION || result == CURLE_SSL_CONNECT_ERROR ||
-             result == CURLE_SSL_CACERT_BADFILE || result == CURLE_SSL_CERTPROBLEM)
-      message = "TLS: " + why;
-    Conclude(job, LinkState::kBroken, static_cast<int>(code), message);
+    Conclude(job, LinkState::kBroken, static_cast<int>(code), failure);
     return Release(job_id);
   }
   host.timeouts_in_a_row = 0;
@@ -491,43 +557,41 @@ void Engine::Finished(CURL* easy, CURLcode result) {
   const bool redirect =
       status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
   if (redirect && !next.empty()) {
-    if (job.seen.empty()) job.seen.insert(job.url);
     ++job.hops;
     job.permanent = job.permanent && (status == 301 || status == 308);
+    const bool loop = next == links_[groups_[job.group].first].target ||
+                      std::find(job.chain.begin(), job.chain.end(), next) != job.chain.end();
     job.chain.push_back(next);
-    if (!job.seen.insert(next).second) {
-      job.url = next;
-      Conclude(job, LinkState::kBroken, status,
-               "redirect loop: back to " + next + " after " + std::to_string(job.hops) + " hops");
+    job.url = std::move(next);
+    if (loop) {
+      Conclude(
+          job, LinkState::kBroken, status,
+          "redirect loop: back to " + job.url + " after " + std::to_string(job.hops) + " hops");
       return Release(job_id);
     }
     if (job.hops > options_.max_redirects) {
-      job.url = next;
       Conclude(job, LinkState::kBroken, status,
                "more than " + std::to_string(options_.max_redirects) + " redirects");
       return Release(job_id);
     }
-    if (!IsWebUrl(next)) {
-      job.url = next;
-      Conclude(job, LinkState::kBroken, status, "a redirect to " + next + " is not followed");
+    if (!IsWebUrl(job.url)) {
+      Conclude(job, LinkState::kBroken, status, "a redirect to " + job.url + " is not followed");
       return Release(job_id);
     }
-    job.url = next;
     job.attempt = 0;
     job.tried_get = false;
     job.get = groups_[job.group].want_body;
-    Queue(job_id);
-    return;
+    return Queue(job_id);
   }
-  // HEAD refused, or answered with an error that a GET may not share.
-  if (!job.get && !job.tried_get && status >= 400) {
+  // HEAD refused, or answered with an error that a GET may not share. A 429 is no refusal
+  // of HEAD: asking again at once with another method is what a rate limit forbids.
+  if (!job.get && !job.tried_get && status >= 400 && status != 429) {
     job.get = true;
     job.tried_get = true;
     job.attempt = 0;
-    Queue(job_id);
-    return;
+    return Queue(job_id);
   }
-  LinkState state = StateOfAnswer(status, job.hops, job.challenge, options_.accept);
+  const LinkState state = StateOfAnswer(status, job.hops, job.challenge, options_.accept);
   std::string message;
   if (job.challenge) {
     message = "a bot challenge stands in front of the page";
@@ -536,33 +600,51 @@ void Engine::Finished(CURL* easy, CURLcode result) {
               (job.hops > 1 ? ", " + std::to_string(job.hops) + " hops" : "");
   } else if (state == LinkState::kBlocked || state == LinkState::kBroken) {
     message = "HTTP " + std::to_string(status);
-    if (status == 429) message += ", still after " + std::to_string(job.attempt) + " retries";
+    if (status == 429 || status == 503)
+      message += ", still after " + std::to_string(job.attempt) + " retries";
   }
   // The fragment check needs the page itself.
   if ((state == LinkState::kOk || state == LinkState::kRedirected) && !job.get &&
       groups_[job.group].want_body) {
     job.get = true;
-    Queue(job_id);
-    return;
+    return Queue(job_id);
   }
   Conclude(job, state, status, message);
   Release(job_id);
 }
 
+void Engine::AddToGroup(size_t index) {
+  CheckedLink& link = links_[index];
+  const bool wants_body = options_.fragments && !link.fragment.empty();
+  if (cache_ && !wants_body && cache_->Fill(link)) return Done(index);
+  next_in_group_[index] = kNone;
+  // Links of one target are usually next to each other only by chance: look the target up.
+  const auto [found, added] = by_target_.try_emplace(link.target, groups_.size());
+  if (added) {
+    groups_.push_back({index, index, wants_body});
+    ++unfinished_;
+    HostOf(link.target).groups.push_back(groups_.size() - 1);
+    return;
+  }
+  Group& group = groups_[found->second];
+  next_in_group_[group.last] = index;
+  group.last = index;
+  group.want_body = group.want_body || wants_body;
+}
+
 void Engine::Run() {
-  // One request per target; local links, excluded ones and fresh cached ones need none.
-  std::unordered_map<std::string_view, size_t> by_target;
+  next_in_group_.assign(links_.size(), kNone);
   for (size_t i = 0; i < links_.size(); ++i) {
     CheckedLink& link = links_[i];
     if (link.checked) continue;
     if (link.local) {
-      CheckLocal(link, options_.fragments);
+      CheckLocalLink(link, options_.fragments);
       Done(i);
       continue;
     }
     bool excluded = false;
     for (const std::regex& pattern : options_.exclude)
-      if (std::regex_search(link.url, pattern)) excluded = true;
+      excluded = excluded || std::regex_search(link.url, pattern);
     if (excluded) {
       link.state = LinkState::kExcluded;
       link.message = "matches an --exclude pattern";
@@ -570,42 +652,35 @@ void Engine::Run() {
       continue;
     }
     if (!IsWebUrl(link.target)) {
-      link.state = LinkState::kBroken;
+      // ftp://, news:// ... and a file:// link on a web page: not requested, and no failure.
+      link.state = LinkState::kExcluded;
       const size_t colon = link.target.find(':');
-      link.message =
-          (colon == std::string::npos ? std::string("a link without a protocol")
-                                      : link.target.substr(0, colon) + ": links are not checked");
+      link.message = colon == std::string::npos
+                         ? std::string("a link without a protocol is not checked")
+                         : link.target.substr(0, colon) + ": links are not checked";
       Done(i);
       continue;
     }
-    const bool wants_body = options_.fragments && !link.fragment.empty();
-    if (cache_ && !wants_body && cache_->Fill(link)) {
-      Done(i);
-      continue;
-    }
-    const auto [found, added] = by_target.try_emplace(link.target, groups_.size());
-    if (added) groups_.push_back({link.target, {}, false});
-    groups_[found->second].links.push_back(i);
-    groups_[found->second].want_body |= wants_body;
+    AddToGroup(i);
   }
-  by_target.clear();
+  by_target_ = {};
   if (groups_.empty()) return;
 
   multi_ = curl_multi_init();
+  share_ = curl_share_init();
+  if (multi_ == nullptr || share_ == nullptr) throw std::runtime_error("libcurl cannot start");
+  curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+  curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
   curl_multi_setopt(multi_, CURLMOPT_MAX_TOTAL_CONNECTIONS,
                     static_cast<long>(options_.max_connections));
   curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, static_cast<long>(options_.per_host));
   curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, static_cast<long>(options_.max_connections));
-  for (size_t g = 0; g < groups_.size(); ++g) {
-    auto job = std::make_unique<Job>();
-    job->id = jobs_.size();
-    job->group = g;
-    job->url = groups_[g].url;
-    job->get = groups_[g].want_body;
-    jobs_.push_back(std::move(job));
-    ++unfinished_;
-    Queue(jobs_.size() - 1);
-  }
+  headers_ = curl_slist_append(
+      nullptr, "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
+  headers_ = curl_slist_append(headers_, "Accept-Language: en;q=0.9,*;q=0.5");
+  for (auto& [key, host] : hosts_)
+    MarkReady(host);
+
   while (unfinished_ > 0 && !Stopped()) {
     Fill();
     int running = 0;
@@ -616,6 +691,7 @@ void Engine::Run() {
     }
     if (unfinished_ == 0 || Stopped()) break;
     Fill();
+    // Wait for the sockets, the next retry, or a stop (looked at ten times a second).
     int wait_ms = 100;
     if (!delayed_.empty()) {
       const auto until =
@@ -632,64 +708,6 @@ void Engine::Run() {
 }
 
 }  // namespace
-
-AcceptCodes::AcceptCodes() : ranges_{{200, 299}} {}
-
-AcceptCodes AcceptCodes::Parse(const std::string& text) {
-  AcceptCodes codes;
-  codes.ranges_.clear();
-  size_t at = 0;
-  while (at <= text.size()) {
-    size_t comma = text.find(',', at);
-    if (comma == std::string::npos) comma = text.size();
-    const std::string part = text.substr(at, comma - at);
-    at = comma + 1;
-    if (part.empty()) continue;
-    const size_t dots = part.find("..");
-    const auto number = [&part](const std::string& digits) {
-      if (digits.empty() || digits.size() > 3 ||
-          digits.find_first_not_of("0123456789") != std::string::npos)
-        throw std::invalid_argument("'" + part + "' is not a status code or a range of them");
-      return std::stoi(digits);
-    };
-    const int first = number(part.substr(0, dots));
-    const int last = dots == std::string::npos ? first : number(part.substr(dots + 2));
-    if (first < 100 || last > 599 || last < first)
-      throw std::invalid_argument("'" + part + "' is not a status code or a range of them");
-    codes.ranges_.emplace_back(first, last);
-  }
-  if (codes.ranges_.empty()) throw std::invalid_argument("no status code given");
-  return codes;
-}
-
-bool AcceptCodes::Accepts(int code) const {
-  for (const auto& [first, last] : ranges_)
-    if (code >= first && code <= last) return true;
-  return false;
-}
-
-LinkState StateOfAnswer(int code, int redirects, bool challenge, const AcceptCodes& accept) {
-  if (challenge) return LinkState::kBlocked;
-  if (accept.Accepts(code)) return redirects > 0 ? LinkState::kRedirected : LinkState::kOk;
-  if (code == 401 || code == 403 || code == 429) return LinkState::kBlocked;
-  return LinkState::kBroken;
-}
-
-double RetryDelay(const std::string& retry_after, int attempt, double cap, long long now,
-                  double jitter) {
-  if (!retry_after.empty()) {
-    if (retry_after.find_first_not_of("0123456789") == std::string::npos && retry_after.size() < 10)
-      return std::min(cap, static_cast<double>(std::stoll(retry_after)));
-    std::tm when{};
-    const char* end = strptime(retry_after.c_str(), "%a, %d %b %Y %H:%M:%S GMT", &when);
-    if (end != nullptr) {
-      const long long at = static_cast<long long>(timegm(&when));
-      return std::clamp(static_cast<double>(at - now), 0.0, cap);
-    }
-  }
-  const double base = static_cast<double>(1LL << std::min(attempt - 1, 20));
-  return std::min(cap, base * (1.0 + 0.25 * jitter));
-}
 
 void CheckLinks(LinkSet& links, const CheckOptions& options, const CheckCallbacks& callbacks,
                 const std::atomic<bool>* stop, CheckCache* cache) {

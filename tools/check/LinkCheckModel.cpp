@@ -146,7 +146,7 @@ QString LinkCheckModel::PlacesShown(const CheckedLink& link, size_t most) const 
   const size_t shown = std::min(most, link.places.size());
   for (size_t i = 0; i < shown; ++i) {
     const LinkPlace& place = link.places[i];
-    std::string_view document = place.document;
+    std::string_view document = place.document.str();
     if (!root_.empty() && document.starts_with(root_)) document.remove_prefix(root_.size());
     if (i > 0) text += most > 3 ? QStringLiteral("\n") : QStringLiteral(", ");
     text += DocumentToQ(document) + QLatin1Char(':') + QString::number(place.line);

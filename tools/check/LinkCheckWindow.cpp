@@ -334,11 +334,11 @@ void LinkCheckWindow::ButtonCheckSaveClick() {
     copy.places = link.places;
     CopyCheckResult(link, copy);
   }
-  const std::string bytes = FormatReport(
-      report, SaveDialogCheck->FilterIndex == 2 ? ReportFormat::kHtml : ReportFormat::kCsv);
+  const ReportFormat format =
+      SaveDialogCheck->FilterIndex == 2 ? ReportFormat::kHtml : ReportFormat::kCsv;
   // A file that cannot be written raises, and the error box tells; the old file stays whole.
   AtomicFile file(FromQ(SaveDialogCheck->FileName));
-  file.Write(bytes);
+  WriteReport(report, format, {}, [&file](std::string_view piece) { file.Write(piece); });
   file.Commit();
 }
 
@@ -361,7 +361,8 @@ void LinkCheckWindow::TableCheckLinksDoubleClick(const QModelIndex& index) {
   const int shown = std::min<int>(kPlacesInMenu, static_cast<int>(link.places.size()));
   for (int i = 0; i < shown; ++i) {
     const LinkPlace& place = link.places[static_cast<size_t>(i)];
-    menu.addAction(DocumentToQ(place.document) + ':' + QString::number(place.line))->setData(i);
+    menu.addAction(DocumentToQ(place.document.str()) + ':' + QString::number(place.line))
+        ->setData(i);
   }
   if (QAction* chosen = menu.exec(QCursor::pos())) {
     const LinkPlace& place = link.places[static_cast<size_t>(chosen->data().toInt())];

@@ -192,6 +192,7 @@ void LinkCollector::AddDocument(const std::string& name, std::string_view bytes,
       exclusion_texts_.push_back(joined);
     }
   }
+  const DocumentName document(name);  // one name for every place in the document
   // The links of the protocols, each line by itself so that each keeps its line.
   std::vector<LinkExtractor> extractors;
   for (const std::string& protocol : options_.protocols)
@@ -203,7 +204,7 @@ void LinkCollector::AddDocument(const std::string& name, std::string_view bytes,
       extractors[p].ExtractFileText(line, found);
       const std::string_view exclusions = exclusion_texts_[p];
       for (const std::string_view link : found) {
-        const size_t index = links_.Add(link, {name, number});
+        const size_t index = links_.Add(link, {document, number});
         CheckedLink& checked = links_[index];
         if (checked.checked || checked.places.size() > 1) continue;
         for (size_t at = 0; at < exclusions.size();) {
@@ -249,7 +250,7 @@ void LinkCollector::AddDocument(const std::string& name, std::string_view bytes,
     const bool local = resolved.starts_with("file://") && is_file;
     // A file link on a web page keeps its URL as the target: it is reported, never opened.
     if (local && is_file) target = PercentDecoded(target.substr(7, target.find('?') - 7));
-    links_.AddResolved(link.value, target, PercentDecoded(fragment), local, {name, link.line});
+    links_.AddResolved(link.value, target, PercentDecoded(fragment), local, {document, link.line});
   }
 }
 
