@@ -25,17 +25,7 @@ timeout=${TIMEOUT:-20}
 runs=${RUNS:-1}
 
 packages=(linkchecker nginx-light hyperfine time curl python3 openssl)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" != 0 ] && sudo=sudo
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash bench/install_missing.sh "${packages[@]}"
 bash scripts/setup.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release --target pagelathe >/dev/null

@@ -16,17 +16,7 @@ work=${1:-/tmp/pagelathe-bench}
 
 packages=(hyperfine ripgrep nginx-light python3 python3.11-doc postgresql-doc-15
           qtbase5-doc-html debian-reference-en html2text mawk curl time grep sed coreutils)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" != 0 ] && sudo=sudo
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash bench/install_missing.sh "${packages[@]}"
 
 bash scripts/setup.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -169,7 +169,8 @@ TEST(LinkCheck, AHostThatNeverAnswersCostsOneRoundOfTimeouts) {
   CheckLinks(links, options, {});
   for (const CheckedLink& link : links)
     EXPECT_EQ(link.state, LinkState::kTimeout) << link.url;
-  EXPECT_EQ(server.RequestCount(), 2);
+  // Two requests at most (a slow server may not even have read them before the time-out).
+  EXPECT_LE(server.RequestCount(), 2);
 }
 
 TEST(LinkCheck, RulesWithoutNetwork) {
