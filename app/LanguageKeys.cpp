@@ -17,6 +17,7 @@ constexpr const char* kConverter = "TabSheetHtmlConverter";
 constexpr const char* kKeywords = "TabSheetKeywords";
 constexpr const char* kWebColor = "TabSheetWebColor";
 constexpr const char* kGradient = "TabSheetGradientText";
+constexpr const char* kCheck = "FormLinkCheck";
 
 LanguageKey C(const char* control, const char* owner = "") {
   return {"", control, P::Caption, 0, owner};
@@ -62,6 +63,7 @@ const std::vector<LanguageKey> kKeys = {
     C("ButtonFromClipboard", kLinks),
     C("ButtonRemove", kLinks),
     C("ButtonSave", kLinks),
+    C("ButtonCheckLinks", kLinks),
     {"", "OpenDialog1", P::Filter, 0, kKeywords},
     {"", "SaveDialog1", P::Filter, 0, kLinks},
     // HTML Converter (its source folder button is read with the Links Grabber's keys and
@@ -150,6 +152,31 @@ const std::vector<LanguageKey> kKeys = {
     {"FormUpdate", "ButtonClose", P::Caption, 0, "FormUpdate"},
     {"FormUpdate", "ButtonCheck", P::Caption, 0, "FormUpdate"},
     {"FormUpdate", "StringCheckingForUpdates", P::Message, 0, ""},
+    // The link check window of the Links Grabber.
+    {kCheck, "", P::Caption, 0, kCheck},
+    {kCheck, "LabelCheckFilter", P::Caption, 0, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 0, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 1, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 2, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 3, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 4, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 5, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 6, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 7, kCheck},
+    {kCheck, "ComboBoxCheckFilter", P::Item, 8, kCheck},
+    {kCheck, "TableCheckLinks", P::Column, 0, kCheck},
+    {kCheck, "TableCheckLinks", P::Column, 1, kCheck},
+    {kCheck, "TableCheckLinks", P::Column, 2, kCheck},
+    {kCheck, "TableCheckLinks", P::Column, 3, kCheck},
+    {kCheck, "TableCheckLinks", P::Column, 4, kCheck},
+    {kCheck, "ButtonCheckStop", P::Caption, 0, kCheck},
+    {kCheck, "ButtonCheckCopy", P::Caption, 0, kCheck},
+    {kCheck, "ButtonCheckSave", P::Caption, 0, kCheck},
+    {kCheck, "ButtonCheckClose", P::Caption, 0, kCheck},
+    {kCheck, "SaveDialogCheck", P::Filter, 0, kCheck},
+    {kCheck, "StringCheckProgress", P::Message, 0, kCheck},
+    {kCheck, "StringCheckStopped", P::Message, 0, kCheck},
+    {kCheck, "StringCheckCollecting", P::Message, 0, kCheck},
     {"FormAbout", "", P::Caption, 0, ""},
     {"FormAbout", "LabelAbout", P::Caption, 0, ""},
     {"FormAbout", "LabelAuthor", P::Caption, 0, ""},

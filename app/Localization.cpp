@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 
 #include "app/TForm1.h"
 #include "platform/IniFile.h"
+#include "tools/check/LinkCheckWindow.h"
 #include "ui/Controls.h"
 #include "ui/PageContext.h"
 #include "ui/QtText.h"
@@ -30,6 +32,14 @@ std::string* MessageText(TForm1& form, const std::string& window, const std::str
   if (window == "FormUpdate") {
     if (name == "StringCheckingForUpdates" && form.FormUpdate())
       return &form.FormUpdate()->StringCheckingForUpdates;
+    return nullptr;
+  }
+  if (window == "FormLinkCheck") {
+    auto* check = form.findChild<LinkCheckWindow*>("FormLinkCheck");
+    if (!check) return nullptr;
+    if (name == "StringCheckProgress") return &check->StringCheckProgress;
+    if (name == "StringCheckStopped") return &check->StringCheckStopped;
+    if (name == "StringCheckCollecting") return &check->StringCheckCollecting;
     return nullptr;
   }
   if (!window.empty()) return nullptr;
@@ -146,7 +156,8 @@ LanguageSlot ResolveLanguageKey(TForm1& form, const LanguageKey& key) {
   }
   QObject* root = &form;
   if (!window.empty()) {
-    root = form.findChild<QDialog*>(QString::fromLatin1(key.window), Qt::FindDirectChildrenOnly);
+    // A tool's own window may belong to its page rather than to the main window.
+    root = form.findChild<QDialog*>(QString::fromLatin1(key.window));
     if (!root) return {};
   }
   const std::string control = key.control;
@@ -166,6 +177,9 @@ LanguageSlot ResolveLanguageKey(TForm1& form, const LanguageKey& key) {
       if (auto* group = qobject_cast<TRadioGroup*>(object); group && key.index < group->Count())
         return Slot([group, i = key.index] { return group->ItemText(i); },
                     [group, i = key.index](const QString& s) { group->SetItemText(i, s); });
+      if (auto* list = qobject_cast<QComboBox*>(object); list && key.index < list->count())
+        return Slot([list, i = key.index] { return list->itemText(i); },
+                    [list, i = key.index](const QString& s) { list->setItemText(i, s); });
       return {};
     case P::Column:
       return ColumnSlot(object, key.index);

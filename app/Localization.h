@@ -18,7 +18,7 @@ enum class LanguageProperty {
   Caption,  // a window title, menu title, action text, tab text, group box title or caption
   Filter,   // the "Filter" property of a file-type chooser or a file dialog
   Text,     // the text of a line edit
-  Item,     // one item of a radio group ("->Items->Strings[i]")
+  Item,     // one item of a radio group or a drop-down list ("->Items->Strings[i]")
   Column,   // the header of one column of an item view ("->Column[i]->Caption")
   Message,  // a message text held by the main window or a dialog
 };

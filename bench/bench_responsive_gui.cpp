@@ -4,8 +4,9 @@
 // goal is below 100). "total_ms" is how long the job takes. Inputs: a text of 100 MB (English,
 // German, Russian and Japanese lines by turns) for the Keywords tab and the page creator, a
 // keyword list of a million lines, 200,000 selected keywords or links to remove, a million
-// found links to rebuild the link view from, and a document of 100 MB for the Links Grabber
-// (the clipboard, a clicked file or a fetched page).
+// found links to rebuild the link view from, a document of 100 MB for the Links Grabber (the
+// clipboard, a clicked file or a fetched page), and a link check of 100,000 links whose
+// answers (refused connections on the loopback) pour in as fast as the check can take them.
 // Runs on the offscreen platform in a temporary program folder; run with
 //   build/bench/bench/bench_responsive_gui --benchmark_counters_tabular=true
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
@@ -27,6 +29,8 @@
 
 #include "app/Application.h"
 #include "app/TForm1.h"
+#include "tools/check/LinkCheckModel.h"
+#include "tools/check/LinkCheckWindow.h"
 #include "tools/keywords/KeywordListModel.h"
 #include "tools/keywords/KeywordSearchTab.h"
 #include "tools/keywords/KeywordsPage.h"
@@ -287,6 +291,43 @@ void BM_LinksSearchOfA100MBDocument(benchmark::State& state) {
   state.counters["shown"] = static_cast<double>(links->ShownLines().size());
 }
 BENCHMARK(BM_LinksSearchOfA100MBDocument)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 100,000 links of 1,000 ports of the loopback where nothing listens: every request is
+// refused at once, so results arrive thousands a second, the worst case for the window.
+void BM_LinkCheckOf100kLinks(benchmark::State& state) {
+  Window& w = TheWindow();
+  LinksGrabberPage* links = w.form->Page<LinksGrabberPage>();
+  TextList document;
+  for (int i = 0; i < 100000; ++i)
+    document.push_back("<a href=\"http://127.0.0.1:" + std::to_string(1 + i % 1000) + "/page" +
+                       std::to_string(i / 1000) + ".html\">");
+  Child<TRadioGroup>(links, "RadioGroupLinks")->SetItemIndex(0);
+  links->SearchDocument(std::move(document));
+  while (links->ViewBusy())
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  auto* check = Child<LinkCheckWindow>(links, "FormLinkCheck");
+  MeasureGaps(
+      state, [&] { Child<QPushButton>(links, "ButtonCheckLinks")->click(); },
+      [check] { return !check->Checking(); });
+  auto* model = Child<LinkCheckModel>(check, "TableCheckLinksRows");
+  state.counters["rows"] = model->rowCount();
+  state.counters["checked"] = static_cast<double>(model->CheckedCount());
+}
+BENCHMARK(BM_LinkCheckOf100kLinks)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The filter over the 100,000 rows of the check above, and back.
+void BM_LinkCheckFilterOf100kRows(benchmark::State& state) {
+  auto* check = Child<LinkCheckWindow>(TheWindow().form->Page<LinksGrabberPage>(), "FormLinkCheck");
+  auto* filter = Child<QComboBox>(check, "ComboBoxCheckFilter");
+  MeasureGaps(
+      state,
+      [filter] {
+        filter->setCurrentIndex(LinkCheckModel::kFailed);
+        filter->setCurrentIndex(LinkCheckModel::kAll);
+      },
+      [] { return true; });
+}
+BENCHMARK(BM_LinkCheckFilterOf100kRows)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

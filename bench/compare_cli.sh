@@ -18,17 +18,7 @@ packages=(hyperfine ripgrep nginx-light python3 python3.11-doc postgresql-doc-15
           qtbase5-doc-html debian-reference-en html2text mawk curl time grep sed coreutils
           gawk python3-icu debian-reference-de debian-reference-fr debian-reference-es
           debian-reference-it debian-reference-ja debian-reference-zh-cn debian-faq-ru debian-faq-ko)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" != 0 ] && sudo=sudo
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash bench/install_missing.sh "${packages[@]}"
 
 bash scripts/setup.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

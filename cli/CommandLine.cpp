@@ -40,6 +40,11 @@ std::string ParsedArguments::ValueOr(std::string_view long_name, std::string fal
   return Value(long_name).value_or(std::move(fallback));
 }
 
+std::vector<std::string> ParsedArguments::Values(std::string_view long_name) const {
+  const auto it = all_values_.find(long_name);
+  return it == all_values_.end() ? std::vector<std::string>() : it->second;
+}
+
 std::optional<int> ParsedArguments::IntValue(std::string_view long_name) const {
   const std::optional<std::string> text = Value(long_name);
   if (!text) return std::nullopt;
@@ -81,7 +86,11 @@ ParsedArguments ParseArguments(const std::vector<OptionSpec>& options,
       if (word.size() > 2) value = word.substr(2);
     }
     if (!option) throw UsageError("unknown option '" + shown + "'");
-    if (option->value.empty()) {
+    if (option->optional_value) {
+      if (word[1] != '-' && value)
+        throw UsageError("option '" + shown + "' takes its value after =");
+      if (!value) value.emplace();
+    } else if (option->value.empty()) {
       if (value) {
         if (word[1] == '-') throw UsageError("option '" + shown + "' takes no value");
         throw UsageError("unknown option '" + word + "'");
@@ -92,6 +101,7 @@ ParsedArguments ParseArguments(const std::vector<OptionSpec>& options,
       value = arguments[++i];
     }
     parsed.values_[option->long_name] = *value;
+    parsed.all_values_[option->long_name].push_back(*value);
   }
   return parsed;
 }
@@ -101,7 +111,10 @@ std::string OptionHelp(const std::vector<OptionSpec>& options) {
   for (const OptionSpec& option : options) {
     std::string names = option.short_name ? std::string("-") + option.short_name + ", " : "    ";
     names += "--" + option.long_name;
-    if (!option.value.empty()) names += " " + option.value;
+    if (option.optional_value)
+      names += "[=" + option.value + "]";
+    else if (!option.value.empty())
+      names += " " + option.value;
     rows.emplace_back(std::move(names), &option);
   }
   rows.emplace_back("-h, --help", &kHelp);

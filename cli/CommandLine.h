@@ -25,6 +25,8 @@ struct OptionSpec {
   std::string value;      // the name of its value in the help ("N", "FILE"); empty: a flag
   std::string help;       // one line
   std::string fallback;   // the default as the help shows it; empty: none shown
+  // The value may be left out ("--cache" or "--cache=FILE"); it is then only taken after "=".
+  bool optional_value = false;
 };
 
 class ParsedArguments {
@@ -33,6 +35,8 @@ class ParsedArguments {
   // The value of the last occurrence, or nothing.
   [[nodiscard]] std::optional<std::string> Value(std::string_view long_name) const;
   [[nodiscard]] std::string ValueOr(std::string_view long_name, std::string fallback) const;
+  // The values of every occurrence, in order (an option given several times).
+  [[nodiscard]] std::vector<std::string> Values(std::string_view long_name) const;
   // The value read as an integer of the program's own rule (sign, decimal, "$" or "0x" hex);
   // a text that is none raises UsageError naming the option.
   [[nodiscard]] std::optional<int> IntValue(std::string_view long_name) const;
@@ -42,6 +46,7 @@ class ParsedArguments {
   friend ParsedArguments ParseArguments(const std::vector<OptionSpec>&,
                                         const std::vector<std::string>&);
   std::map<std::string, std::string, std::less<>> values_;
+  std::map<std::string, std::vector<std::string>, std::less<>> all_values_;
   std::vector<std::string> operands_;
 };
 

@@ -41,7 +41,10 @@ const std::vector<Command>& AllCommands() {
         {"no-subdirs", 0, "", "search a folder's own files only", "sub-folders searched"},
         {"exclusions", 'x', "FILE", "drop links that match a line of this exclusion list", "none"},
         {"raw", 0, "", "the links as found: in order, repeats kept, no view", "off"},
-        {"url", 0, "URL", "fetch this page and search it instead of PATHs", ""},
+        {"url", 0, "URL", "fetch this page (http:// or https://) and search it instead of PATHs",
+         ""},
+        {"cacert", 0, "FILE", "trust the authorities of this PEM file too (https)",
+         "the system's store"},
         {"output", 'o', "FILE",
          "write the list as Save does (CR LF lines; the HTML page when FILE ends with .htm or "
          ".html)",
@@ -106,13 +109,54 @@ const std::vector<Command>& AllCommands() {
        RunGradient},
       {"fetch",
        "pagelathe fetch [--include] [--output FILE] URL",
-       "fetch a page with the program's HTTP/1.0 client",
+       "fetch a page with the program's HTTP/1.0 client (http:// or https://)",
        "Writes the body of the response (redirects followed) as it arrives, byte for byte, and\n"
        "the response header to standard error. Any HTTP status is a success.",
        {{"include", 0, "", "write the header before the body instead of to standard error", "off"},
         {"output", 'o', "FILE", "write to FILE (replaced whole once the body is complete)",
-         "standard output"}},
+         "standard output"},
+        {"cacert", 0, "FILE", "trust the authorities of this PEM file too (https)",
+         "the system's store"}},
        RunFetch},
+      {"check",
+       "pagelathe check [OPTIONS] PATH...\n       pagelathe check [OPTIONS] --url URL\n"
+       "       pagelathe check [OPTIONS] -",
+       "check the links of folders, files, standard input or a page: which work, which not",
+       "Finds the links as links --type full does (http:// and https:// unless --protocol says\n"
+       "otherwise), and in HTML documents the relative links of href and src too (files of the\n"
+       "disk, a folder meaning its index file), and checks each distinct link once: HEAD, then\n"
+       "GET when HEAD is refused; redirects followed; 429 and 503 retried. A link is ok,\n"
+       "redirected, blocked (401, 403, 429, a bot challenge), timeout, broken or excluded.\n"
+       "Exit status 1 when a link is broken or timed out (--fail-on changes that).",
+       {{"protocol", 'p', "P", "only links of this protocol", "http:// and https://"},
+        {"exclusions", 'x', "FILE", "links that match a line of this exclusion list are excluded",
+         "none"},
+        {"no-subdirs", 0, "", "search a folder's own files only", "sub-folders searched"},
+        {"url", 0, "URL", "fetch this page and check its links instead of PATHs", ""},
+        {"timeout", 0, "S", "seconds for a whole request", "20"},
+        {"connect-timeout", 0, "S", "seconds for a connection", "10"},
+        {"max-connections", 0, "N", "connections in all", "64"},
+        {"per-host", 0, "N", "connections to one host", "8"},
+        {"retries", 0, "N", "retries of a 429 or 503 answer", "2"},
+        {"user-agent", 0, "TEXT", "the User-Agent sent", "a browser's"},
+        {"accept", 0, "CODES", "status codes that count as ok, as 200..299,403", "200..299"},
+        {"exclude", 0, "REGEX", "exclude links that match (may be given again)", "none"},
+        {"cacert", 0, "FILE", "trust the authorities of this PEM file too (https)",
+         "the system's store"},
+        {"cache", 0, "FILE",
+         "reuse the successes of earlier runs from FILE (failures are checked again)",
+         "pagelathe-check.cache beside the program", true},
+        {"max-age", 0, "DURATION", "how long a cached success holds: 45s, 30m, 12h, 1d, 2w", "1d"},
+        {"fragments", 0, "", "check #fragments against the anchors of their pages", "off"},
+        {"robots", 0, "", "obey each host's robots.txt (its disallowed links are excluded)", "off"},
+        {"fix-redirects", 0, "", "rewrite permanent redirects in the documents to their final URL",
+         "off"},
+        {"dry-run", 0, "", "with --fix-redirects: print the changes as a unified diff instead",
+         "off"},
+        {"fail-on", 0, "STATES", "states that make the exit status 1", "broken,timeout"},
+        {"format", 0, "F", "text, csv, json, junit or markdown", "text"},
+        {"output", 'o', "FILE", "write the report to FILE", "standard output"}},
+       RunCheck},
   };
   return commands;
 }

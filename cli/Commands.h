@@ -32,6 +32,7 @@ int RunPage(const ParsedArguments& arguments);
 int RunColor(const ParsedArguments& arguments);
 int RunGradient(const ParsedArguments& arguments);
 int RunFetch(const ParsedArguments& arguments);
+int RunCheck(const ParsedArguments& arguments);
 
 // Shared helpers of the commands.
 

@@ -14,8 +14,19 @@ void CancelOnInterrupt(TNMHTTP& http) {
   };
 }
 
-std::string FetchBody(const std::string& url) {
+TlsOptions TlsOptionsOf(const ParsedArguments& arguments) {
+  TlsOptions tls;
+  tls.ca_file = arguments.ValueOr("cacert", "");
+  if (arguments.Has("cacert") && tls.ca_file.empty())
+    throw UsageError("option --cacert: no file given");
+  // A file that cannot be read fails before any request is made.
+  if (!tls.ca_file.empty()) static_cast<void>(SharedClientContext(tls));
+  return tls;
+}
+
+std::string FetchBody(const std::string& url, const TlsOptions& tls) {
   TNMHTTP http;
+  http.Tls = tls;
   CancelOnInterrupt(http);
   http.Get(url);
   http.Disconnect();
@@ -29,6 +40,7 @@ int RunFetch(const ParsedArguments& arguments) {
   const std::optional<std::string> path = arguments.Value("output");
   Output output = path ? Output(*path) : Output();
   TNMHTTP http;
+  http.Tls = TlsOptionsOf(arguments);
   CancelOnInterrupt(http);
   bool header_written = false;
   // The header of the response whose body follows is complete when its first piece comes.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "cli/Interrupt.h"
@@ -57,6 +58,14 @@ std::string ReadRest(const std::string& operand, UserFileStream& stream) {
   CheckStream(operand, stream);
   bytes.resize(size);
   return bytes;
+}
+
+bool IsFolderOperand(const std::string& operand) {
+  struct stat info {};
+  if (operand == "-") return false;
+  if (::stat(operand.c_str(), &info) != 0)
+    throw EFileError("Cannot open \"" + operand + "\". " + std::strerror(errno));
+  return S_ISDIR(info.st_mode);
 }
 
 }  // namespace pagelathe::cli

@@ -14,6 +14,10 @@ namespace pagelathe::cli {
 // How messages name the operand: "standard input" for "-", else the path.
 [[nodiscard]] std::string InputName(const std::string& operand);
 
+// True when the operand is a folder, searched like the Search button ("-" is not); anything
+// else is one document. Raises EFileError naming a path that does not exist.
+[[nodiscard]] bool IsFolderOperand(const std::string& operand);
+
 // The whole document. Raises EFileError with the message that names it.
 [[nodiscard]] std::string ReadDocument(const std::string& operand, uint64_t limit = kDocumentLimit);
 

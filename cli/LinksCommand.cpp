@@ -58,15 +58,6 @@ bool EndsWithHtml(const std::string& path) {
   return lower.ends_with(".htm") || lower.ends_with(".html");
 }
 
-// A folder is searched like the Search button; anything else is one document.
-bool IsFolder(const std::string& operand) {
-  struct stat info {};
-  if (operand == "-") return false;
-  if (::stat(operand.c_str(), &info) != 0)
-    throw EFileError("Cannot open \"" + operand + "\". " + std::strerror(errno));
-  return S_ISDIR(info.st_mode);
-}
-
 // Searches a folder tree into `found`; the messages of the documents that could not be read
 // or held go to `skipped`, and the search goes on without them.
 void SearchFolder(const std::string& root, bool sub_dirs, const LinkExtractor& extractor,
@@ -124,11 +115,11 @@ int RunLinks(const ParsedArguments& arguments) {
   std::vector<std::string> skipped;
   if (url) {
     // A fetched page is one entry of the document, its line breaks inside.
-    extractor.ExtractLines({FetchBody(*url)}, found);
+    extractor.ExtractLines({FetchBody(*url, TlsOptionsOf(arguments))}, found);
   } else {
     std::vector<bool> folders;
     for (const std::string& path : paths)
-      folders.push_back(IsFolder(path));  // a missing path fails before anything is read
+      folders.push_back(IsFolderOperand(path));  // a missing path fails before anything is read
     for (size_t i = 0; i < paths.size(); ++i) {
       if (folders[i]) {
         SearchFolder(paths[i], sub_dirs, extractor, found, skipped);

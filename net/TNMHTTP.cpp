@@ -97,6 +97,11 @@ std::string TooLarge(const char* part, uint64_t limit) {
   return message.append(std::to_string(limit)).append(" bytes");
 }
 
+// The redirects that lead somewhere else. 304 (not modified) and 305/306 do not.
+bool FollowsLocation(int code) {
+  return (code >= 300 && code <= 303) || code == 307 || code == 308;
+}
+
 }  // namespace
 
 TNMHTTP::TNMHTTP(bool designing) : TPowersock(designing) {}
@@ -192,12 +197,13 @@ void TNMHTTP::HTTPConnect() {
     if (OnAboutToSend) OnAboutToSend(*this);
     try {
       Connect();
+      if (SecureRequest) StartTls(Host, Tls);
       SendHTTP();
       ReplyCode = 0;
       RemoveHeader();
       if (InputFileMode) {
         CaptureFile(Body);
-      } else if (BodySink && (ReplyCode < 300 || ReplyCode > 302)) {
+      } else if (BodySink && !FollowsLocation(ReplyCode)) {
         Body.clear();
         CaptureSink(BodySink);
       } else if (BodyLimit > 0) {
@@ -216,8 +222,10 @@ void TNMHTTP::HTTPConnect() {
         StatusMessage(2, "Transaction Completed");
       } else if (ReplyCode > 399) {
         if (OnFailure) OnFailure(CurrentCmd);
-      } else if (ReplyCode >= 300 && ReplyCode <= 302) {
+      } else if (FollowsLocation(ReplyCode)) {
         RequestUrl = LocationText;
+        // A 303 is answered by fetching the other page; a HEAD stays a HEAD.
+        if (ReplyCode == 303 && CurrentCmd != CmdType::CmdHEAD) CurrentCmd = CmdType::CmdGET;
       }
     } catch (...) {
       Disconnect();
@@ -233,13 +241,16 @@ void TNMHTTP::HTTPConnect() {
         return;
       }
       if (RequestUrl.find('/') == std::string::npos) {
-        RequestUrl = "http://" + Host + "/" + RequestUrl;
+        // A bare name goes to the usual port of the host; an https page keeps its scheme.
+        std::string url(SecureRequest ? "https://" : "http://");
+        url.append(Host).append("/").append(RequestUrl);
+        RequestUrl = std::move(url);
       }
     }
     if (ReplyCode == 401 && OnAuthenticationNeeded) OnAuthenticationNeeded(*this);
-    // Only 300 to 302 lead somewhere else; every other code ends the request as it stands,
+    // Only the redirects lead somewhere else; every other code ends the request as it stands,
     // and so does a chain of redirects that will not end.
-    if (ReplyCode < 300 || ReplyCode > 302) return;
+    if (!FollowsLocation(ReplyCode)) return;
     if (++redirects > kMaxRedirects) {
       HandBodyToSink();
       return;
@@ -248,7 +259,7 @@ void TNMHTTP::HTTPConnect() {
 }
 
 void TNMHTTP::HandBodyToSink() {
-  if (!BodySink || InputFileMode || ReplyCode < 300 || ReplyCode > 302) return;
+  if (!BodySink || InputFileMode || !FollowsLocation(ReplyCode)) return;
   BodySink(Body.data(), Body.size());
   Body.clear();
 }
@@ -275,12 +286,15 @@ void TNMHTTP::ParseURL() {
 
   if (const size_t colon = url.find(':'); colon != std::string::npos) {
     const std::string scheme = AsciiLowerCase(url.substr(0, colon));
+    SecureRequest = scheme == "https";
     if (scheme == "gopher") {
       Port = 70;
     } else if (scheme == "ftp") {
       Port = 21;
-    } else if (scheme == "https") {
-      throw Exception("HTTP Secure Socket is not supported");
+    } else if (SecureRequest) {
+      // A proxy would need a tunnel, which this client does not make.
+      if (!Proxy.empty()) throw Exception("HTTPS through a proxy is not supported");
+      Port = 443;
     } else {
       Port = 80;
     }

@@ -1,8 +1,10 @@
-// The HTTP/1.0 client. Each request uses a fresh connection: connect, send the request, read
-// the response header line by line and the body until the server closes, disconnect. With a
-// time limit set, one limit covers the whole header; a header over 1 MB ends the request.
-// Redirects (300, 301, 302) are followed to their Location, at most 20 times per request;
-// a cookie set by a redirect is sent with every later request of this client.
+// The HTTP/1.0 client. Each request uses a fresh connection: connect (through TLS for an
+// "https://" URL, the certificate verified as `Tls` says), send the request, read the response
+// header line by line and the body until the server closes, disconnect. With a time limit set,
+// one limit covers the whole header; a header over 1 MB ends the request. Redirects (300, 301,
+// 302, 303, 307, 308) are followed to their Location, between http and https too, at most 20
+// times per request; a cookie set by a redirect is sent with every later request of this
+// client.
 #pragma once
 
 #include <cstddef>
@@ -63,6 +65,9 @@ class TNMHTTP : public TPowersock {
   // the request with an error and leaves Body empty. A body received into a file is not
   // bounded by it.
   int64_t BodyLimit = 0;
+  // How an https server's certificate is verified: the system's store, and the authority of
+  // this file when it is set.
+  TlsOptions Tls;
   TNotifyEvent OnAboutToSend;
   TResultEvent OnSuccess;
   TResultEvent OnFailure;
@@ -77,6 +82,9 @@ class TNMHTTP : public TPowersock {
   std::string RequestUrl;
   std::string RequestPath;
   CmdType CurrentCmd = CmdType::CmdGET;
+  // The scheme of the current request is "https" (a URL without a scheme keeps the last one,
+  // as it keeps the port).
+  bool SecureRequest = false;
   std::string SendData;
   std::string DestinationUri;
   TExStringList HeaderLines;

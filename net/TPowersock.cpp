@@ -7,11 +7,13 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <cerrno>
+
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -123,6 +125,8 @@ void TPowersock::EnsureBuffer() {
 // ---- Notifications and waiting ----
 
 void TPowersock::ProcessNotifications(int wait_ms) {
+  // Bytes that TLS has already taken off the socket are news the socket cannot tell.
+  if (tls_ != nullptr && connected_ && !data_notified_ && SSL_pending(tls_) > 0) wait_ms = 0;
   const int to_tick = timer_->MillisecondsToTick();
   if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
   pollfd entry{};
@@ -134,7 +138,11 @@ void TPowersock::ProcessNotifications(int wait_ms) {
     if ((connected_ && !data_notified_) || listening_) entry.events |= POLLIN;
   }
   if (entry.events != 0) {
-    if (::poll(&entry, 1, wait_ms) > 0) DeliverSocketEvents(entry.revents);
+    if (::poll(&entry, 1, wait_ms) > 0) {
+      DeliverSocketEvents(entry.revents);
+    } else if (tls_ != nullptr && connected_ && !data_notified_ && SSL_pending(tls_) > 0) {
+      DeliverSocketEvents(POLLIN);
+    }
   } else if (wait_ms > 0) {
     ::poll(nullptr, 0, wait_ms);
   }
@@ -192,7 +200,15 @@ void TPowersock::DeliverSocketEvents(short revents) {
     }
     if (connected_ && (revents & (POLLIN | POLLHUP | POLLERR))) {
       char probe = 0;
-      const long got = ::recv(socket_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+      long got = 0;
+      if (tls_ != nullptr) {
+        // Only application data is news; a record of the protocol's own is taken quietly.
+        got = TlsRecv(&probe, 1, true);
+        if (got < 0 && SocketLastError() == kWouldBlock) return;
+        if (got < 0) errno = ECONNRESET;
+      } else {
+        got = ::recv(socket_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+      }
       if (got > 0) {
         last_event_ok_ = true;
         data_notified_ = true;
@@ -364,6 +380,13 @@ bool TPowersock::DataAvailable() {
   StatusMessage(kLevelDetail, "Data Available");
   if (socket_ < 0) return false;
   char probe = 0;
+  if (tls_ != nullptr) {
+    try {
+      return SSL_pending(tls_) > 0 || TlsRecv(&probe, 1, true) > 0;
+    } catch (const ESockError&) {  // a broken record: nothing readable
+      return false;
+    }
+  }
   return ::recv(socket_, &probe, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
 }
 
@@ -374,6 +397,7 @@ void TPowersock::RequestCloseSocket() {
   connected_ = false;
   connecting_ = false;
   listening_ = false;
+  EndTls();
   if (socket_ >= 0) {
     const int handle = socket_;
     socket_ = -1;
@@ -395,6 +419,7 @@ void TPowersock::Disconnect() {
 void TPowersock::Close(int handle) {
   StatusMessage(kLevelDetail, "Closing Socket");
   if (handle < 0) return;
+  if (handle == socket_) EndTls();
   if (::close(handle) != 0) {
     RecordErrno();
     ErrorManager(kWouldBlock);
@@ -403,6 +428,7 @@ void TPowersock::Close(int handle) {
 }
 
 void TPowersock::AdoptSocket(int handle) {
+  EndTls();
   if (socket_ >= 0) ::close(socket_);
   socket_ = handle;
   connected_ = handle >= 0;
@@ -506,6 +532,11 @@ void TPowersock::SetLastErrorNo(int number) {
 
 long TPowersock::RecvRaw(char* buffer, size_t length, bool peek) {
   if (!peek) data_notified_ = false;
+  if (tls_ != nullptr) {
+    const long got = TlsRecv(buffer, length, peek);
+    if (got < 0 && SocketLastError() == kWouldBlock) data_notified_ = false;
+    return got;
+  }
   const long got = ::recv(socket_, buffer, length, peek ? MSG_PEEK : 0);
   if (got < 0) {
     // Nothing waits now: the next data is news again.
@@ -517,6 +548,7 @@ long TPowersock::RecvRaw(char* buffer, size_t length, bool peek) {
 }
 
 long TPowersock::SendRaw(const char* data, size_t length) {
+  if (tls_ != nullptr) return TlsSend(data, length);
   const long sent = ::send(socket_, data, length, MSG_NOSIGNAL);
   if (sent < 0) {
     RecordErrno();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "net/Tls.h"
 #include "platform/Errors.h"
 #include "platform/TextList.h"
 
@@ -36,6 +37,7 @@ enum class SockErrorKind {
   kAcceptCanceled,        // "Accepting Canceled"
   kDataConnectionFailed,  // "Error creating Data Connection"
   kSocketCall,            // a socket call failed: "10061:Connection refused" and the like
+  kTlsFailed,             // the TLS handshake or a TLS record failed; the message says why
 };
 
 // Lookup, connection and socket-call failures: a kind beside the message.
@@ -143,6 +145,12 @@ class TPowersock {
   // Takes over a connected socket (closing the own one): the server gives its client copies
   // the accepted socket this way.
   void AdoptSocket(int handle);
+  // Starts TLS on the connection: the handshake runs as the other waits do (the pump, the time
+  // limit and a cancel end it), the certificate is verified for `host` as `options` say, and
+  // from then on every send and receive goes through TLS until the socket is closed. Raises
+  // ESockError (kTlsFailed) naming the reason when the handshake or the verification fails.
+  void StartTls(const std::string& host, const TlsOptions& options);
+  [[nodiscard]] bool Secure() const { return tls_ != nullptr; }
 
   // Errors and reports.
   [[nodiscard]] std::string SocketErrorStr(uint16_t number);
@@ -230,6 +238,11 @@ class TPowersock {
   void InitWinsock();
   bool MakeSocket(bool reset_on_close);
   long RecvRaw(char* buffer, size_t length, bool peek);
+  // The receive and send of a TLS connection: -1 with "would block" as the last error while a
+  // record is incomplete, 0 at its end.
+  long TlsRecv(char* buffer, size_t length, bool peek);
+  long TlsSend(const char* data, size_t length);
+  void EndTls();
   long SendRaw(const char* data, size_t length);
   void SendChunk(const char* data, size_t length, bool count_sent);
   void DeliverSocketEvents(short revents);
@@ -259,6 +272,8 @@ class TPowersock {
   std::unique_ptr<char[]> data_buffer_;
   std::unique_ptr<TThreadTimer> timer_;
   std::shared_ptr<Lookup> lookup_;
+  SSL* tls_ = nullptr;
+  std::string tls_host_;
 };
 
 }  // namespace pagelathe

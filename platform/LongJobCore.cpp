@@ -17,6 +17,10 @@ void LongJobCore::Context::Progress(Call update) {
   }
 }
 
+void LongJobCore::Context::Post(Call call) {
+  job_->PostFor(number_, std::move(call));
+}
+
 void LongJobCore::Context::Flush() {
   if (pending_) job_->PostFor(number_, std::move(pending_));
   pending_ = nullptr;

@@ -38,6 +38,10 @@ class LongJobCore {
     // at most every kProgressInterval; one held back is replaced by the next and delivered
     // before the finishing step, so the last state always shows.
     void Progress(Call update);
+    // Queues `call` to run on the owner's thread as it is, in order with the other calls: for
+    // a body that paces its own updates (one outstanding at a time, say). Like an update, it
+    // does not arrive once the job is stopped.
+    void Post(Call call);
 
    private:
     friend class LongJobCore;

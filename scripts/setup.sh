@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcurl4-openssl-dev
+  libcurl4-openssl-dev libssl-dev openssl
   libicu-dev  # the letter rules: case folding, NFC, letter classes
   xvfb xauth fonts-dejavu-core
   python3

@@ -58,6 +58,8 @@ const SettingKey kKeys[] = {
     Number("No Http", &AppSettings::NoHttp, 0),
     // Where the update check asks, when the file names another service (a mirror, a test).
     ReadOnly(Text("Update Server", &AppSettings::UpdateServer, "")),
+    // A PEM file of a private certificate authority that https servers may be signed by.
+    ReadOnly(Text("CA File", &AppSettings::CaFile, "")),
 };
 
 std::string DefaultText(const SettingKey& key, const std::string& program_folder) {

@@ -28,6 +28,7 @@ struct AppSettings {
   int SortLinks = 0;           // "Sort Links"
   int NoHttp = 0;              // "No Http"
   std::string UpdateServer;    // "Update Server": read, never written; empty for the built-in
+  std::string CaFile;  // "CA File": an authority trusted besides the system's (https); read only
 };
 
 inline constexpr const char* kOptionsSection = "Options";

@@ -7,8 +7,10 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,13 +19,18 @@
 #include <QStyleOption>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 
 #include "LanguageFixture.h"
 #include "app/FormAbout.h"
 #include "app/FormExclusions.h"
 #include "app/FormLanguage.h"
 #include "support/GuiTest.h"
+#include "support/TestWebServer.h"
+#include "tools/check/LinkCheckModel.h"
+#include "tools/check/LinkCheckWindow.h"
 #include "tools/keywords/KeywordsPage.h"
+#include "tools/links/LinksGrabberPage.h"
 #include "ui/QtText.h"
 #include "update/FormUpdate.h"
 
@@ -197,6 +204,35 @@ TEST(CaptionsFit, EveryPageAndDialogInEveryLanguage) {
       EXPECT_LE(message->width(), form.FormUpdate()->width()) << text;
     }
     form.FormUpdate()->hide();
+
+    // The link check window with its rows, each of its messages and its column headers.
+    testing::TestWebServer server([](const testing::TestRequest& request) {
+      return testing::TestReply{HttpReply(request, request.target == "/ok" ? 200 : 404)};
+    });
+    auto* page = form.Page<LinksGrabberPage>();
+    page->SearchDocument({server.Url("/ok"), server.Url("/gone")});
+    Find<QPushButton>(page, "ButtonCheckLinks")->click();
+    auto* check = Find<LinkCheckWindow>(page, "FormLinkCheck");
+    ASSERT_TRUE(WaitFor([&] { return !check->Checking(); }));
+    Inspect(*check, std::string(language) + "-link-check");
+    auto* progress = Find<QLabel>(check, "LabelCheckProgress");
+    for (const std::string& text :
+         {check->StringCheckProgress, check->StringCheckStopped, check->StringCheckCollecting}) {
+      const QString shown = ToQ(text).arg(100000).arg(100000).arg(100000);
+      EXPECT_LE(TextWidth(*progress, shown), progress->contentsRect().width()) << text;
+    }
+    QHeaderView* header = Find<QTableView>(check, "TableCheckLinks")->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+      const QString caption = header->model()->headerData(column, Qt::Horizontal).toString();
+      EXPECT_LE(TextWidth(*header, caption) + 8, header->sectionSize(column))
+          << caption.toStdString();
+    }
+    for (int item = LinkCheckModel::kFirstState; item < LinkCheckModel::kFilters; ++item) {
+      const QString state = Find<QComboBox>(check, "ComboBoxCheckFilter")->itemText(item);
+      EXPECT_LE(TextWidth(*header, state) + 8, header->sectionSize(LinkCheckModel::kState))
+          << state.toStdString();
+    }
+    check->hide();
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include "app/TForm1.h"
 #include "platform/IniFile.h"
 #include "support/GuiTest.h"
+#include "tools/check/LinkCheckWindow.h"
 #include "ui/Controls.h"
 #include "ui/PageContext.h"
 #include "ui/QtText.h"
@@ -91,7 +93,7 @@ TEST(LanguageTable, ReadsInTheDocumentedOrder) {
             first("FormUpdate->StringCheckingForUpdates"));
   EXPECT_EQ(std::count(order.begin(), order.end(), "ButtonSourceFolder->Caption"), 2);
   EXPECT_EQ(std::count(order.begin(), order.end(), "EditText->Text"), 2);
-  EXPECT_EQ(TableKeyNames().size(), 121u);  // the fetch's status text is ours
+  EXPECT_EQ(TableKeyNames().size(), 146u);  // the fetch's status text and the check are ours
 }
 
 TEST(LanguageFiles, EachShippedFileHoldsExactlyTheTableKeysOnce) {
@@ -157,7 +159,11 @@ std::vector<QString> TextsOf(QObject* root, const QString& name) {
     if (o->property("Filter").isValid()) texts.push_back(o->property("Filter").toString());
     if (auto* t = qobject_cast<QTreeWidget*>(o)) texts.push_back(t->headerItem()->text(0));
     if (auto* v = qobject_cast<QAbstractItemView*>(o); v && v->model())
-      texts.push_back(v->model()->headerData(0, Qt::Horizontal).toString());
+      for (int column = 0; column < v->model()->columnCount(); ++column)
+        texts.push_back(v->model()->headerData(column, Qt::Horizontal).toString());
+    if (auto* c = qobject_cast<QComboBox*>(o))
+      for (int item = 0; item < c->count(); ++item)
+        texts.push_back(c->itemText(item));
   }
   return texts;
 }
@@ -186,6 +192,7 @@ TEST(LoadLanguage, EveryKeyOfTheTableResolvesToAControl) {
   TForm1 form(dir.Path());
   form.Context().Settings().LanguageName = "Marked";
   form.LoadLanguage("Marked");
+  auto* check = testing::Find<LinkCheckWindow>(&form, "FormLinkCheck");
 
   const std::map<std::string, const std::string*> messages = {
       {"StringWords", &form.Context().Texts().StringWords},
@@ -201,6 +208,9 @@ TEST(LoadLanguage, EveryKeyOfTheTableResolvesToAControl) {
       {"StringConvert", &form.Context().Texts().StringConvert},
       {"StringFetchingPage", &form.Context().Texts().StringFetchingPage},
       {"FormUpdate->StringCheckingForUpdates", &form.FormUpdate()->StringCheckingForUpdates},
+      {"FormLinkCheck->StringCheckProgress", &check->StringCheckProgress},
+      {"FormLinkCheck->StringCheckStopped", &check->StringCheckStopped},
+      {"FormLinkCheck->StringCheckCollecting", &check->StringCheckCollecting},
   };
   std::map<std::string, int> skipped;
   size_t checked = 0;

@@ -65,8 +65,10 @@ TEST(Command, ExitStatusesAndMessages) {
       {{"gradient", "--size", "big", "ab"}, 2, "'big' is not a valid integer value"},
       {{"fetch"}, 2, "no URL given"},
       {{"fetch", ""}, 1, "Empty URL"},
-      {{"fetch", "https://example.org/"}, 1, "HTTP Secure Socket is not supported"},
-      {{"links", "--url", "HTTPS://example.org/"}, 1, "HTTP Secure Socket is not supported"},
+      {{"fetch", "--cacert", "/no/such.pem", "https://127.0.0.1:1/"},
+       1,
+       "Cannot read the certificate authority file /no/such.pem: No such file or directory"},
+      {{"links", "--url", "HTTPS://127.0.0.1:1/"}, 1, "Connection Failed"},
       {{"fetch", "http://127.0.0.1:0x/"}, 1, "'0x' is not a valid integer value"},
   };
   for (const StatusCase& c : cases) {

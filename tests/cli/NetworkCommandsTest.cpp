@@ -8,6 +8,7 @@
 
 #include "cli/ProcessRunner.h"
 #include "support/TempFolder.h"
+#include "support/TestWebServer.h"
 #include "update/LocalHttpServer.h"
 
 namespace pagelathe {
@@ -107,6 +108,44 @@ TEST(FetchCommand, CtrlCEndsARequestThatIsNeverAnsweredAndLeavesNoFile) {
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
     names.push_back(entry.path().filename().string());
   EXPECT_EQ(names, std::vector<std::string>{"kept.html"});
+}
+
+TEST(FetchCommand, HttpsThroughAPrivateAuthority) {
+  testing::TempFolder dir;
+  std::string error;
+  ASSERT_TRUE(testing::MakeTestAuthority(dir.Path(), error)) << error;
+  const auto page = [](const testing::TestRequest& r) {
+    return testing::TestReply{testing::HttpReply(r, 200, "", "<a href=\"https://x.example/\">"),
+                              true};
+  };
+  testing::TestWebServer good(page, dir / "good.pem", dir / "good.key");
+  testing::TestWebServer wrong(page, dir / "wrong.pem", dir / "wrong.key");
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out, err_part;
+  };
+  const Case cases[] = {
+      {{"fetch", "--cacert", dir / "ca.pem", good.Url("/")},
+       0,
+       "<a href=\"https://x.example/\">",
+       ""},
+      {{"links", "-p", "https://", "--cacert", dir / "ca.pem", "--url", good.Url("/")},
+       0,
+       "https://x.example\n",
+       ""},
+      {{"fetch", good.Url("/")}, 1, "", "the certificate's authority is not trusted"},
+      {{"links", "--cacert", dir / "ca.pem", "--url", wrong.Url("/")},
+       1,
+       "",
+       "certificate verify failed: the certificate is not for this host (127.0.0.1)"},
+  };
+  for (const Case& c : cases) {
+    const testing::ProcessResult run = RunPagelathe(c.arguments);
+    EXPECT_EQ(run.status, c.status) << ::testing::PrintToString(c.arguments) << run.err;
+    EXPECT_EQ(run.out, c.out) << ::testing::PrintToString(c.arguments);
+    EXPECT_NE(run.err.find(c.err_part), std::string::npos) << run.err;
+  }
 }
 
 }  // namespace

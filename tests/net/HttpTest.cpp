@@ -44,6 +44,8 @@ TEST(TNMHTTP, ParseUrlRules) {
       {"/x/y", 81, "prev", "prev", 81, "/x/y", "/x/y"},
       {"ftp://files/pub", 0, "", "files", 21, "/pub", "ftp://files/pub"},
       {"gopher://g/", 0, "", "g", 70, "/", "gopher://g/"},
+      {"HTTPS://secure", 0, "", "secure", 443, "/", "HTTPS://secure/"},
+      {"https://secure:8443/s", 0, "", "secure", 8443, "/s", "https://secure:8443/s"},
       {"HTTP://Mixed/Case", 8080, "", "Mixed", 80, "/Case", "HTTP://Mixed/Case"},
       {"http://h" + long_path, 0, "", "h", 80, long_path.substr(0, 256), "http://h" + long_path},
       {"host:81", 0, "", "host", 81, "/", "host:81/"},
@@ -68,8 +70,6 @@ TEST(TNMHTTP, BadUrlsFailBeforeAnyConnection) {
   };
   const Case cases[] = {
       {"", "Empty URL"},
-      {"https://host/", "HTTP Secure Socket is not supported"},
-      {"HTTPS://host/", "HTTP Secure Socket is not supported"},
       {"http://host:abc/", "'abc' is not a valid integer value"},
       {"http://host:/", "'' is not a valid integer value"},
       {"http://host:70000/", "Port number out of range: 70000"},
@@ -128,7 +128,7 @@ TEST(TNMHTTP, StatusCodesAndBodies) {
       {"", 0, 1, 0, "", 0},
       {"no status line\r\nX: y\r\n\r\nrest", 0, 1, 0, "rest", 0},
       {"HTTP/1.0 299 Odd\r\n\r\nodd", 299, 0, 0, "odd", 0},
-      {"HTTP/1.0 303 See Other\r\nLocation: /elsewhere\r\n\r\nsee", 303, 0, 0, "see", 0},
+      {"HTTP/1.0 304 Not Modified\r\nLocation: /elsewhere\r\n\r\nsee", 304, 0, 0, "see", 0},
   };
   for (const Case& c : cases) {
     HttpPeer server({c.response});

@@ -22,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
+#include "support/TestWebServer.h"
 #include "tools/links/LinksGrabberPage.h"
 #include "ui/Controls.h"
 #include "ui/PageContext.h"
@@ -103,8 +104,8 @@ const std::string kPage =
 
 class PageFetchTest : public ::testing::Test {
  protected:
-  void Open() {
-    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n");
+  void Open(const std::string& more_settings = "") {
+    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n" + more_settings);
     form = std::make_unique<TForm1>(dir.Path());
     form->FormShow();
     form->Context().Texts().StringLinks = "Links";
@@ -159,6 +160,25 @@ TEST_F(PageFetchTest, GetShowsTheLinksOfTheFetchedPage) {
   EXPECT_FALSE(page->Fetching());
 }
 
+TEST_F(PageFetchTest, GetTrustsTheAuthorityOfTheSettingsAndSaysWhyItRefuses) {
+  std::string error;
+  ASSERT_TRUE(testing::MakeTestAuthority(site.Path(), error)) << error;
+  const auto reply = [](const testing::TestRequest& r) {
+    return testing::TestReply{testing::HttpReply(r, 200, "", kPage), true};
+  };
+  testing::TestWebServer good(reply, site / "good.pem", site / "good.key");
+  testing::TestWebServer wrong(reply, site / "wrong.pem", site / "wrong.key");
+  Open("CA File=" + site / "ca.pem" + "\r\n");
+  testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(good.Url("/page.html")));
+  ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
+  EXPECT_EQ(Errors(), std::vector<std::string>{});
+  EXPECT_EQ(form->Context().DocumentLines(), TextList{kPage});
+  testing::Find<QLineEdit>(page, "EditUrl")->setText(ToQ(wrong.Url("/page.html")));
+  ClickLikeAUser(testing::Find<QPushButton>(page, "ButtonGetUrl"));
+  EXPECT_EQ(Errors(), std::vector<std::string>{"certificate verify failed: the certificate is "
+                                               "not for this host (127.0.0.1)"});
+}
+
 TEST_F(PageFetchTest, EnterFetchesWithoutSearching) {
   site.Write("page.html", kPage);
   PythonHttpServer server(site.Path());
@@ -182,7 +202,7 @@ TEST_F(PageFetchTest, FailuresAreShownAndNothingIsSearched) {
   const Case cases[] = {
       {false, "", ""},
       {true, "", "Empty URL"},
-      {false, "https://secure.example/", "HTTP Secure Socket is not supported"},
+      {false, "https://no-such-host.invalid/", "Null Remote Address"},
       {false, "http://127.0.0.1:" + std::to_string(testing::ClosedPort()) + "/",
        "Connection Failed"},
       {true, "http://no-such-host.invalid/", "Null Remote Address"},

@@ -17,13 +17,16 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
+#include "net/TNMHTTP.h"
 #include "platform/FileIO.h"
 #include "platform/IntParse.h"
 #include "settings/AppSettings.h"
+#include "tools/check/LinkCheckWindow.h"
 #include "tools/converter/HtmlPage.h"
 #include "tools/links/LinkExtract.h"
 #include "ui/Controls.h"
@@ -114,6 +117,8 @@ void LinksGrabberPage::CreateControls() {
   ButtonToClipboard = Named<QPushButton>("ButtonToClipboard", "To Clipboard", this);
   ButtonSave = Named<QPushButton>("ButtonSave", "Save", this);
   ButtonSave->setEnabled(false);
+  ButtonCheckLinks = Named<QPushButton>("ButtonCheckLinks", "Check", this);
+  FormLinkCheck = new LinkCheckWindow(context_, this);
 
   SaveDialog1 = new TFileDialog("SaveDialog1", TFileDialog::Kind::Save, this);
   SaveDialog1->SetFilter("Text files (*.txt)|*.txt|HTML Files (*.htm; *.html)|*.htm;*.html");
@@ -174,6 +179,7 @@ void LinksGrabberPage::CreateControls() {
   buttons->addWidget(ButtonClearLinks, 0, 1);
   buttons->addWidget(ButtonToClipboard, 1, 0);
   buttons->addWidget(ButtonSave, 1, 1);
+  buttons->addWidget(ButtonCheckLinks, 2, 0, 1, 2);
   right->addLayout(buttons);
 
   auto* page = new QHBoxLayout(this);
@@ -209,6 +215,8 @@ void LinksGrabberPage::ConnectHandlers() {
           &LinksGrabberPage::ButtonToClipboardClick);
   connect(ButtonSave, &QPushButton::clicked, this, &LinksGrabberPage::ButtonSaveClick);
   connect(SaveDialog1, &TFileDialog::TypeChange, this, &LinksGrabberPage::SaveDialog1TypeChange);
+  connect(ButtonCheckLinks, &QPushButton::clicked, this, &LinksGrabberPage::ButtonCheckLinksClick);
+  connect(FormLinkCheck, &LinkCheckWindow::PlaceChosen, this, &LinksGrabberPage::ShowPlace);
 }
 
 void LinksGrabberPage::ApplySettings(const AppSettings& settings) {
@@ -220,6 +228,7 @@ void LinksGrabberPage::ApplySettings(const AppSettings& settings) {
   CheckBoxSubDirs->setChecked(settings.SubDirs != 0);
   CheckBoxSort->setChecked(settings.SortLinks != 0);
   CheckBoxNoHttp->setChecked(settings.NoHttp != 0);
+  context_.HTTP().Tls.ca_file = settings.CaFile;
 }
 
 void LinksGrabberPage::FirstShow() {
@@ -250,6 +259,7 @@ void LinksGrabberPage::StopJobs() {
     view_stopping_ = true;
     ViewWorker->StopAndWait();
   }
+  if (FormLinkCheck) FormLinkCheck->StopAndWait();
 }
 
 void LinksGrabberPage::LanguageApplied() {
@@ -343,6 +353,7 @@ void LinksGrabberPage::UpdateControlStates() {
        std::initializer_list<QWidget*>{RadioGroupView, CheckBoxSort, CheckBoxNoHttp})
     control->setEnabled(!view_busy_ && !fetching_);
   ButtonSave->setEnabled(save_allowed_ && !view_busy_);
+  ButtonCheckLinks->setEnabled(sources);
 }
 
 void LinksGrabberPage::ShowLinkCount() {
@@ -412,6 +423,39 @@ void LinksGrabberPage::ButtonSaveClick() {
     SaveTextList(context_.OutputBuffer(), path);
   }
   context_.OutputBuffer().clear();
+}
+
+void LinksGrabberPage::ButtonCheckLinksClick() {
+  if (searching_ || fetching_ || view_busy_) return;
+  ShownLinksRequest request{
+      links_model_->Lines(), CurrentViewOptions(), check_source_, {}, context_.ExclusionLines()};
+  if (check_source_.kind == ShownLinksSource::Kind::kText ||
+      check_source_.kind == ShownLinksSource::Kind::kPage)
+    for (const std::string& line : context_.DocumentLines())
+      request.text.append(line).append("\n");
+  FormLinkCheck->Check(std::move(request));
+}
+
+void LinksGrabberPage::ShowPlace(const std::string& document, int line) {
+  if (searching_ || fetching_ || view_busy_) return;
+  for (QWidget* holder = parentWidget(); holder; holder = holder->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(holder)) tabs->setCurrentWidget(this);
+  window()->raise();
+  window()->activateWindow();
+  if (FileExists(document)) {
+    const size_t slash = document.rfind('/');
+    const std::string name = document.substr(slash + 1);
+    EditFolder->setText(ToQ(slash == std::string::npos ? "./" : document.substr(0, slash + 1)));
+    const auto row = [&] {
+      const auto& names = FileListBoxFiles->Names();
+      return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+    };
+    if (row() == FileListBoxFiles->count()) FilterComboBoxFiles->setCurrentIndex(0);  // all files
+    FileListBoxFiles->setCurrentRow(row() < FileListBoxFiles->count() ? row() : -1);
+  } else if (document.starts_with("http://") || document.starts_with("https://")) {
+    EditUrl->setText(DocumentToQ(document));
+  }
+  context_.ShowStatusText(DocumentToQ(document) + ':' + QString::number(line));
 }
 
 void LinksGrabberPage::SaveDialog1TypeChange() {

@@ -8,6 +8,7 @@
 
 #include "platform/FolderWalk.h"
 #include "platform/TextList.h"
+#include "tools/check/ShownLinks.h"
 #include "tools/links/LinkView.h"
 #include "ui/LongJob.h"
 #include "ui/ToolPage.h"
@@ -23,6 +24,7 @@ class QPushButton;
 
 namespace pagelathe {
 
+class LinkCheckWindow;
 class TextListModel;
 class TFileDialog;
 class TFileListBox;
@@ -106,6 +108,11 @@ class LinksGrabberPage : public ToolPage {
   void ButtonToClipboardClick();
   void ButtonSaveClick();
   void SaveDialog1TypeChange();
+  // Check opens the link check window over the links shown, with the places they have in the
+  // documents of the last search; a place chosen there shows its file in the file list (its
+  // folder shown, the file selected) or its page's address, and the place in the status bar.
+  void ButtonCheckLinksClick();
+  void ShowPlace(const std::string& document, int line);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -141,6 +148,8 @@ class LinksGrabberPage : public ToolPage {
   QString status_before_fetch_;
   bool sub_dirs_ = true;  // "Sub Dirs" as the running search took it
   bool closing_ = false;  // the window is closing: jobs end without a word
+  // Where the current document came from: the places of the links the check window checks.
+  ShownLinksSource check_source_;
   std::shared_ptr<Shared> shared_;
 
   // Controls.
@@ -168,7 +177,9 @@ class LinksGrabberPage : public ToolPage {
   QPushButton* ButtonClearLinks = nullptr;
   QPushButton* ButtonToClipboard = nullptr;
   QPushButton* ButtonSave = nullptr;
+  QPushButton* ButtonCheckLinks = nullptr;
   TFileDialog* SaveDialog1 = nullptr;
+  LinkCheckWindow* FormLinkCheck = nullptr;
   Search* SearchWorker = nullptr;
   LinkViewJob* ViewWorker = nullptr;
   // Taken when a search starts.

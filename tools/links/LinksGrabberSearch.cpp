@@ -85,6 +85,8 @@ void LinksGrabberPage::StartSearch() {
   RootFolder = PathText(EditFolder);
   context_.FolderList().push_back(RootFolder);
   sub_dirs_ = CheckBoxSubDirs->isChecked();
+  check_source_ = {ShownLinksSource::Kind::kFolder, RootFolder, sub_dirs_,
+                   FileListBoxFiles->Mask()};
   UpdateControlStates();
 
   auto shared = std::make_shared<Shared>();
@@ -280,6 +282,7 @@ void LinksGrabberPage::SearchCurrentDocument() {
 void LinksGrabberPage::SearchDocument(TextList document_lines) {
   if (searching_ || fetching_ || view_busy_) return;
   context_.DocumentLines() = std::move(document_lines);
+  check_source_ = {ShownLinksSource::Kind::kText, "text"};
   SearchCurrentDocument();
 }
 
@@ -287,12 +290,15 @@ void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
   if (searching_ || fetching_ || view_busy_) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
   // The links search keeps the document's bytes; only what is shown is decoded.
-  SearchDocument(SplitLines(ReadUserFile(JoinPath(PathText(EditFolder), name))));
+  const std::string path = JoinPath(PathText(EditFolder), name);
+  SearchDocument(SplitLines(ReadUserFile(path)));
+  check_source_ = {ShownLinksSource::Kind::kFile, path};
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
   if (searching_ || fetching_ || view_busy_) return;
   SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
+  check_source_.name = "clipboard";
 }
 
 void LinksGrabberPage::RadioGroupLinksClick() {
@@ -358,6 +364,7 @@ bool LinksGrabberPage::FetchPage(const std::string& url) {
   ShowFetching(false);
   // The whole body is one entry, line breaks and all.
   context_.DocumentLines().push_back(context_.HTTP().Body);
+  check_source_ = {ShownLinksSource::Kind::kPage, url};
   return true;
 }
 
