@@ -149,7 +149,7 @@ QString LinkCheckModel::PlacesShown(const CheckedLink& link, size_t most) const 
     std::string_view document = place.document.str();
     if (!root_.empty() && document.starts_with(root_)) document.remove_prefix(root_.size());
     if (i > 0) text += most > 3 ? QStringLiteral("\n") : QStringLiteral(", ");
-    text += DocumentToQ(document) + QLatin1Char(':') + QString::number(place.line);
+    text += PathToQ(document) + QLatin1Char(':') + QString::number(place.line);
   }
   if (link.places.size() > shown) text += QStringLiteral(" (+%1)").arg(link.places.size() - shown);
   return text;

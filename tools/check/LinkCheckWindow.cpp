@@ -321,7 +321,7 @@ void LinkCheckWindow::ButtonCheckCopyClick() {
 }
 
 void LinkCheckWindow::ButtonCheckSaveClick() {
-  SaveDialogCheck->InitialDir = ToQ(root_);
+  SaveDialogCheck->InitialDir = PathToQ(root_);
   SaveDialogCheck->FileName =
       SaveDialogCheck->FilterIndex == 2 ? "link-check.htm" : "link-check.csv";
   if (!SaveDialogCheck->Execute(this)) return;
@@ -337,7 +337,7 @@ void LinkCheckWindow::ButtonCheckSaveClick() {
   const ReportFormat format =
       SaveDialogCheck->FilterIndex == 2 ? ReportFormat::kHtml : ReportFormat::kCsv;
   // A file that cannot be written raises, and the error box tells; the old file stays whole.
-  AtomicFile file(FromQ(SaveDialogCheck->FileName));
+  AtomicFile file(PathFromDialog(SaveDialogCheck->FileName));
   WriteReport(report, format, {}, [&file](std::string_view piece) { file.Write(piece); });
   file.Commit();
 }
@@ -361,7 +361,7 @@ void LinkCheckWindow::TableCheckLinksDoubleClick(const QModelIndex& index) {
   const int shown = std::min<int>(kPlacesInMenu, static_cast<int>(link.places.size()));
   for (int i = 0; i < shown; ++i) {
     const LinkPlace& place = link.places[static_cast<size_t>(i)];
-    menu.addAction(DocumentToQ(place.document.str()) + ':' + QString::number(place.line))
+    menu.addAction(PathToQ(place.document.str()) + ':' + QString::number(place.line))
         ->setData(i);
   }
   if (QAction* chosen = menu.exec(QCursor::pos())) {
