@@ -12,8 +12,10 @@
 #include "platform/FileIO.h"
 #include "platform/FileRead.h"
 #include "platform/FolderList.h"
+#include "platform/Utf8.h"
 #include "support/TempFolder.h"
 #include "support/UnreadableFiles.h"
+#include "tools/converter/HtmlPage.h"
 
 namespace pagelathe {
 namespace {
@@ -95,6 +97,42 @@ TEST(ConvertBytes, WritesTheFileAsTheWholeDocumentConverterDid) {
     std::string output = ConvertBytes(c.options, c.input, "x");
     if (c.options.Direction == kTextToHtml) output.erase(0, output.find("</h2>"));
     EXPECT_EQ(output, c.output) << c.input;
+  }
+}
+
+// A page of the batch is written in the charset it declares, judged on the whole text however
+// the file is cut into pieces: the page made of the whole decoded text is the model.
+TEST(ConvertFiles, TextToHtmlPagesSayTheirCharset) {
+  std::string euros(300001, 'a');  // three-byte characters, cut between the pieces
+  for (size_t i = 1; i + 3 <= euros.size(); i += 3)
+    euros.replace(i, 3, "€");
+  const struct {
+    std::string name, text, charset;
+  } cases[] = {
+      {"ru.txt", "Привет\r\nи ёж №5 €", "windows-1251"},
+      {"de.txt", "Größe\r\nund Привет", "utf-8"},
+      {"ja.txt", "日本語 und Größe", "utf-8"},
+      {"legacy.txt", "\xCF\xF0\xE8\xE2\xE5\xF2", "windows-1251"},
+      {"euros.txt", euros, "windows-1251"},
+      {"euros-ja.txt", euros + "日", "utf-8"},
+      {"日本.txt", "\xCF\xF0\xE8", "utf-8"},
+      {"cut.txt", "\xD0\r\n\x9F", "windows-1251"},  // "П" once the lines are joined
+  };
+  TempFolder dir;
+  dir.MakeFolder("res");
+  for (const auto& c : cases)
+    dir.Write("src/" + c.name, c.text);
+  ConvertOptions options = Options(dir, kTextToHtml);
+  options.Mask = "*.txt";
+  ASSERT_EQ(Convert(options).result.Converted, static_cast<int>(std::size(cases)));
+  for (const auto& c : cases) {
+    const std::string title = DecodeText(ConvertBaseName(c.name));
+    const std::string page =
+        ReadUserFile(dir / ("res/" + ConvertBaseName(c.name) + ".html"), kDocumentLimit);
+    EXPECT_EQ(page, HtmlPageBytes(BuildHtmlPage(title, title, title, options.Generator, title,
+                                                {DecodeText(JoinedText(c.text))})))
+        << c.name;
+    EXPECT_NE(page.find("charset=" + c.charset), std::string::npos) << c.name;
   }
 }
 
