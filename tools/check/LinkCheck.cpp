@@ -313,6 +313,9 @@ void Engine::Fill() {
 
 void Engine::FillHost(Host& host) {
   while (active_ < options_.max_connections && host.active < options_.per_host && host.HasWork()) {
+    // A host that has timed out and never answered waits for the rest of its round: if those
+    // time out too, its other links are concluded without asking (below).
+    if (!host.answered && host.timeouts_in_a_row > 0 && host.active > 0) return;
     if (options_.robots && !host.robots_checked) {
       // The host's rules first; its links wait for them.
       if (host.robots_running) return;
