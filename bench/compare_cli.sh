@@ -7,8 +7,9 @@
 #
 # It installs what it needs with apt-get (only what is missing), builds the release pagelathe
 # in build/release (configured by scripts/configure.sh, as the run and test scripts configure
-# it), copies the documentation tree, makes the concatenated page and the words text, starts nginx and python3 -m http.server on 127.0.0.1 (stopped at the end), and prints
-# every comparison with the command that gives it.
+# it), copies the documentation tree, makes the concatenated page and the words text, starts
+# nginx and python3 -m http.server on 127.0.0.1 (stopped at the end), and prints every
+# comparison with the command that gives it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
