@@ -6,9 +6,10 @@
 #   bench/compare_cli.sh [WORK_FOLDER]        (default /tmp/pagelathe-bench; kept for reuse)
 #
 # It installs what it needs with apt-get (only what is missing), builds the release pagelathe
-# in build/release, copies the documentation tree, makes the concatenated page and the words
-# text, starts nginx and python3 -m http.server on 127.0.0.1 (stopped at the end), and prints
-# every comparison with the command that gives it.
+# in build/release (configured by scripts/configure.sh, as the run and test scripts configure
+# it), copies the documentation tree, makes the concatenated page and the words text, starts
+# nginx and python3 -m http.server on 127.0.0.1 (stopped at the end), and prints every
+# comparison with the command that gives it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,7 +22,7 @@ packages=(hyperfine ripgrep nginx-light python3 python3.11-doc postgresql-doc-15
 bash bench/install_missing.sh "${packages[@]}"
 
 bash scripts/setup.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+bash scripts/configure.sh release
 cmake --build build/release --target pagelathe >/dev/null
 pagelathe=$root/build/release/bin/pagelathe
 
