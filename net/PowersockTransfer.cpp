@@ -264,10 +264,14 @@ std::string TPowersock::Transaction(const std::string& command) {
 
 // ---- Capturing to the end of the data ----
 
-long TPowersock::CaptureChunk(const std::function<void(const char* data, size_t length)>& sink) {
-  const long got = RecvRaw(data_buffer_.get(), kBufferSize, false);
+long TPowersock::CaptureChunk(const TDataSink& sink, char* buffer, size_t capacity) {
+  if (buffer == nullptr) {
+    buffer = data_buffer_.get();
+    capacity = kBufferSize;
+  }
+  const long got = RecvRaw(buffer, capacity, false);
   if (got > 0) {
-    sink(data_buffer_.get(), static_cast<size_t>(got));
+    sink(buffer, static_cast<size_t>(got));
     ReceivedTotal += got;
     if (OnPacketRecvd) OnPacketRecvd(*this);
     TimerOn();
@@ -307,7 +311,7 @@ void TPowersock::CaptureString(std::string& text, int32_t limit) {
   }
 }
 
-void TPowersock::CaptureSink(const std::function<void(const char* data, size_t length)>& sink) {
+void TPowersock::CaptureSink(const TDataSink& sink) {
   StatusMessage(kLevelDetail, "Capture Sink");
   ReceivedTotal = 0;
   TimerGuard timer(*this);
@@ -316,20 +320,14 @@ void TPowersock::CaptureSink(const std::function<void(const char* data, size_t l
   constexpr size_t kSinkPiece = size_t{1} << 20;
   const std::unique_ptr<char[]> piece = std::make_unique<char[]>(kSinkPiece);
   while (!cancel_requested_) {
-    const long got = RecvRaw(piece.get(), kSinkPiece, false);
+    const long got = CaptureChunk(sink, piece.get(), kSinkPiece);
     if (got > 0) {
-      sink(piece.get(), static_cast<size_t>(got));
-      ReceivedTotal += got;
-      if (OnPacketRecvd) OnPacketRecvd(*this);
-      TimerOn();
       // While data flows no notification can be due (the time limit restarts with every
       // piece, a close shows as the end of the data): only the pump runs.
       RunPump();
       continue;
     }
     if (got == 0) break;
-    if (SocketLastError() == kNotConnected) break;  // the peer has gone: the end
-    ErrorManager(kWouldBlock);
     // Nothing there yet: wait for the socket itself (the next receive sees data, the end or
     // an error), a few milliseconds at most so that the pump and the time limit run.
     int wait_ms = 5;

@@ -67,6 +67,8 @@ using TNotifyEvent = std::function<void(TPowersock& sender)>;
 using THandlerEvent = std::function<void(bool& handled)>;
 using TOnHostResolved = std::function<void(TPowersock& sender)>;
 using TOnStatus = std::function<void(TPowersock& sender, const std::string& status)>;
+// Where received bytes go as they arrive: the data and how many bytes of it.
+using TDataSink = std::function<void(const char* data, size_t length)>;
 using TOnErrorEvent =
     std::function<void(TPowersock& sender, uint16_t errno_value, const std::string& errmsg)>;
 
@@ -212,7 +214,7 @@ class TPowersock {
   void CaptureStream(std::ostream& stream, int32_t limit);
   void CaptureString(std::string& text, int32_t limit);
   // Hands every received byte to `sink` as it arrives, until the peer closes the connection.
-  void CaptureSink(const std::function<void(const char* data, size_t length)>& sink);
+  void CaptureSink(const TDataSink& sink);
   void FilterHeader(std::ostream& stream);
 
  protected:
@@ -247,9 +249,11 @@ class TPowersock {
   void SendChunk(const char* data, size_t length, bool count_sent);
   void DeliverSocketEvents(short revents);
   void EnsureBuffer();
-  // One receive of a capture: hands the bytes that came to `sink` and counts them, or notes
-  // that none are there yet. Returns what the receive returned; 0 is the end of the data.
-  long CaptureChunk(const std::function<void(const char* data, size_t length)>& sink);
+  // One receive of a capture, into `buffer` (the data buffer when none is given): hands the
+  // bytes that came to `sink`, counts them, reports the packet and starts the time limit
+  // again, or notes that none are there yet. Returns what the receive returned; 0 is the end
+  // of the data (a peer that has gone included).
+  long CaptureChunk(const TDataSink& sink, char* buffer = nullptr, size_t capacity = 0);
 
   bool designing_ = false;
   bool destroying_ = false;
