@@ -9,7 +9,6 @@
 
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
-#include "net/TThreadTimer.h"
 
 namespace pagelathe {
 
@@ -29,7 +28,7 @@ void TPowersock::StartTls(const std::string& host, const TlsOptions& options) {
   SSL_set_options(tls_, SSL_OP_IGNORE_UNEXPECTED_EOF);
   SSL_set_mode(tls_, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
   ConfigureHostCheck(tls_, host);
-  TimerOn();
+  const TimeSpan limit(*this);
   try {
     for (;;) {
       const int result = SSL_do_handshake(tls_);
@@ -43,21 +42,12 @@ void TPowersock::StartTls(const std::string& host, const TlsOptions& options) {
       if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut, "Connection Timed out");
       if (cancel_requested_)
         throw ESockError(SockErrorKind::kConnectionCanceled, "Connection Canceled");
-      // Wait for the socket a few milliseconds at most, so the pump and the limit run.
-      int wait_ms = 5;
-      const int to_tick = timer_->MillisecondsToTick();
-      if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
-      pollfd entry{socket_, static_cast<short>(error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT), 0};
-      ::poll(&entry, 1, wait_ms);
-      DeliverTimer();
-      RunPump();
+      WaitForSocket(error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT);
     }
   } catch (...) {
-    TimerOff();
     EndTls();
     throw;
   }
-  TimerOff();
 }
 
 void TPowersock::EndTls() {

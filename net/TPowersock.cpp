@@ -238,6 +238,16 @@ void TPowersock::SleepAndPump() {
   RunPump();
 }
 
+void TPowersock::WaitForSocket(short events) {
+  int wait_ms = 5;
+  const int to_tick = timer_->MillisecondsToTick();
+  if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
+  pollfd entry{socket_, events, 0};
+  if (socket_ >= 0) ::poll(&entry, 1, wait_ms);
+  DeliverTimer();
+  RunPump();
+}
+
 void TPowersock::PumpWait(bool idle, bool want_write) {
   if (want_write && socket_ >= 0) {
     // A send that would block waits until the socket takes bytes again.
@@ -265,7 +275,6 @@ void TPowersock::ResolveRemoteHost() {
     return;
   }
   remote_address_ = 0;
-  TimerOn();
   wait_done_ = false;
   auto lookup = std::make_shared<Lookup>();
   lookup_ = lookup;
@@ -286,16 +295,17 @@ void TPowersock::ResolveRemoteHost() {
     lookup->address = address;
     lookup->done = true;
   }).detach();
-  try {
-    while (!wait_done_ && !timed_out_ && !cancel_requested_)
-      SleepAndPump();
-  } catch (...) {
+  {
+    const TimeSpan limit(*this);
+    try {
+      while (!wait_done_ && !timed_out_ && !cancel_requested_)
+        SleepAndPump();
+    } catch (...) {
+      lookup_.reset();
+      throw;
+    }
     lookup_.reset();
-    TimerOff();
-    throw;
   }
-  lookup_.reset();
-  TimerOff();
   if (timed_out_) throw ESockError(SockErrorKind::kLookupTimedOut, "Host Lookup Timed Out");
   if (cancel_requested_) throw ESockError(SockErrorKind::kLookupCanceled, "Host Lookup Canceled");
   if (last_event_ok_) {
@@ -347,15 +357,11 @@ void TPowersock::Connect() {
     ErrorManager(kWouldBlock);
   }
   connecting_ = true;
-  TimerOn();
-  try {
+  {
+    const TimeSpan limit(*this);
     while (!connected_ && !timed_out_ && !cancel_requested_ && last_event_ok_)
       SleepAndPump();
-  } catch (...) {
-    TimerOff();
-    throw;
   }
-  TimerOff();
   if (!timed_out_ && !cancel_requested_ && last_event_ok_) return;
   if (OnConnectionFailed) OnConnectionFailed(*this);
   if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut, "Connection Timed out");

@@ -175,9 +175,10 @@ class TPowersock {
   void TimerOff();
   void TimerFired();
 
-  // One time limit over several governed operations, as the lines of one response header are
-  // read: the limit starts with the span, the operations inside neither start it again nor
-  // stop it, and it ends with the span. Spans may nest; the outermost one counts.
+  // The time limit of a governed operation, or one limit over several of them, as the lines
+  // of one response header are read: the limit starts with the span and ends with it however
+  // the span ends (an exception included). Spans nest: only the outermost one starts and
+  // stops the limit, so the operations inside a span neither start it again nor stop it.
   class TimeSpan {
    public:
     explicit TimeSpan(TPowersock& socket);
@@ -188,7 +189,6 @@ class TPowersock {
    private:
     TPowersock& socket_;
   };
-  [[nodiscard]] bool InTimeSpan() const { return time_spans_ > 0; }
 
   // Delivers this component's pending notifications and timer tick, waiting for the socket up
   // to `wait_ms` milliseconds: the stand-in for the notification window's message handling.
@@ -226,6 +226,10 @@ class TPowersock {
   // The pump form of waiting: deliver notifications (waiting up to a few milliseconds when
   // the last attempt made no progress), then run the pump.
   void PumpWait(bool idle, bool want_write = false);
+  // The wait of a loop that asks the socket itself (a TLS handshake, the sink capture): up to
+  // 5 ms, or to the time limit's next tick, for `events` on the socket; then the tick is
+  // delivered and the pump runs. No other notification is delivered.
+  void WaitForSocket(short events);
   // The sleep-and-pump form: wait up to 2 ms for the socket, deliver, run the pump.
   void SleepAndPump();
   void RunPump();
