@@ -7,13 +7,14 @@
 
 #include <cerrno>
 
+#include "net/PowersockDetail.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
 
 namespace pagelathe {
 
 void TPowersock::StartTls(const std::string& host, const TlsOptions& options) {
-  StatusMessage(8, "Starting TLS");
+  StatusMessage(kLevelDetail, "Starting TLS");
   if (!connected_ || socket_ < 0) throw Exception("Not Connected");
   EndTls();
   SSL_CTX* context = SharedClientContext(options);
@@ -70,7 +71,7 @@ long TPowersock::TlsRecv(char* buffer, size_t length, bool peek) {
       return -1;
     case SSL_ERROR_SYSCALL:
       if (errno == 0) return 0;
-      SetSocketLastError(WinsockErrorFromErrno(errno));
+      RecordErrno();
       return -1;
     default: {
       const std::string text = TlsFailureText(tls_, tls_host_);

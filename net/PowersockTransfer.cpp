@@ -228,7 +228,7 @@ std::string TPowersock::Transaction(const std::string& command) {
   Writeln(command);
   ReplyText = ReadLn();
   if (!ReplyText.empty()) {
-    StatusMessage(1, ReplyText);
+    StatusMessage(kLevelReply, ReplyText);
     size_t digits = 0;
     while (digits < ReplyText.size() && digits < 10 && ReplyText[digits] >= '0' &&
            ReplyText[digits] <= '9') {
