@@ -40,9 +40,8 @@ void TPowersock::StartTls(const std::string& host, const TlsOptions& options) {
         ERR_clear_error();
         throw ESockError(SockErrorKind::kTlsFailed, text);
       }
-      if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut, "Connection Timed out");
-      if (cancel_requested_)
-        throw ESockError(SockErrorKind::kConnectionCanceled, "Connection Canceled");
+      if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut);
+      if (cancel_requested_) throw ESockError(SockErrorKind::kConnectionCanceled);
       WaitForSocket(error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT);
     }
   } catch (...) {

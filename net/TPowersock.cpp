@@ -30,6 +30,37 @@ int g_instance_count = 0;
 
 }  // namespace
 
+const char* SockErrorText(SockErrorKind kind) {
+  switch (kind) {
+    case SockErrorKind::kStartupFailed:
+      return "Initializaton of windows sockets failed";
+    case SockErrorKind::kLookupTimedOut:
+      return "Host Lookup Timed Out";
+    case SockErrorKind::kLookupCanceled:
+      return "Host Lookup Canceled";
+    case SockErrorKind::kLookupFailed:
+      return "Host Lookup Failed";
+    case SockErrorKind::kAlreadyConnected:
+      return "Already connected";
+    case SockErrorKind::kNullRemoteAddress:
+      return "Null Remote Address";
+    case SockErrorKind::kConnectionTimedOut:
+      return "Connection Timed out";
+    case SockErrorKind::kConnectionCanceled:
+      return "Connection Canceled";
+    case SockErrorKind::kConnectionFailed:
+      return "Connection Failed";
+    case SockErrorKind::kAcceptCanceled:
+      return "Accepting Canceled";
+    case SockErrorKind::kDataConnectionFailed:
+      return "Error creating Data Connection";
+    case SockErrorKind::kSocketCall:
+    case SockErrorKind::kTlsFailed:
+      return "";
+  }
+  return "";
+}
+
 // The result of one asynchronous host lookup, shared with the helper thread so that a wait
 // that gives up early leaves the thread nothing dangling.
 struct TPowersock::Lookup {
@@ -97,7 +128,7 @@ void TPowersock::InitWinsock() {
       --g_instance_count;
     }
     started_library_ = false;
-    throw ESockError(SockErrorKind::kStartupFailed, "Initializaton of windows sockets failed");
+    throw ESockError(SockErrorKind::kStartupFailed);
   }
 }
 
@@ -306,8 +337,8 @@ void TPowersock::ResolveRemoteHost() {
     }
     lookup_.reset();
   }
-  if (timed_out_) throw ESockError(SockErrorKind::kLookupTimedOut, "Host Lookup Timed Out");
-  if (cancel_requested_) throw ESockError(SockErrorKind::kLookupCanceled, "Host Lookup Canceled");
+  if (timed_out_) throw ESockError(SockErrorKind::kLookupTimedOut);
+  if (cancel_requested_) throw ESockError(SockErrorKind::kLookupCanceled);
   if (last_event_ok_) {
     {
       std::lock_guard<std::mutex> lock(lookup->mutex);
@@ -317,13 +348,13 @@ void TPowersock::ResolveRemoteHost() {
     return;
   }
   last_error_no_ = SocketLastError();
-  throw ESockError(SockErrorKind::kLookupFailed, "Host Lookup Failed");
+  throw ESockError(SockErrorKind::kLookupFailed);
 }
 
 void TPowersock::Connect() {
   StatusMessage(kLevelDetail, "Connecting");
   cancel_requested_ = false;
-  if (connected_) throw ESockError(SockErrorKind::kAlreadyConnected, "Already connected");
+  if (connected_) throw ESockError(SockErrorKind::kAlreadyConnected);
   int tries = 0;
   for (;;) {
     try {
@@ -335,11 +366,10 @@ void TPowersock::Connect() {
         throw;
     }
     if (remote_address_ != 0) break;
-    if (tries > 0 || !OnInvalidHost)
-      throw ESockError(SockErrorKind::kNullRemoteAddress, "Null Remote Address");
+    if (tries > 0 || !OnInvalidHost) throw ESockError(SockErrorKind::kNullRemoteAddress);
     bool handled = false;
     OnInvalidHost(handled);
-    if (!handled) throw ESockError(SockErrorKind::kNullRemoteAddress, "Null Remote Address");
+    if (!handled) throw ESockError(SockErrorKind::kNullRemoteAddress);
     ++tries;
   }
   const int port = Proxy.empty() ? Port : ProxyPort;
@@ -364,10 +394,9 @@ void TPowersock::Connect() {
   }
   if (!timed_out_ && !cancel_requested_ && last_event_ok_) return;
   if (OnConnectionFailed) OnConnectionFailed(*this);
-  if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut, "Connection Timed out");
-  if (cancel_requested_)
-    throw ESockError(SockErrorKind::kConnectionCanceled, "Connection Canceled");
-  throw ESockError(SockErrorKind::kConnectionFailed, "Connection Failed");
+  if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut);
+  if (cancel_requested_) throw ESockError(SockErrorKind::kConnectionCanceled);
+  throw ESockError(SockErrorKind::kConnectionFailed);
 }
 
 void TPowersock::CertifyConnect() {

@@ -40,9 +40,16 @@ enum class SockErrorKind {
   kTlsFailed,             // the TLS handshake or a TLS record failed; the message says why
 };
 
+// The message of a kind that has one text (the texts above); empty for kSocketCall and
+// kTlsFailed, whose message tells the reason.
+[[nodiscard]] const char* SockErrorText(SockErrorKind kind);
+
 // Lookup, connection and socket-call failures: a kind beside the message.
 class ESockError : public Exception {
  public:
+  // A failure that its kind says in full: the message is the kind's text.
+  explicit ESockError(SockErrorKind kind) : ESockError(kind, SockErrorText(kind)) {}
+  // A socket call or TLS failure, with the message that tells why.
   ESockError(SockErrorKind kind, const std::string& message) : Exception(message), kind_(kind) {}
   [[nodiscard]] SockErrorKind Kind() const { return kind_; }
 
