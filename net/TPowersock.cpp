@@ -15,6 +15,7 @@
 #include <cerrno>
 
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -31,34 +32,24 @@ int g_instance_count = 0;
 }  // namespace
 
 const char* SockErrorText(SockErrorKind kind) {
-  switch (kind) {
-    case SockErrorKind::kStartupFailed:
-      return "Initializaton of windows sockets failed";
-    case SockErrorKind::kLookupTimedOut:
-      return "Host Lookup Timed Out";
-    case SockErrorKind::kLookupCanceled:
-      return "Host Lookup Canceled";
-    case SockErrorKind::kLookupFailed:
-      return "Host Lookup Failed";
-    case SockErrorKind::kAlreadyConnected:
-      return "Already connected";
-    case SockErrorKind::kNullRemoteAddress:
-      return "Null Remote Address";
-    case SockErrorKind::kConnectionTimedOut:
-      return "Connection Timed out";
-    case SockErrorKind::kConnectionCanceled:
-      return "Connection Canceled";
-    case SockErrorKind::kConnectionFailed:
-      return "Connection Failed";
-    case SockErrorKind::kAcceptCanceled:
-      return "Accepting Canceled";
-    case SockErrorKind::kDataConnectionFailed:
-      return "Error creating Data Connection";
-    case SockErrorKind::kSocketCall:
-    case SockErrorKind::kTlsFailed:
-      return "";
-  }
-  return "";
+  // In the order of the kinds; the last two have their reason for a message.
+  static constexpr const char* kTexts[] = {
+      "Initializaton of windows sockets failed",
+      "Host Lookup Timed Out",
+      "Host Lookup Canceled",
+      "Host Lookup Failed",
+      "Already connected",
+      "Null Remote Address",
+      "Connection Timed out",
+      "Connection Canceled",
+      "Connection Failed",
+      "Accepting Canceled",
+      "Error creating Data Connection",
+      "",
+      "",
+  };
+  static_assert(std::size(kTexts) == static_cast<size_t>(SockErrorKind::kTlsFailed) + 1);
+  return kTexts[static_cast<size_t>(kind)];
 }
 
 // The result of one asynchronous host lookup, shared with the helper thread so that a wait
