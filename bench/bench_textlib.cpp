@@ -1,10 +1,15 @@
 // The text library's hot paths on a 100 MB HTML text: tag removal and copying, blank
 // collapsing and the two entity conversions, which must run at 200 MB/s or more. The link
-// scanners run on a smaller page for comparison.
+// scanners run on a smaller page for comparison, and so do the line rule's two forms (the
+// whole text split at once, and the same text fed in pieces as a stream arrives).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
+#include "platform/LineStream.h"
+#include "platform/TextList.h"
 #include "textlib/Dizerezez.h"
 
 namespace {
@@ -91,6 +96,29 @@ void BM_GetHtmlMail(benchmark::State& s) {
 void BM_StrToMail(benchmark::State& s) {
   RunScan<StrToMail>(s, SmallPage());
 }
+void BM_SplitLines(benchmark::State& state) {
+  for (auto _ : state) {
+    TextList lines = SplitLines(BigPage());
+    benchmark::DoNotOptimize(lines.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(BigPage().size()));
+}
+void BM_LineStream(benchmark::State& state) {
+  const std::string_view text = BigPage();
+  constexpr size_t kPiece = 64 * 1024;  // as a file or a socket gives it
+  for (auto _ : state) {
+    LineStream stream;
+    size_t total = 0;
+    const auto count = [&total](std::string_view line) { total += line.size() + 1; };
+    for (size_t at = 0; at < text.size(); at += kPiece)
+      stream.Feed(text.substr(at, std::min(kPiece, text.size() - at)), count);
+    stream.Finish(count);
+    benchmark::DoNotOptimize(total);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
+}
 
 BENCHMARK(BM_DeleteTag)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DelDoubBlank)->Unit(benchmark::kMillisecond);
@@ -101,6 +129,8 @@ BENCHMARK(BM_DeleteTagThenDelDoubBlank)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetHtmllink)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetHtmlMail)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StrToMail)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SplitLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineStream)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

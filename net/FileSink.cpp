@@ -1,5 +1,5 @@
-// Transfer files: opened without blocking, regular files only (a file to send through the
-// platform's safe open).
+// Transfer files: both opened through the platform's safe open (without blocking, regular
+// files only).
 #include "net/FileSink.h"
 
 #include <fcntl.h>
@@ -33,16 +33,16 @@ void WriteAll(int fd, const char* data, size_t count, const std::string& path) {
 }  // namespace
 
 FileAppender::FileAppender(const std::string& path) : path_(path) {
-  // Without blocking, so that a pipe with no reader does not hold the open; then only a
-  // regular file is kept.
-  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd_ < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+  Descriptor fd;
   struct stat info {};
-  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
+  UserFileAccess access;
+  access.mode = UserFileAccess::Mode::kAppend;
+  const ReadResult opened = OpenUserFile(AT_FDCWD, path, access, fd, info);
+  if (opened.status == ReadStatus::kCannotOpen)
+    throw EFileError(ReadFailureMessage(path, opened, 0));
+  if (!opened.ok())
     throw EFileError("Cannot open file \"" + path + "\". It is not a regular file.");
-  }
+  fd_ = fd.release();
 }
 
 FileAppender::~FileAppender() {
@@ -55,10 +55,9 @@ void FileAppender::Write(const char* data, size_t count) {
 
 FileSource::FileSource(const std::string& path) : path_(path) {
   Descriptor fd;
-  const ReadResult opened = OpenUserFile(path, fd);
-  if (!opened.ok()) throw EFileError(ReadFailureMessage(path, opened, 0));
   struct stat info {};
-  ::fstat(fd.get(), &info);
+  const ReadResult opened = OpenUserFile(AT_FDCWD, path, UserFileAccess{}, fd, info);
+  if (!opened.ok()) throw EFileError(ReadFailureMessage(path, opened, 0));
   size_ = info.st_size;
   fd_ = fd.release();
 }

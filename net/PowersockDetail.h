@@ -1,5 +1,6 @@
-// What the three sources of the socket client share (TPowersock.cpp, PowersockTransfer.cpp and
-// PowersockListen.cpp): the levels of its status reports and the keeping of a system error.
+// What the sources of the socket client share (TPowersock.cpp, PowersockTransfer.cpp,
+// PowersockListen.cpp and PowersockTls.cpp, and the HTTP client's report): the levels of its
+// status reports and the keeping of a system error.
 #pragma once
 
 #include <cerrno>
@@ -9,9 +10,13 @@
 
 namespace pagelathe {
 
-// The status levels of the reports (a report is kept when `ReportLevel` reaches its level).
-inline constexpr uint8_t kLevelDetail = 8;
+// The status levels of the reports (a report is kept when `ReportLevel` reaches its level):
+// a reply line of Transaction, the HTTP client's "Transaction Completed", the sends, closes and
+// accepts, and every other report.
+inline constexpr uint8_t kLevelReply = 1;
+inline constexpr uint8_t kLevelCompleted = 2;
 inline constexpr uint8_t kLevelTransfer = 4;
+inline constexpr uint8_t kLevelDetail = 8;
 
 // Keeps errno, as its Winsock number, as the calling thread's last socket error.
 inline void RecordErrno() {

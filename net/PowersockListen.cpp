@@ -47,9 +47,8 @@ int TPowersock::Accept() {
   StatusMessage(kLevelTransfer, "Accepting");
   while (!wait_done_ && !cancel_requested_)
     SleepAndPump();
-  if (cancel_requested_) throw ESockError(SockErrorKind::kAcceptCanceled, "Accepting Canceled");
-  if (!last_event_ok_)
-    throw ESockError(SockErrorKind::kDataConnectionFailed, "Error creating Data Connection");
+  if (cancel_requested_) throw ESockError(SockErrorKind::kAcceptCanceled);
+  if (!last_event_ok_) throw ESockError(SockErrorKind::kDataConnectionFailed);
   sockaddr_in peer{};
   socklen_t length = sizeof peer;
   const int handle =

@@ -7,14 +7,14 @@
 
 #include <cerrno>
 
+#include "net/PowersockDetail.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
-#include "net/TThreadTimer.h"
 
 namespace pagelathe {
 
 void TPowersock::StartTls(const std::string& host, const TlsOptions& options) {
-  StatusMessage(8, "Starting TLS");
+  StatusMessage(kLevelDetail, "Starting TLS");
   if (!connected_ || socket_ < 0) throw Exception("Not Connected");
   EndTls();
   SSL_CTX* context = SharedClientContext(options);
@@ -29,7 +29,7 @@ void TPowersock::StartTls(const std::string& host, const TlsOptions& options) {
   SSL_set_options(tls_, SSL_OP_IGNORE_UNEXPECTED_EOF);
   SSL_set_mode(tls_, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
   ConfigureHostCheck(tls_, host);
-  TimerOn();
+  const TimeSpan limit(*this);
   try {
     for (;;) {
       const int result = SSL_do_handshake(tls_);
@@ -40,24 +40,14 @@ void TPowersock::StartTls(const std::string& host, const TlsOptions& options) {
         ERR_clear_error();
         throw ESockError(SockErrorKind::kTlsFailed, text);
       }
-      if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut, "Connection Timed out");
-      if (cancel_requested_)
-        throw ESockError(SockErrorKind::kConnectionCanceled, "Connection Canceled");
-      // Wait for the socket a few milliseconds at most, so the pump and the limit run.
-      int wait_ms = 5;
-      const int to_tick = timer_->MillisecondsToTick();
-      if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
-      pollfd entry{socket_, static_cast<short>(error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT), 0};
-      ::poll(&entry, 1, wait_ms);
-      DeliverTimer();
-      RunPump();
+      if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut);
+      if (cancel_requested_) throw ESockError(SockErrorKind::kConnectionCanceled);
+      WaitForSocket(error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT);
     }
   } catch (...) {
-    TimerOff();
     EndTls();
     throw;
   }
-  TimerOff();
 }
 
 void TPowersock::EndTls() {
@@ -80,7 +70,7 @@ long TPowersock::TlsRecv(char* buffer, size_t length, bool peek) {
       return -1;
     case SSL_ERROR_SYSCALL:
       if (errno == 0) return 0;
-      SetSocketLastError(WinsockErrorFromErrno(errno));
+      RecordErrno();
       return -1;
     default: {
       const std::string text = TlsFailureText(tls_, tls_host_);

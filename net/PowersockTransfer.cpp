@@ -13,7 +13,6 @@
 #include "net/PowersockDetail.h"
 #include "net/SocketErrors.h"
 #include "net/TPowersock.h"
-#include "net/TThreadTimer.h"
 #include "platform/AtomicFile.h"
 
 namespace pagelathe {
@@ -34,24 +33,6 @@ void PreferLargePages(std::string& text) {
     ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);  // a hint only
   }
 }
-
-// Ends the time limit however the operation ends. Inside a time span the span's limit governs
-// the operation: it is neither started again nor stopped here.
-class TimerGuard {
- public:
-  explicit TimerGuard(TPowersock& socket) : socket_(socket), held_(socket.InTimeSpan()) {
-    if (!held_) socket_.TimerOn();
-  }
-  ~TimerGuard() {
-    if (!held_) socket_.TimerOff();
-  }
-  TimerGuard(const TimerGuard&) = delete;
-  TimerGuard& operator=(const TimerGuard&) = delete;
-
- private:
-  TPowersock& socket_;
-  const bool held_;
-};
 
 }  // namespace
 
@@ -80,7 +61,7 @@ void TPowersock::SendChunk(const char* data, size_t length, bool count_sent) {
 
 void TPowersock::SendBuffer(const char* data, uint16_t length) {
   StatusMessage(kLevelTransfer, "Sending Buffer");
-  TimerGuard timer(*this);
+  const TimeSpan timer(*this);
   if (!cancel_requested_) {
     size_t count = length;
     if (count == 0) {
@@ -97,7 +78,7 @@ void TPowersock::SendBuffer(const char* data, uint16_t length) {
 
 void TPowersock::SendAll(const std::string& bytes) {
   StatusMessage(kLevelTransfer, "Sending Buffer");
-  TimerGuard timer(*this);
+  const TimeSpan timer(*this);
   if (!cancel_requested_) SendChunk(bytes.data(), bytes.size(), false);
   if (cancel_requested_) {
     cancel_requested_ = false;
@@ -205,7 +186,7 @@ std::string TPowersock::Read(uint16_t count) {
 
 std::string TPowersock::ReadLn() {
   StatusMessage(kLevelDetail, "ReadLn");
-  TimerGuard timer(*this);
+  const TimeSpan timer(*this);
   EnsureBuffer();
   std::string line;
   // A cancel (or the time limit) that came before the call ends it before a line is taken,
@@ -247,7 +228,7 @@ std::string TPowersock::Transaction(const std::string& command) {
   Writeln(command);
   ReplyText = ReadLn();
   if (!ReplyText.empty()) {
-    StatusMessage(1, ReplyText);
+    StatusMessage(kLevelReply, ReplyText);
     size_t digits = 0;
     while (digits < ReplyText.size() && digits < 10 && ReplyText[digits] >= '0' &&
            ReplyText[digits] <= '9') {
@@ -264,10 +245,14 @@ std::string TPowersock::Transaction(const std::string& command) {
 
 // ---- Capturing to the end of the data ----
 
-long TPowersock::CaptureChunk(const std::function<void(const char* data, size_t length)>& sink) {
-  const long got = RecvRaw(data_buffer_.get(), kBufferSize, false);
+long TPowersock::CaptureChunk(const TDataSink& sink, char* buffer, size_t capacity) {
+  if (buffer == nullptr) {
+    buffer = data_buffer_.get();
+    capacity = kBufferSize;
+  }
+  const long got = RecvRaw(buffer, capacity, false);
   if (got > 0) {
-    sink(data_buffer_.get(), static_cast<size_t>(got));
+    sink(buffer, static_cast<size_t>(got));
     ReceivedTotal += got;
     if (OnPacketRecvd) OnPacketRecvd(*this);
     TimerOn();
@@ -293,7 +278,7 @@ void TPowersock::CaptureString(std::string& text, int32_t limit) {
     } catch (const std::bad_alloc&) {  // then the text grows as it goes
     }
   }
-  TimerGuard timer(*this);
+  const TimeSpan timer(*this);
   EnsureBuffer();
   while (!cancel_requested_ && (limit == -1 || text.size() < static_cast<size_t>(limit))) {
     const long got =
@@ -307,41 +292,26 @@ void TPowersock::CaptureString(std::string& text, int32_t limit) {
   }
 }
 
-void TPowersock::CaptureSink(const std::function<void(const char* data, size_t length)>& sink) {
+void TPowersock::CaptureSink(const TDataSink& sink) {
   StatusMessage(kLevelDetail, "Capture Sink");
   ReceivedTotal = 0;
-  TimerGuard timer(*this);
+  const TimeSpan timer(*this);
   // Pieces as large as the socket can give at once: a body that is streamed on is never
   // held, so the receives, not the copies, are what it costs.
   constexpr size_t kSinkPiece = size_t{1} << 20;
   const std::unique_ptr<char[]> piece = std::make_unique<char[]>(kSinkPiece);
   while (!cancel_requested_) {
-    const long got = RecvRaw(piece.get(), kSinkPiece, false);
+    const long got = CaptureChunk(sink, piece.get(), kSinkPiece);
     if (got > 0) {
-      sink(piece.get(), static_cast<size_t>(got));
-      ReceivedTotal += got;
-      if (OnPacketRecvd) OnPacketRecvd(*this);
-      TimerOn();
       // While data flows no notification can be due (the time limit restarts with every
       // piece, a close shows as the end of the data): only the pump runs.
       RunPump();
       continue;
     }
     if (got == 0) break;
-    if (SocketLastError() == kNotConnected) break;  // the peer has gone: the end
-    ErrorManager(kWouldBlock);
     // Nothing there yet: wait for the socket itself (the next receive sees data, the end or
-    // an error), a few milliseconds at most so that the pump and the time limit run.
-    int wait_ms = 5;
-    const int to_tick = timer_->MillisecondsToTick();
-    if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
-    pollfd waiting{socket_, POLLIN, 0};
-    if (socket_ >= 0) ::poll(&waiting, 1, wait_ms);
-    try {
-      timer_->ProcessTimer();
-    } catch (...) {  // as in every wait: the timer handler's exception goes to nobody
-    }
-    RunPump();
+    // an error).
+    WaitForSocket(POLLIN);
   }
   if (cancel_requested_) {
     cancel_requested_ = false;
@@ -352,7 +322,7 @@ void TPowersock::CaptureSink(const std::function<void(const char* data, size_t l
 void TPowersock::CaptureStream(std::ostream& stream, int32_t limit) {
   StatusMessage(kLevelDetail, "Capture Stream");
   ReceivedTotal = 0;
-  TimerGuard timer(*this);
+  const TimeSpan timer(*this);
   EnsureBuffer();
   while (!cancel_requested_) {
     if (limit != -1) {
@@ -375,7 +345,7 @@ void TPowersock::CaptureStream(std::ostream& stream, int32_t limit) {
 void TPowersock::CaptureFile(const std::string& name) {
   StatusMessage(kLevelDetail, "CaptureFile");
   ReceivedTotal = 0;
-  TimerGuard timer(*this);
+  const TimeSpan timer(*this);
   // The file is written beside its old copy and replaces it only once the capture ends.
   AtomicFile file(name);
   EnsureBuffer();

@@ -8,6 +8,7 @@
 
 #include "net/FileSink.h"
 #include "net/NetWords.h"
+#include "net/PowersockDetail.h"
 #include "net/TNMURL.h"
 #include "net/TNMUUProcessor.h"
 #include "platform/AtomicFile.h"
@@ -219,7 +220,7 @@ void TNMHTTP::HTTPConnect() {
       }
       if (ReplyCode < 299) {
         if (OnSuccess) OnSuccess(CurrentCmd);
-        StatusMessage(2, "Transaction Completed");
+        StatusMessage(kLevelCompleted, "Transaction Completed");
       } else if (ReplyCode > 399) {
         if (OnFailure) OnFailure(CurrentCmd);
       } else if (FollowsLocation(ReplyCode)) {

@@ -76,7 +76,7 @@ class TNMHTTP : public TPowersock {
   // When set, the body of the response that ends the request goes to it piece by piece as
   // it arrives, and Body is left empty (a redirect's body, read before it is known to be the
   // last, goes to it whole once it is). Header is complete before the first piece.
-  std::function<void(const char* data, size_t length)> BodySink;
+  TDataSink BodySink;
 
   // Run-time state.
   std::string RequestUrl;

@@ -15,6 +15,7 @@
 #include <cerrno>
 
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -29,6 +30,27 @@ std::mutex g_instance_mutex;
 int g_instance_count = 0;
 
 }  // namespace
+
+const char* SockErrorText(SockErrorKind kind) {
+  // In the order of the kinds; the last two have their reason for a message.
+  static constexpr const char* kTexts[] = {
+      "Initializaton of windows sockets failed",
+      "Host Lookup Timed Out",
+      "Host Lookup Canceled",
+      "Host Lookup Failed",
+      "Already connected",
+      "Null Remote Address",
+      "Connection Timed out",
+      "Connection Canceled",
+      "Connection Failed",
+      "Accepting Canceled",
+      "Error creating Data Connection",
+      "",
+      "",
+  };
+  static_assert(std::size(kTexts) == static_cast<size_t>(SockErrorKind::kTlsFailed) + 1);
+  return kTexts[static_cast<size_t>(kind)];
+}
 
 // The result of one asynchronous host lookup, shared with the helper thread so that a wait
 // that gives up early leaves the thread nothing dangling.
@@ -97,7 +119,7 @@ void TPowersock::InitWinsock() {
       --g_instance_count;
     }
     started_library_ = false;
-    throw ESockError(SockErrorKind::kStartupFailed, "Initializaton of windows sockets failed");
+    throw ESockError(SockErrorKind::kStartupFailed);
   }
 }
 
@@ -238,6 +260,16 @@ void TPowersock::SleepAndPump() {
   RunPump();
 }
 
+void TPowersock::WaitForSocket(short events) {
+  int wait_ms = 5;
+  const int to_tick = timer_->MillisecondsToTick();
+  if (to_tick >= 0 && to_tick < wait_ms) wait_ms = to_tick;
+  pollfd entry{socket_, events, 0};
+  if (socket_ >= 0) ::poll(&entry, 1, wait_ms);
+  DeliverTimer();
+  RunPump();
+}
+
 void TPowersock::PumpWait(bool idle, bool want_write) {
   if (want_write && socket_ >= 0) {
     // A send that would block waits until the socket takes bytes again.
@@ -265,7 +297,6 @@ void TPowersock::ResolveRemoteHost() {
     return;
   }
   remote_address_ = 0;
-  TimerOn();
   wait_done_ = false;
   auto lookup = std::make_shared<Lookup>();
   lookup_ = lookup;
@@ -286,18 +317,19 @@ void TPowersock::ResolveRemoteHost() {
     lookup->address = address;
     lookup->done = true;
   }).detach();
-  try {
-    while (!wait_done_ && !timed_out_ && !cancel_requested_)
-      SleepAndPump();
-  } catch (...) {
+  {
+    const TimeSpan limit(*this);
+    try {
+      while (!wait_done_ && !timed_out_ && !cancel_requested_)
+        SleepAndPump();
+    } catch (...) {
+      lookup_.reset();
+      throw;
+    }
     lookup_.reset();
-    TimerOff();
-    throw;
   }
-  lookup_.reset();
-  TimerOff();
-  if (timed_out_) throw ESockError(SockErrorKind::kLookupTimedOut, "Host Lookup Timed Out");
-  if (cancel_requested_) throw ESockError(SockErrorKind::kLookupCanceled, "Host Lookup Canceled");
+  if (timed_out_) throw ESockError(SockErrorKind::kLookupTimedOut);
+  if (cancel_requested_) throw ESockError(SockErrorKind::kLookupCanceled);
   if (last_event_ok_) {
     {
       std::lock_guard<std::mutex> lock(lookup->mutex);
@@ -307,13 +339,13 @@ void TPowersock::ResolveRemoteHost() {
     return;
   }
   last_error_no_ = SocketLastError();
-  throw ESockError(SockErrorKind::kLookupFailed, "Host Lookup Failed");
+  throw ESockError(SockErrorKind::kLookupFailed);
 }
 
 void TPowersock::Connect() {
   StatusMessage(kLevelDetail, "Connecting");
   cancel_requested_ = false;
-  if (connected_) throw ESockError(SockErrorKind::kAlreadyConnected, "Already connected");
+  if (connected_) throw ESockError(SockErrorKind::kAlreadyConnected);
   int tries = 0;
   for (;;) {
     try {
@@ -325,11 +357,10 @@ void TPowersock::Connect() {
         throw;
     }
     if (remote_address_ != 0) break;
-    if (tries > 0 || !OnInvalidHost)
-      throw ESockError(SockErrorKind::kNullRemoteAddress, "Null Remote Address");
+    if (tries > 0 || !OnInvalidHost) throw ESockError(SockErrorKind::kNullRemoteAddress);
     bool handled = false;
     OnInvalidHost(handled);
-    if (!handled) throw ESockError(SockErrorKind::kNullRemoteAddress, "Null Remote Address");
+    if (!handled) throw ESockError(SockErrorKind::kNullRemoteAddress);
     ++tries;
   }
   const int port = Proxy.empty() ? Port : ProxyPort;
@@ -347,21 +378,16 @@ void TPowersock::Connect() {
     ErrorManager(kWouldBlock);
   }
   connecting_ = true;
-  TimerOn();
-  try {
+  {
+    const TimeSpan limit(*this);
     while (!connected_ && !timed_out_ && !cancel_requested_ && last_event_ok_)
       SleepAndPump();
-  } catch (...) {
-    TimerOff();
-    throw;
   }
-  TimerOff();
   if (!timed_out_ && !cancel_requested_ && last_event_ok_) return;
   if (OnConnectionFailed) OnConnectionFailed(*this);
-  if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut, "Connection Timed out");
-  if (cancel_requested_)
-    throw ESockError(SockErrorKind::kConnectionCanceled, "Connection Canceled");
-  throw ESockError(SockErrorKind::kConnectionFailed, "Connection Failed");
+  if (timed_out_) throw ESockError(SockErrorKind::kConnectionTimedOut);
+  if (cancel_requested_) throw ESockError(SockErrorKind::kConnectionCanceled);
+  throw ESockError(SockErrorKind::kConnectionFailed);
 }
 
 void TPowersock::CertifyConnect() {

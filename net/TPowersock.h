@@ -40,9 +40,16 @@ enum class SockErrorKind {
   kTlsFailed,             // the TLS handshake or a TLS record failed; the message says why
 };
 
+// The message of a kind that has one text (the texts above); empty for kSocketCall and
+// kTlsFailed, whose message tells the reason.
+[[nodiscard]] const char* SockErrorText(SockErrorKind kind);
+
 // Lookup, connection and socket-call failures: a kind beside the message.
 class ESockError : public Exception {
  public:
+  // A failure that its kind says in full: the message is the kind's text.
+  explicit ESockError(SockErrorKind kind) : ESockError(kind, SockErrorText(kind)) {}
+  // A socket call or TLS failure, with the message that tells why.
   ESockError(SockErrorKind kind, const std::string& message) : Exception(message), kind_(kind) {}
   [[nodiscard]] SockErrorKind Kind() const { return kind_; }
 
@@ -67,6 +74,8 @@ using TNotifyEvent = std::function<void(TPowersock& sender)>;
 using THandlerEvent = std::function<void(bool& handled)>;
 using TOnHostResolved = std::function<void(TPowersock& sender)>;
 using TOnStatus = std::function<void(TPowersock& sender, const std::string& status)>;
+// Where received bytes go as they arrive: the data and how many bytes of it.
+using TDataSink = std::function<void(const char* data, size_t length)>;
 using TOnErrorEvent =
     std::function<void(TPowersock& sender, uint16_t errno_value, const std::string& errmsg)>;
 
@@ -173,9 +182,10 @@ class TPowersock {
   void TimerOff();
   void TimerFired();
 
-  // One time limit over several governed operations, as the lines of one response header are
-  // read: the limit starts with the span, the operations inside neither start it again nor
-  // stop it, and it ends with the span. Spans may nest; the outermost one counts.
+  // The time limit of a governed operation, or one limit over several of them, as the lines
+  // of one response header are read: the limit starts with the span and ends with it however
+  // the span ends (an exception included). Spans nest: only the outermost one starts and
+  // stops the limit, so the operations inside a span neither start it again nor stop it.
   class TimeSpan {
    public:
     explicit TimeSpan(TPowersock& socket);
@@ -186,7 +196,6 @@ class TPowersock {
    private:
     TPowersock& socket_;
   };
-  [[nodiscard]] bool InTimeSpan() const { return time_spans_ > 0; }
 
   // Delivers this component's pending notifications and timer tick, waiting for the socket up
   // to `wait_ms` milliseconds: the stand-in for the notification window's message handling.
@@ -212,7 +221,7 @@ class TPowersock {
   void CaptureStream(std::ostream& stream, int32_t limit);
   void CaptureString(std::string& text, int32_t limit);
   // Hands every received byte to `sink` as it arrives, until the peer closes the connection.
-  void CaptureSink(const std::function<void(const char* data, size_t length)>& sink);
+  void CaptureSink(const TDataSink& sink);
   void FilterHeader(std::ostream& stream);
 
  protected:
@@ -224,6 +233,10 @@ class TPowersock {
   // The pump form of waiting: deliver notifications (waiting up to a few milliseconds when
   // the last attempt made no progress), then run the pump.
   void PumpWait(bool idle, bool want_write = false);
+  // The wait of a loop that asks the socket itself (a TLS handshake, the sink capture): up to
+  // 5 ms, or to the time limit's next tick, for `events` on the socket; then the tick is
+  // delivered and the pump runs. No other notification is delivered.
+  void WaitForSocket(short events);
   // The sleep-and-pump form: wait up to 2 ms for the socket, deliver, run the pump.
   void SleepAndPump();
   void RunPump();
@@ -247,9 +260,11 @@ class TPowersock {
   void SendChunk(const char* data, size_t length, bool count_sent);
   void DeliverSocketEvents(short revents);
   void EnsureBuffer();
-  // One receive of a capture: hands the bytes that came to `sink` and counts them, or notes
-  // that none are there yet. Returns what the receive returned; 0 is the end of the data.
-  long CaptureChunk(const std::function<void(const char* data, size_t length)>& sink);
+  // One receive of a capture, into `buffer` (the data buffer when none is given): hands the
+  // bytes that came to `sink`, counts them, reports the packet and starts the time limit
+  // again, or notes that none are there yet. Returns what the receive returned; 0 is the end
+  // of the data (a peer that has gone included).
+  long CaptureChunk(const TDataSink& sink, char* buffer = nullptr, size_t capacity = 0);
 
   bool designing_ = false;
   bool destroying_ = false;

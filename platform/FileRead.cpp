@@ -69,15 +69,23 @@ std::string ReadFailureMessage(const std::string& path, ReadResult result, uint6
   return {};
 }
 
-ReadResult OpenUserFile(const std::string& path, Descriptor& fd) {
-  fd.reset(OpenPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+ReadResult OpenUserFile(int folder, const std::string& name, const UserFileAccess& access,
+                        Descriptor& fd, struct stat& info) {
+  const int flags =
+      (access.mode == UserFileAccess::Mode::kAppend ? O_WRONLY | O_APPEND : O_RDONLY) | O_NONBLOCK |
+      O_CLOEXEC | O_NOCTTY;
+  fd.reset(folder == AT_FDCWD ? OpenPath(name, flags) : ::openat(folder, name.c_str(), flags));
   if (fd.get() < 0) return Failed(ReadStatus::kCannotOpen, errno);
-  struct stat info {};
+  info = {};
   ReadResult result;
   if (::fstat(fd.get(), &info) != 0) {
     result = Failed(ReadStatus::kReadError, errno);
+  } else if (S_ISFIFO(info.st_mode) && access.fifo) {
+    // A stream: it has no size to check.
   } else if (!S_ISREG(info.st_mode)) {
     result = Failed(ReadStatus::kNotRegular);
+  } else if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > access.limit) {
+    result = Failed(ReadStatus::kTooLarge);
   }
   if (!result.ok()) fd.reset();
   return result;
@@ -86,11 +94,11 @@ ReadResult OpenUserFile(const std::string& path, Descriptor& fd) {
 ReadResult TryReadUserFile(const std::string& path, uint64_t limit, std::string& bytes) {
   bytes.clear();
   Descriptor fd;
-  if (const ReadResult opened = OpenUserFile(path, fd); !opened.ok()) return opened;
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return Failed(ReadStatus::kReadError, errno);
-  if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > limit)
-    return Failed(ReadStatus::kTooLarge);
+  UserFileAccess access;
+  access.limit = limit;
+  if (const ReadResult opened = OpenUserFile(AT_FDCWD, path, access, fd, info); !opened.ok())
+    return opened;
   try {
     // One byte more than the size, so that the end shows at once.
     bytes.resize(static_cast<size_t>(info.st_size) + 1);

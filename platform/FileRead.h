@@ -54,9 +54,25 @@ struct ReadResult {
 // The same into `bytes` (left empty on failure), without raising.
 ReadResult TryReadUserFile(const std::string& path, uint64_t limit, std::string& bytes);
 
-// Opens the regular file `path` for reading in pieces (a file sent over the network), with the
-// rules above but no limit: `fd` holds it on success, and is left closed on failure.
-ReadResult OpenUserFile(const std::string& path, Descriptor& fd);
+// How OpenUserFile opens a file: for reading or for writing at its end, whether a FIFO is
+// taken besides a regular file (to be read as a stream, which has no size to check), and the
+// largest regular file taken.
+struct UserFileAccess {
+  enum class Mode { kRead, kAppend };
+  Mode mode = Mode::kRead;
+  bool fifo = false;
+  uint64_t limit = UINT64_MAX;
+};
+
+// The one open of a user's file, which every read of one (and the socket client's appends)
+// goes through: opened without blocking, so that a FIFO without a writer or a reader cannot
+// hold the open itself; then anything but a regular file (or a FIFO that `access` allows) is
+// refused (kNotRegular), and so is a regular file larger than the limit (kTooLarge), before a
+// byte is read. `folder` is an open folder that `name` is relative to, or AT_FDCWD for a path
+// of any length (OpenPath). On success `fd` holds the file, still non-blocking, and `info`
+// tells what it is; on failure `fd` is left closed.
+ReadResult OpenUserFile(int folder, const std::string& name, const UserFileAccess& access,
+                        Descriptor& fd, struct stat& info);
 
 // Storage for file bytes that comes straight from the system as whole pages, all of them in
 // place at once, so that reading into it never stops at a page not yet touched (a buffer is

@@ -11,46 +11,30 @@
 
 namespace pagelathe {
 
-namespace {
-
-// Without blocking, so that a FIFO with no writer yet cannot hang the open itself.
-constexpr int kOpenFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
-
-}  // namespace
-
 ReadResult UserFileStream::Open(const std::string& path, Accept accept, uint64_t limit) {
-  return Opened(OpenPath(path, kOpenFlags), accept, limit);
+  return Opened(AT_FDCWD, path, accept, limit);
 }
 
 ReadResult UserFileStream::OpenAt(int folder, const std::string& name, Accept accept,
                                   uint64_t limit) {
-  return Opened(::openat(folder, name.c_str(), kOpenFlags), accept, limit);
+  return Opened(folder, name, accept, limit);
 }
 
-ReadResult UserFileStream::Opened(int fd, Accept accept, uint64_t limit) {
+ReadResult UserFileStream::Opened(int folder, const std::string& name, Accept accept,
+                                  uint64_t limit) {
   limit_ = limit;
   total_ = 0;
   fd_ = -1;
-  const int error = errno;
-  owned_.reset(fd);
-  if (fd < 0) return status_ = {ReadStatus::kCannotOpen, error};
+  UserFileAccess access;
+  access.fifo = accept == Accept::kRegularOrFifo;
+  access.limit = limit;
   struct stat info {};
-  if (::fstat(owned_.get(), &info) != 0) {
-    owned_.reset();
-    return status_ = {ReadStatus::kReadError, errno};
-  }
-  const bool fifo = S_ISFIFO(info.st_mode);
-  if (!S_ISREG(info.st_mode) && !(fifo && accept == Accept::kRegularOrFifo)) {
-    owned_.reset();
-    return status_ = {ReadStatus::kNotRegular, 0};
-  }
-  if (!fifo && (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > limit)) {
-    owned_.reset();
-    return status_ = {ReadStatus::kTooLarge, 0};
-  }
+  status_ = OpenUserFile(folder, name, access, owned_, info);
+  if (!status_.ok()) return status_;
   // A FIFO stays non-blocking and is read after a poll, which waits until its writer has
   // written or has come and gone (a read alone would end at once while no writer has come;
   // an open that blocks would wait for ever for a writer that came before it).
+  const bool fifo = S_ISFIFO(info.st_mode);
   if (!fifo) {
     const int flags = ::fcntl(owned_.get(), F_GETFL);
     if (flags >= 0) ::fcntl(owned_.get(), F_SETFL, flags & ~O_NONBLOCK);
@@ -58,7 +42,7 @@ ReadResult UserFileStream::Opened(int fd, Accept accept, uint64_t limit) {
   fd_ = owned_.get();
   stream_ = fifo;
   poll_first_ = fifo;
-  return status_ = {};
+  return status_;
 }
 
 ReadResult UserFileStream::OpenStandardInput(uint64_t limit) {

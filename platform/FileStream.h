@@ -44,7 +44,7 @@ class UserFileStream {
   [[nodiscard]] uint64_t Limit() const { return limit_; }
 
  private:
-  ReadResult Opened(int fd, Accept accept, uint64_t limit);
+  ReadResult Opened(int folder, const std::string& name, Accept accept, uint64_t limit);
 
   Descriptor owned_;
   int fd_ = -1;

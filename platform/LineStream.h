@@ -1,6 +1,7 @@
-// Lines of a document that arrives in pieces, with the rule of SplitLines: lines end at CR LF,
-// CR or LF (a CR LF cut between two pieces is still one break), a final line break starts no
-// empty line, and a NUL byte ends the text.
+// The one line rule, for a document that arrives in pieces and (as SplitLines, which feeds it
+// the whole text at once) for one held whole: lines end at CR LF, CR or LF (a CR LF cut
+// between two pieces is still one break), a last line without a break counts, a final line
+// break starts no empty line, and a NUL byte ends the text.
 #pragma once
 
 #include <string>
@@ -58,7 +59,8 @@ void LineStream::Feed(std::string_view bytes, Line&& line) {
     }
     start = i + 1;
   }
-  partial_.append(data + start, n - start);
+  // An empty piece may have no data at all.
+  if (start < n) partial_.append(data + start, n - start);
 }
 
 template <typename Line>

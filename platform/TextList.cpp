@@ -2,28 +2,17 @@
 #include "platform/TextList.h"
 
 #include "platform/FileIO.h"
+#include "platform/LineStream.h"
 
 namespace pagelathe {
 
 TextList SplitLines(std::string_view bytes) {
-  // find, not memchr: an empty view may have no data at all.
-  bytes = bytes.substr(0, bytes.find('\0'));
+  // The streaming rule, fed the whole text as its one piece.
   TextList lines;
-  size_t start = 0;
-  const size_t n = bytes.size();
-  size_t i = 0;
-  while (i < n) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(bytes.substr(start, i - start));
-      if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-      ++i;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < n) lines.emplace_back(bytes.substr(start));
+  const auto keep = [&lines](std::string_view line) { lines.emplace_back(line); };
+  LineStream stream;
+  stream.Feed(bytes, keep);
+  stream.Finish(keep);
   return lines;
 }
 
