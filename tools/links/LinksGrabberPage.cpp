@@ -336,7 +336,7 @@ void LinksGrabberPage::EndViewJob() {
 }
 
 void LinksGrabberPage::UpdateControlStates() {
-  const bool sources = !searching_ && !fetching_ && !view_busy_;
+  const bool sources = !Busy();
   FileListBoxFiles->setEnabled(sources);
   ButtonFromClipboard->setEnabled(sources);
   RadioGroupLinks->setEnabled(sources);
@@ -426,7 +426,7 @@ void LinksGrabberPage::ButtonSaveClick() {
 }
 
 void LinksGrabberPage::ButtonCheckLinksClick() {
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   ShownLinksRequest request{
       links_model_->Lines(), CurrentViewOptions(), check_source_, {}, context_.ExclusionLines()};
   if (check_source_.kind == ShownLinksSource::Kind::kText ||
@@ -437,7 +437,7 @@ void LinksGrabberPage::ButtonCheckLinksClick() {
 }
 
 void LinksGrabberPage::ShowPlace(const std::string& document, int line) {
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   for (QWidget* holder = parentWidget(); holder; holder = holder->parentWidget())
     if (auto* tabs = qobject_cast<QTabWidget*>(holder)) tabs->setCurrentWidget(this);
   window()->raise();
