@@ -374,13 +374,8 @@ void LinksGrabberPage::RadioGroupViewClick() {
 
 void LinksGrabberPage::ButtonRemoveClick() {
   context_.ScratchList().clear();
-  // The selection as row ranges, marked once: asking it for its rows one by one costs a
-  // second for a few hundred thousand of them.
   const TextList& lines = links_model_->Lines();
-  std::vector<bool> selected(lines.size(), false);
-  for (const QItemSelectionRange& range : ListBoxLinks->selectionModel()->selection())
-    for (int row = range.top(); row <= range.bottom(); ++row)
-      selected[static_cast<size_t>(row)] = true;
+  const std::vector<bool> selected = SelectedRowMarks(*ListBoxLinks);
   for (size_t row = 0; row < lines.size(); ++row)
     if (selected[row]) context_.ScratchList().push_back(lines[row]);
   // Every line equal to a selected one goes (RemoveLines' rule). The list only ever holds a
