@@ -394,13 +394,7 @@ void LinksGrabberPage::ButtonToClipboardClick() {
   clipboard->clear();
   // Each line as the list shows it: links found in UTF-8 documents reach the clipboard as
   // the characters they are.
-  const TextList& lines = links_model_->Lines();
-  QString text;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) text += QStringLiteral("\r\n");
-    text += DocumentToQ(lines[i]);
-  }
-  clipboard->setText(text);
+  clipboard->setText(ToQ(JoinForClipboard(links_model_->Lines())));
 }
 
 void LinksGrabberPage::ButtonSaveClick() {
