@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/Product.h"
 #include "ui/PageContext.h"
 #include "ui/QtText.h"
 
@@ -83,9 +84,7 @@ TFormAbout::TFormAbout(PageContext& context, QWidget* parent) : QDialog(parent),
   ProgramIcon->setFixedSize(32, 32);
   ProgramIcon->setPixmap(ProgramIconPixmap());
 
-  LabelTitle = MakeLabel(
-      "LabelTitle", ToQ(context_.Product().ProductTitle + " " + context_.Product().ProductVersion),
-      Panel1);
+  LabelTitle = MakeLabel("LabelTitle", ToQ(kProductCaption), Panel1);
   QFont title_font = LabelTitle->font();
   title_font.setBold(true);
   title_font.setPointSize(title_font.pointSize() + 2);

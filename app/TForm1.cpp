@@ -20,6 +20,7 @@
 #include "platform/FileRead.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/Product.h"
 #include "settings/AppSettings.h"
 #include "tools/colour/GradientTextPage.h"
 #include "tools/colour/WebColorPage.h"
@@ -146,14 +147,12 @@ void TForm1::CreatePages() {
 
 void TForm1::FormCreate() {
   ProductData& product = context_->Product();
-  product.ProductTitle = "Brevanoth Pagelathe";
-  product.ProductVersion = "1.51";
+  product.ProductTitle = kProductTitle;
+  product.ProductVersion = kProductVersion;
   product.UpdateBaseUrl = kUpdateBaseUrl;
   product.ProductPageUrl = product.UpdateBaseUrl + "/brevanoth_pagelathe.shtml";
-  std::string caption = product.ProductTitle;
-  caption.append(" ").append(product.ProductVersion);
-  setWindowTitle(ToQ(caption));
-  SetApplicationTitle(caption);
+  setWindowTitle(ToQ(kProductCaption));
+  SetApplicationTitle(kProductCaption);
 
   const std::string& folder = product.ProgramFolder;
   product.VersionFile = folder + "version.txt";

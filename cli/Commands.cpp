@@ -7,10 +7,6 @@
 
 namespace pagelathe::cli {
 
-std::string ProductCaption() {
-  return std::string("Brevanoth Pagelathe ") + PAGELATHE_VERSION;
-}
-
 void WriteError(const std::string& raw) {
   // A message in UTF-8: a file name in it is shown decoded, as the window shows it.
   const std::string text = ShownName(raw);

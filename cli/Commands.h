@@ -22,9 +22,6 @@ struct Command {
 // Every command, in the order the help lists them.
 [[nodiscard]] const std::vector<Command>& AllCommands();
 
-// The window's caption, written as the generator of created pages: "Brevanoth Pagelathe 1.51".
-[[nodiscard]] std::string ProductCaption();
-
 int RunLinks(const ParsedArguments& arguments);
 int RunConvert(const ParsedArguments& arguments);
 int RunKeywords(const ParsedArguments& arguments);

@@ -11,6 +11,7 @@
 #include "platform/Errors.h"
 #include "platform/FileIO.h"
 #include "platform/FolderList.h"
+#include "platform/Product.h"
 #include "tools/converter/ConvertBatch.h"
 #include "tools/converter/ConvertStream.h"
 
@@ -78,7 +79,7 @@ int RunConvert(const ParsedArguments& arguments) {
     options.LimitLines = true;
     options.CharsPerLine = *limit;
   }
-  options.Generator = ProductCaption();
+  options.Generator = kProductCaption;
   const std::vector<std::string>& operands = arguments.Operands();
   if (operands.size() == 2) {
     options.SourceFolder = operands[0];

@@ -4,6 +4,7 @@
 #include "cli/Input.h"
 #include "cli/Output.h"
 #include "cli/TextCodes.h"
+#include "platform/Product.h"
 #include "tools/converter/HtmlPage.h"
 
 namespace pagelathe::cli {
@@ -22,7 +23,7 @@ int RunPage(const ParsedArguments& arguments) {
   // The page in the charset it declares, as Save writes it.
   Output output;
   output.Write(
-      HtmlPageBytes(BuildHtmlPage(title, keywords, description, ProductCaption(), title, body)));
+      HtmlPageBytes(BuildHtmlPage(title, keywords, description, kProductCaption, title, body)));
   output.Commit();
   return 0;
 }

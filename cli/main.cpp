@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/Interrupt.h"
 #include "cli/Output.h"
+#include "platform/Product.h"
 
 namespace pagelathe::cli {
 namespace {
@@ -19,7 +20,7 @@ std::string ProgramHelp() {
       "Usage: pagelathe COMMAND [OPTIONS] [ARGUMENTS]\n"
       "       pagelathe --help | --version | COMMAND --help\n\n"
       "The tools of " +
-      ProductCaption() + ", for scripts:\n\n";
+      std::string(kProductCaption) + ", for scripts:\n\n";
   for (const Command& command : AllCommands())
     text +=
         "  " + command.name + std::string(10 - command.name.size(), ' ') + command.summary + "\n";
@@ -58,7 +59,7 @@ int Main(const std::vector<std::string>& words) {
     return 0;
   }
   if (first == "--version" || first == "-V") {
-    Print("pagelathe (" + ProductCaption() + ")\n");
+    Print("pagelathe (" + std::string(kProductCaption) + ")\n");
     return 0;
   }
   const Command* command = nullptr;

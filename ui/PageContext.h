@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/LinkStore.h"
 #include "platform/TextList.h"
 #include "settings/AppSettings.h"
-#include "tools/links/LinkStore.h"
 
 class QStatusBar;
 class QWidget;

@@ -1,6 +1,9 @@
 // The text list model.
 #include "ui/TextListModel.h"
 
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
+
 #include "ui/QtText.h"
 
 namespace pagelathe {
@@ -50,6 +53,16 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   const std::string& line = lines_[static_cast<size_t>(index.row())];
   return display_ == Display::DocumentBytes ? DocumentToQ(line) : ToQ(line);
+}
+
+std::vector<bool> SelectedRowMarks(const QAbstractItemView& view) {
+  const QAbstractItemModel* model = view.model();
+  std::vector<bool> marks(model ? static_cast<size_t>(model->rowCount()) : 0, false);
+  if (const QItemSelectionModel* selection = view.selectionModel())
+    for (const QItemSelectionRange& range : selection->selection())
+      for (int row = range.top(); row <= range.bottom(); ++row)
+        marks[static_cast<size_t>(row)] = true;
+  return marks;
 }
 
 }  // namespace pagelathe

@@ -8,6 +8,8 @@
 
 #include "platform/TextList.h"
 
+class QAbstractItemView;
+
 namespace pagelathe {
 
 class TextListModel : public QAbstractListModel {
@@ -33,5 +35,10 @@ class TextListModel : public QAbstractListModel {
   Display display_;
   TextList lines_;
 };
+
+// The rows selected in `view`, one flag per row of its model, for RemoveRows and the like.
+// The selection is read as row ranges, marked once: asking it for its rows one by one costs
+// a second for a few hundred thousand of them.
+[[nodiscard]] std::vector<bool> SelectedRowMarks(const QAbstractItemView& view);
 
 }  // namespace pagelathe

@@ -228,6 +228,7 @@ TEST(JoinForClipboard, CrLfBetweenLinesOnly) {
   EXPECT_EQ(JoinForClipboard({}), "");
   EXPECT_EQ(JoinForClipboard({"a"}), "a");
   EXPECT_EQ(JoinForClipboard({"a", "", "b"}), "a\r\n\r\nb");
+  EXPECT_EQ(JoinForClipboard({"\xCF\xF0\xE8", "Привет"}), "При\r\nПривет");  // line by line
 }
 
 TEST(LinkListHtmlPage, WrapsEveryLine) {

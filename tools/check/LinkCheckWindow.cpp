@@ -33,6 +33,7 @@
 #include "ui/Messages.h"
 #include "ui/PageContext.h"
 #include "ui/QtText.h"
+#include "ui/TextListModel.h"
 
 namespace pagelathe {
 
@@ -296,11 +297,8 @@ void LinkCheckWindow::ComboBoxCheckFilterChange() {
 }
 
 std::vector<size_t> LinkCheckWindow::ChosenLinks() const {
-  std::vector<bool> marked(static_cast<size_t>(model_->rowCount()), false);
-  bool any = false;
-  for (const QItemSelectionRange& range : TableCheckLinks->selectionModel()->selection())
-    for (int row = range.top(); row <= range.bottom(); ++row)
-      marked[static_cast<size_t>(row)] = any = true;
+  const std::vector<bool> marked = SelectedRowMarks(*TableCheckLinks);
+  const bool any = std::find(marked.begin(), marked.end(), true) != marked.end();
   std::vector<size_t> links;
   for (size_t row = 0; row < marked.size(); ++row)
     if (marked[row] || !any) links.push_back(model_->LinkAt(static_cast<int>(row)));
@@ -361,8 +359,7 @@ void LinkCheckWindow::TableCheckLinksDoubleClick(const QModelIndex& index) {
   const int shown = std::min<int>(kPlacesInMenu, static_cast<int>(link.places.size()));
   for (int i = 0; i < shown; ++i) {
     const LinkPlace& place = link.places[static_cast<size_t>(i)];
-    menu.addAction(PathToQ(place.document.str()) + ':' + QString::number(place.line))
-        ->setData(i);
+    menu.addAction(PathToQ(place.document.str()) + ':' + QString::number(place.line))->setData(i);
   }
   if (QAction* chosen = menu.exec(QCursor::pos())) {
     const LinkPlace& place = link.places[static_cast<size_t>(chosen->data().toInt())];

@@ -52,16 +52,12 @@ WebColorPage::WebColorPage(PageContext& context, QWidget* parent)
   layout->addLayout(code_row);
   layout->addStretch(1);
 
-  const auto bind = [this](const ColorRow& row, void (WebColorPage::*bar_handler)(),
-                           void (WebColorPage::*edit_handler)()) {
-    connect(row.TrackBar, &QSlider::valueChanged, this,
-            [this, bar_handler] { RunHandler(this, [&] { (this->*bar_handler)(); }); });
-    connect(row.Edit, &QLineEdit::textChanged, this,
-            [this, edit_handler] { RunHandler(this, [&] { (this->*edit_handler)(); }); });
-  };
-  bind(red_, &WebColorPage::TrackBarRedWebChange, &WebColorPage::EditRedWebChange);
-  bind(green_, &WebColorPage::TrackBarGreenWebChange, &WebColorPage::EditGreenWebChange);
-  bind(blue_, &WebColorPage::TrackBarBlueWebChange, &WebColorPage::EditBlueWebChange);
+  for (const ColorRow* row : {&red_, &green_, &blue_}) {
+    connect(row->TrackBar, &QSlider::valueChanged, this,
+            [this, row] { RunHandler(this, [&] { TrackBarChange(*row); }); });
+    connect(row->Edit, &QLineEdit::textChanged, this,
+            [this, row] { RunHandler(this, [&] { EditChange(*row); }); });
+  }
 }
 
 void WebColorPage::FirstShow() {
@@ -89,25 +85,6 @@ void WebColorPage::EditChange(const ColorRow& row) {
   if (!value) return;
   row.TrackBar->setValue(*value);
   UpdateWebColor();
-}
-
-void WebColorPage::TrackBarRedWebChange() {
-  TrackBarChange(red_);
-}
-void WebColorPage::TrackBarGreenWebChange() {
-  TrackBarChange(green_);
-}
-void WebColorPage::TrackBarBlueWebChange() {
-  TrackBarChange(blue_);
-}
-void WebColorPage::EditRedWebChange() {
-  EditChange(red_);
-}
-void WebColorPage::EditGreenWebChange() {
-  EditChange(green_);
-}
-void WebColorPage::EditBlueWebChange() {
-  EditChange(blue_);
 }
 
 }  // namespace pagelathe

@@ -23,19 +23,15 @@ class WebColorPage : public ToolPage {
   // Fills the swatch with the track bars' colour and writes its code.
   void UpdateWebColor();
 
-  // A track bar moved: only a move by the user (the bar has the keyboard focus) writes the
-  // position into the edit; a position set from the edit does not write back, so "007" stays.
-  void TrackBarRedWebChange();
-  void TrackBarGreenWebChange();
-  void TrackBarBlueWebChange();
-  // An edit changed: a value from 0 to 255 moves its track bar; an empty text or a value out of
-  // range changes nothing; a text that is no integer raises EConvertError.
-  void EditRedWebChange();
-  void EditGreenWebChange();
-  void EditBlueWebChange();
+  // (The red, green and blue rows' track bars and edits have one handler each for all three
+  // rows, as on the Gradient Text page: TrackBarChange and EditChange below.)
 
  private:
+  // A track bar moved: only a move by the user (the bar has the keyboard focus) writes the
+  // position into the edit; a position set from the edit does not write back, so "007" stays.
   void TrackBarChange(const ColorRow& row);
+  // An edit changed: a value from 0 to 255 moves its track bar; an empty text or a value out of
+  // range changes nothing; a text that is no integer raises EConvertError.
   void EditChange(const ColorRow& row);
 
   QGroupBox* GroupBox1 = nullptr;

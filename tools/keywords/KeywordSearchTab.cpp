@@ -429,11 +429,7 @@ void KeywordSearchTab::ButtonKWInsertClick() {
 
 void KeywordSearchTab::ButtonKWRemoveClick() {
   // Rebuilt in one pass: taking selected items out one by one would be quadratic.
-  std::vector<bool> removed(ListBoxKWItems->Lines().size(), false);
-  for (const QItemSelectionRange& range : ListBoxKW->selectionModel()->selection())
-    for (int row = range.top(); row <= range.bottom(); ++row)
-      removed[static_cast<size_t>(row)] = true;
-  ListBoxKWItems->RemoveRows(removed);
+  ListBoxKWItems->RemoveRows(SelectedRowMarks(*ListBoxKW));
   UpdateKeywordsPanel();
 }
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/LinkStore.h"
 #include "platform/TextList.h"
 #include "tools/links/LinkShape.h"
-#include "tools/links/LinkStore.h"
 
 namespace pagelathe {
 

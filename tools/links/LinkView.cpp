@@ -96,7 +96,11 @@ std::string JoinForClipboard(const TextList& lines) {
   text.reserve(total);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i) text += "\r\n";
-    text += lines[i];
+    if (IsValidUtf8(lines[i])) {
+      text += lines[i];
+    } else {
+      text += DecodeText(lines[i]);
+    }
   }
   return text;
 }

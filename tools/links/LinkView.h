@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/LinkStore.h"
 #include "platform/TextList.h"
 #include "tools/links/LinkShape.h"
-#include "tools/links/LinkStore.h"
 
 namespace pagelathe {
 
@@ -47,7 +47,9 @@ struct LinkViewOptions {
 // comparing a text. Example: ({"a", "b", "a"}, {"a"}) marks rows 0 and 2.
 void MarkEqualLines(const TextList& lines, const TextList& removed, std::vector<bool>& marks);
 
-// The lines joined with CR LF between two lines and nothing after the last.
+// The lines as the clipboard takes them, a UTF-8 text: each line decoded on its own by the
+// rule of platform/Utf8.h (a document's bytes), joined with CR LF between two lines and nothing
+// after the last. Example: {"a", "\xCF\xF0\xE8"} gives "a\r\nПри".
 [[nodiscard]] std::string JoinForClipboard(const TextList& lines);
 
 // The lines of the saved HTML page of the list, titled and headed by `title`, as UTF-8 texts:

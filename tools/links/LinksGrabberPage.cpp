@@ -336,7 +336,7 @@ void LinksGrabberPage::EndViewJob() {
 }
 
 void LinksGrabberPage::UpdateControlStates() {
-  const bool sources = !searching_ && !fetching_ && !view_busy_;
+  const bool sources = !Busy();
   FileListBoxFiles->setEnabled(sources);
   ButtonFromClipboard->setEnabled(sources);
   RadioGroupLinks->setEnabled(sources);
@@ -374,13 +374,8 @@ void LinksGrabberPage::RadioGroupViewClick() {
 
 void LinksGrabberPage::ButtonRemoveClick() {
   context_.ScratchList().clear();
-  // The selection as row ranges, marked once: asking it for its rows one by one costs a
-  // second for a few hundred thousand of them.
   const TextList& lines = links_model_->Lines();
-  std::vector<bool> selected(lines.size(), false);
-  for (const QItemSelectionRange& range : ListBoxLinks->selectionModel()->selection())
-    for (int row = range.top(); row <= range.bottom(); ++row)
-      selected[static_cast<size_t>(row)] = true;
+  const std::vector<bool> selected = SelectedRowMarks(*ListBoxLinks);
   for (size_t row = 0; row < lines.size(); ++row)
     if (selected[row]) context_.ScratchList().push_back(lines[row]);
   // Every line equal to a selected one goes (RemoveLines' rule). The list only ever holds a
@@ -399,13 +394,7 @@ void LinksGrabberPage::ButtonToClipboardClick() {
   clipboard->clear();
   // Each line as the list shows it: links found in UTF-8 documents reach the clipboard as
   // the characters they are.
-  const TextList& lines = links_model_->Lines();
-  QString text;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) text += QStringLiteral("\r\n");
-    text += DocumentToQ(lines[i]);
-  }
-  clipboard->setText(text);
+  clipboard->setText(ToQ(JoinForClipboard(links_model_->Lines())));
 }
 
 void LinksGrabberPage::ButtonSaveClick() {
@@ -426,7 +415,7 @@ void LinksGrabberPage::ButtonSaveClick() {
 }
 
 void LinksGrabberPage::ButtonCheckLinksClick() {
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   ShownLinksRequest request{
       links_model_->Lines(), CurrentViewOptions(), check_source_, {}, context_.ExclusionLines()};
   if (check_source_.kind == ShownLinksSource::Kind::kText ||
@@ -437,7 +426,7 @@ void LinksGrabberPage::ButtonCheckLinksClick() {
 }
 
 void LinksGrabberPage::ShowPlace(const std::string& document, int line) {
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   for (QWidget* holder = parentWidget(); holder; holder = holder->parentWidget())
     if (auto* tabs = qobject_cast<QTabWidget*>(holder)) tabs->setCurrentWidget(this);
   window()->raise();

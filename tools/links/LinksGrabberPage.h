@@ -125,6 +125,9 @@ class LinksGrabberPage : public ToolPage {
   // Enables each control as the running jobs allow (a folder search, a fetch, the worker of
   // the view); Save also waits for the first search.
   void UpdateControlStates();
+  // True while a job owns the current document and the list: a folder search, a fetch or the
+  // view's worker. The sources of a document and the list's commands wait meanwhile.
+  [[nodiscard]] bool Busy() const { return searching_ || fetching_ || view_busy_; }
   void BeginViewJob();
   void EndViewJob();
   // The controls while a fetch waits, and back.

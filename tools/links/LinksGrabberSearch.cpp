@@ -230,7 +230,7 @@ void LinksGrabberPage::FinishSearch() {
 void LinksGrabberPage::SearchCurrentDocument() {
   // One document at a time: a folder search, a fetch or a large document's search in
   // progress owns the current one.
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   context_.FoundLinks().clear();
   context_.TokenList().clear();
   links_model_->Clear();
@@ -280,14 +280,14 @@ void LinksGrabberPage::SearchCurrentDocument() {
 }
 
 void LinksGrabberPage::SearchDocument(TextList document_lines) {
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   context_.DocumentLines() = std::move(document_lines);
   check_source_ = {ShownLinksSource::Kind::kText, "text"};
   SearchCurrentDocument();
 }
 
 void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   // Loaded first, so a file that cannot be read leaves the previous results as they were.
   // The links search keeps the document's bytes; only what is shown is decoded.
   const std::string path = JoinPath(PathText(EditFolder), name);
@@ -296,7 +296,7 @@ void LinksGrabberPage::FileListBoxFilesClick(const std::string& name) {
 }
 
 void LinksGrabberPage::ButtonFromClipboardClick() {
-  if (searching_ || fetching_ || view_busy_) return;
+  if (Busy()) return;
   SearchDocument(SplitLines(FromQ(QGuiApplication::clipboard()->text())));
   check_source_.name = "clipboard";
 }

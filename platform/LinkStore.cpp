@@ -1,5 +1,5 @@
 // The found-links store.
-#include "tools/links/LinkStore.h"
+#include "platform/LinkStore.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The found-links store: links keep their bytes and order (empty ones and ones with NUL bytes
 // included) through every way of filling it.
-#include "tools/links/LinkStore.h"
+#include "platform/LinkStore.h"
 
 #include <gtest/gtest.h>
 
