@@ -64,7 +64,7 @@ class KeywordsFixture : public ::testing::Test {
 
   // Waits for the tabs' jobs (Open, Insert From File, Search, the copied text, Create).
   [[nodiscard]] bool Idle() const {
-    return WaitFor([this] { return !search_->Busy() && !creator_->Busy(); });
+    return WaitFor([this] { return !search_->Busy() && !creator_->Busy(); }, 300000);
   }
 
   // The keyword list holds `items`.

@@ -42,16 +42,36 @@ class KeywordCounter::Counter {
     group_slots_.assign(1024, kNone);
   }
 
+  // The words are looked up a batch at a time: each word of the batch is hashed and its slot
+  // asked for first, so that the table's memory comes in for several words at once instead of
+  // one miss after the other; then they are counted in text order.
   void AddLine(std::string_view line) {
     wordsplit::ForEachPiece(line, scratch_, [this](std::string_view word, bool ascii) {
       // An ASCII word's length is its size: a short one is never looked up.
       if (ascii && !wordsplit::LongEnough(word.size(), min_length_)) return;
-      Add(word, ascii);
+      const size_t hash = HashOf(word);
+      __builtin_prefetch(&form_slots_[hash & (form_slots_.size() - 1)]);
+      Pending pending{word, hash, ascii, kNone};
+      if (word.data() == scratch_.data()) {  // a copy without marks, which the next one reuses
+        pending.held = static_cast<uint32_t>(held_.size());
+        held_.append(word);
+      }
+      pending_.push_back(pending);
+      if (pending_.size() == kBatch) Flush();
     });
+    Flush();
   }
 
-  void Add(std::string_view word, bool ascii) {
-    const uint32_t form = forms_[FindOrAddForm(word, ascii)].canonical;
+  void Flush() {
+    for (const Pending& p : pending_)
+      Add(p.held == kNone ? p.word : std::string_view(held_).substr(p.held, p.word.size()), p.hash,
+          p.ascii);
+    pending_.clear();
+    held_.clear();
+  }
+
+  void Add(std::string_view word, size_t hash, bool ascii) {
+    const uint32_t form = forms_[FindOrAddForm(word, hash, ascii)].canonical;
     if (form == kNone) return;  // too short
     Group& group = groups_[forms_[form].group];
     if (group.count > 0 && case_sensitive_ && group.form != form) {
@@ -114,6 +134,13 @@ class KeywordCounter::Counter {
     long long count;
     uint32_t next;
   };
+  struct Pending {
+    std::string_view word;
+    size_t hash;
+    bool ascii;
+    uint32_t held;  // offset of the word in held_, kNone: the word is in the line
+  };
+  static constexpr size_t kBatch = 16;
 
   std::string_view Text(uint32_t form) const {
     return {bytes_.data() + forms_[form].offset, forms_[form].length};
@@ -124,8 +151,7 @@ class KeywordCounter::Counter {
 
   static uint32_t Tag(size_t hash) { return static_cast<uint32_t>(hash >> 32) | 1u; }
 
-  uint32_t FindOrAddForm(std::string_view word, bool ascii) {
-    const size_t hash = HashOf(word);
+  uint32_t FindOrAddForm(std::string_view word, size_t hash, bool ascii) {
     const uint32_t tag = Tag(hash);
     const size_t mask = form_slots_.size() - 1;
     size_t slot = hash & mask;
@@ -160,7 +186,7 @@ class KeywordCounter::Counter {
     if (!IsNfc(word)) {
       const std::string normal = Nfc(word);
       // The NFC twin is a form of its own (it may be met as it is, too), settled here.
-      const uint32_t twin = forms_[FindOrAddForm(normal, false)].canonical;
+      const uint32_t twin = forms_[FindOrAddForm(normal, HashOf(normal), false)].canonical;
       forms_[index].canonical = twin;
       return;
     }
@@ -215,6 +241,8 @@ class KeywordCounter::Counter {
   int min_length_;
   bool case_sensitive_;
   std::string scratch_;
+  std::vector<Pending> pending_;  // the batch, at most kBatch words
+  std::string held_;              // the batch's words that were copied without their marks
   std::string bytes_;  // the text of every form and every group's fold, one after the other
   std::vector<Form> forms_;
   std::vector<Slot> form_slots_;       // over forms_, a power of two long

@@ -303,8 +303,8 @@ void KeywordSearchTab::ButtonOpenFileClick() {
   auto outcome = std::make_shared<Outcome>();
   KeywordWorker->Start(
       [outcome, path](LongJob::Context& context) {
-        // A UTF-8 text is read into the program's code page, so that its words are counted
-        // and folded as letters.
+        // The file is read as text (UTF-8, or Windows-1251 decoded), so that its words are
+        // counted and folded as letters of every script.
         TextList lines = SplitLines(ReadUserText(path, kDocumentLimit));
         if (context.Stopped()) return;
         CleanOpenedText(lines);
