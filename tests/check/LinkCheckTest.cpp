@@ -158,6 +158,24 @@ TEST(LinkCheck, ConnectionsStayWithinThePerHostLimit) {
   EXPECT_LE(server.ConnectionCount(), 3);  // connections are reused
 }
 
+TEST(LinkCheck, ConnectionsAreReusedWhenThereAreMoreHostsThanConnections) {
+  std::vector<std::unique_ptr<TestWebServer>> servers;
+  LinkSet links;
+  for (int i = 0; i < 200; ++i) {
+    if (i % 50 == 0)
+      servers.push_back(std::make_unique<TestWebServer>(
+          [](const TestRequest& r) { return TestReply{HttpReply(r, 200)}; }));
+    links.Add(servers.back()->Url("/p" + std::to_string(i)), {"index.html", i + 1});
+  }
+  CheckOptions options;
+  options.max_connections = options.per_host = 4;
+  CheckLinks(links, options, {});
+  int connections = 0;
+  for (const auto& server : servers)
+    connections += server->ConnectionCount();
+  EXPECT_LT(connections, 50) << "for 200 requests to 4 hosts";
+}
+
 TEST(LinkCheck, AHostThatNeverAnswersCostsOneRoundOfTimeouts) {
   TestWebServer server([](const TestRequest&) { return TestReply{"", false, true}; });
   LinkSet links;
