@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
+#include <numeric>
 
 #include "net/ScriptedPeer.h"
 #include "support/TempFolder.h"
@@ -159,21 +161,18 @@ TEST(LinkCheck, ConnectionsStayWithinThePerHostLimit) {
 }
 
 TEST(LinkCheck, ConnectionsAreReusedWhenThereAreMoreHostsThanConnections) {
-  std::vector<std::unique_ptr<TestWebServer>> servers;
+  std::deque<TestWebServer> hosts;
   LinkSet links;
   for (int i = 0; i < 200; ++i) {
     if (i % 50 == 0)
-      servers.push_back(std::make_unique<TestWebServer>(
-          [](const TestRequest& r) { return TestReply{HttpReply(r, 200)}; }));
-    links.Add(servers.back()->Url("/p" + std::to_string(i)), {"index.html", i + 1});
+      hosts.emplace_back([](const TestRequest& r) { return TestReply{HttpReply(r, 200)}; });
+    links.Add(hosts.back().Url("/p" + std::to_string(i)), {"index.html", i + 1});
   }
   CheckOptions options;
   options.max_connections = options.per_host = 4;
   CheckLinks(links, options, {});
-  int connections = 0;
-  for (const auto& server : servers)
-    connections += server->ConnectionCount();
-  EXPECT_LT(connections, 50) << "for 200 requests to 4 hosts";
+  const auto add = [](int sum, const TestWebServer& host) { return sum + host.ConnectionCount(); };
+  EXPECT_LT(std::accumulate(hosts.begin(), hosts.end(), 0, add), 50) << "for 200 requests";
 }
 
 TEST(LinkCheck, AHostThatNeverAnswersCostsOneRoundOfTimeouts) {
