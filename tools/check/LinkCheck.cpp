@@ -353,6 +353,12 @@ void Engine::FillHost(Host& host, int most) {
       Start(id);
       return;
     }
+    // Of a host that has answered nothing yet, one round of requests at a time: a request
+    // that timed out is not followed by another while the rest of its round may time out too.
+    const int round = std::max(2, options_.per_host);
+    if (!host.answered && host.timeouts_in_a_row > 0 && host.timeouts_in_a_row < round &&
+        host.active + host.timeouts_in_a_row >= round)
+      return;
     size_t id = kNone;
     if (!host.jobs.empty()) {
       id = host.jobs.front();
@@ -370,7 +376,7 @@ void Engine::FillHost(Host& host, int most) {
     Job& job = *jobs_[id];
     // A host that answered none of a whole round of requests will answer no more: its other
     // links are timed out at once rather than one time-out after another.
-    if (!host.answered && host.timeouts_in_a_row >= std::max(2, options_.per_host)) {
+    if (!host.answered && host.timeouts_in_a_row >= round) {
       Conclude(job, LinkState::kTimeout, 0,
                "the host answered none of " + std::to_string(host.timeouts_in_a_row) +
                    " requests within the time-out");
