@@ -106,6 +106,9 @@ async def handle(reader, writer):
                 code, reason, extra, len(body))
             writer.write(response.encode() + (b"" if method == "HEAD" else body))
             await writer.drain()
+            # An HTTP/1.0 client that did not ask to keep the connection reads to its end.
+            if line.endswith("HTTP/1.0") and b"keep-alive" not in head.lower():
+                return
     except (asyncio.IncompleteReadError, ConnectionError, IndexError, ValueError):
         pass
     finally:

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
+#include <numeric>
 
 #include "net/ScriptedPeer.h"
 #include "support/TempFolder.h"
@@ -156,6 +158,21 @@ TEST(LinkCheck, ConnectionsStayWithinThePerHostLimit) {
   for (const CheckedLink& link : links)
     EXPECT_EQ(link.state, LinkState::kOk) << link.url;
   EXPECT_LE(server.ConnectionCount(), 3);  // connections are reused
+}
+
+TEST(LinkCheck, ConnectionsAreReusedWhenThereAreMoreHostsThanConnections) {
+  std::deque<TestWebServer> hosts;
+  LinkSet links;
+  for (int i = 0; i < 200; ++i) {
+    if (i % 50 == 0)
+      hosts.emplace_back([](const TestRequest& r) { return TestReply{HttpReply(r, 200)}; });
+    links.Add(hosts.back().Url("/p" + std::to_string(i)), {"index.html", i + 1});
+  }
+  CheckOptions options;
+  options.max_connections = options.per_host = 4;
+  CheckLinks(links, options, {});
+  const auto add = [](int sum, const TestWebServer& host) { return sum + host.ConnectionCount(); };
+  EXPECT_LT(std::accumulate(hosts.begin(), hosts.end(), 0, add), 50) << "for 200 requests";
 }
 
 TEST(LinkCheck, AHostThatNeverAnswersCostsOneRoundOfTimeouts) {

@@ -151,7 +151,10 @@ class Engine {
   void Queue(size_t job_id);
   size_t NewJob();
   void Fill();
-  void FillHost(Host& host);
+  // Starts requests of `host` while it has work and room, at most `most` of them.
+  void FillHost(Host& host, int most);
+  // The most work a host has left, as the ready heap tells it.
+  size_t MostPending();
   void Start(size_t job_id);
   CURL* TakeHandle();
   void Finished(CURL* easy, CURLcode result);
@@ -184,6 +187,9 @@ class Engine {
   // popped): a host with much to do is not left alone at the end, held to its own limit.
   using Ready = std::pair<size_t, Host*>;
   std::priority_queue<Ready> ready_;
+  // The hosts whose transfers ended since the last fill, one entry per transfer: each left a
+  // connection open to its host, which the host's next request takes over.
+  std::vector<Host*> freed_;
   int active_ = 0;
   size_t unfinished_ = 0;  // groups not concluded
   using Delayed = std::pair<Clock::time_point, size_t>;
@@ -286,12 +292,33 @@ void Engine::Queue(size_t job_id) {
   MarkReady(*job.host);
 }
 
+size_t Engine::MostPending() {
+  while (!ready_.empty()) {
+    const auto [pending, host] = ready_.top();
+    if (pending == host->Pending()) return pending;
+    ready_.pop();  // a count gone stale: pushed again as it is now
+    host->ready = false;
+    MarkReady(*host);
+  }
+  return 0;
+}
+
 void Engine::Fill() {
   const auto now = Clock::now();
   while (!delayed_.empty() && delayed_.top().first <= now) {
     const size_t id = delayed_.top().second;
     delayed_.pop();
     Queue(id);
+  }
+  // A request that ended left its connection open: the next request of the same host takes
+  // it, unless another host has far more work left. Sending every freed slot to the host with
+  // the most work instead would open a new connection for nearly every link (and close an
+  // idle one of another host to stay within the limit).
+  const std::vector<Host*> freed = std::move(freed_);
+  freed_.clear();
+  for (Host* host : freed) {
+    if (active_ >= options_.max_connections) break;
+    if (host->HasWork() && host->Pending() * 2 >= MostPending()) FillHost(*host, 1);
   }
   // The hosts with the most work first; each within its own limit, so that one slow host
   // cannot take every connection. Hosts at their limit wait for the next fill.
@@ -304,18 +331,16 @@ void Engine::Fill() {
       MarkReady(*host);
       continue;
     }
-    FillHost(*host);
+    FillHost(*host, options_.per_host);
     if (host->HasWork()) full.push_back(host);
   }
   for (Host* host : full)
     MarkReady(*host);
 }
 
-void Engine::FillHost(Host& host) {
-  while (active_ < options_.max_connections && host.active < options_.per_host && host.HasWork()) {
-    // A host that has timed out and never answered waits for the rest of its round: if those
-    // time out too, its other links are concluded without asking (below).
-    if (!host.answered && host.timeouts_in_a_row > 0 && host.active > 0) return;
+void Engine::FillHost(Host& host, int most) {
+  for (int started = 0; started < most && active_ < options_.max_connections &&
+                        host.active < options_.per_host && host.HasWork();) {
     if (options_.robots && !host.robots_checked) {
       // The host's rules first; its links wait for them.
       if (host.robots_running) return;
@@ -328,6 +353,12 @@ void Engine::FillHost(Host& host) {
       Start(id);
       return;
     }
+    // Of a host that has answered nothing yet, one round of requests at a time: a request
+    // that timed out is not followed by another while the rest of its round may time out too.
+    const int round = std::max(2, options_.per_host);
+    if (!host.answered && host.timeouts_in_a_row > 0 && host.timeouts_in_a_row < round &&
+        host.active + host.timeouts_in_a_row >= round)
+      return;
     size_t id = kNone;
     if (!host.jobs.empty()) {
       id = host.jobs.front();
@@ -345,7 +376,7 @@ void Engine::FillHost(Host& host) {
     Job& job = *jobs_[id];
     // A host that answered none of a whole round of requests will answer no more: its other
     // links are timed out at once rather than one time-out after another.
-    if (!host.answered && host.timeouts_in_a_row >= std::max(2, options_.per_host)) {
+    if (!host.answered && host.timeouts_in_a_row >= round) {
       Conclude(job, LinkState::kTimeout, 0,
                "the host answered none of " + std::to_string(host.timeouts_in_a_row) +
                    " requests within the time-out");
@@ -361,6 +392,7 @@ void Engine::FillHost(Host& host) {
       }
     }
     Start(id);
+    ++started;
   }
 }
 
@@ -518,6 +550,7 @@ void Engine::Finished(CURL* easy, CURLcode result) {
   Host& host = *job.host;
   --host.active;
   MarkReady(host);
+  freed_.push_back(&host);
 
   if (job.group == kNone) {
     RobotsDone(job, answered ? static_cast<int>(code) : 0);
