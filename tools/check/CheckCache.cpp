@@ -66,7 +66,7 @@ bool CheckCache::Fill(CheckedLink& link) const {
   return true;
 }
 
-void CheckCache::Store(const CheckedLink& link, long long now) {
+void CheckCache::Store(const CheckedLink& link) {
   if (link.local || link.cached) return;
   if (!IsSuccess(link.state) || !link.fragment.empty()) {
     // A failure now forgets an earlier success of the same target.
@@ -76,7 +76,7 @@ void CheckCache::Store(const CheckedLink& link, long long now) {
   // Texts with a tab or a line break could not be read back.
   for (const std::string* text : {&link.target, &link.final_url})
     if (text->find_first_of("\t\r\n") != std::string::npos) return;
-  entries_[link.target] = {now, link.state, link.code, link.permanent, link.final_url};
+  entries_[link.target] = {now_, link.state, link.code, link.permanent, link.final_url};
 }
 
 void CheckCache::Save() const {

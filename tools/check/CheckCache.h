@@ -18,8 +18,9 @@ class CheckCache {
 
   // Takes a fresh success for `link` (by its target) into it; false when there is none.
   bool Fill(CheckedLink& link) const;
-  // Keeps a success (ok or redirected, not local); forgets a failure.
-  void Store(const CheckedLink& link, long long now);
+  // Keeps a success (ok or redirected, not local) as checked at the cache's `now`, the time
+  // its age is measured from; forgets a failure.
+  void Store(const CheckedLink& link);
   // Writes the file (through AtomicFile), dropping stale entries. Raises EFileError.
   void Save() const;
 

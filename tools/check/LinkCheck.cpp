@@ -142,7 +142,7 @@ class Engine {
   bool Stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
   void Done(size_t index) {
     links_[index].checked = true;
-    if (cache_ && !links_[index].cached) cache_->Store(links_[index], std::time(nullptr));
+    if (cache_ && !links_[index].cached) cache_->Store(links_[index]);
     if (callbacks_.checked) callbacks_.checked(index);
   }
   void AddToGroup(size_t index);
