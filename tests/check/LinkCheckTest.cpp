@@ -175,19 +175,29 @@ TEST(LinkCheck, ConnectionsAreReusedWhenThereAreMoreHostsThanConnections) {
   EXPECT_LT(std::accumulate(hosts.begin(), hosts.end(), 0, add), 50) << "for 200 requests";
 }
 
-TEST(LinkCheck, AHostThatNeverAnswersCostsOneRoundOfTimeouts) {
-  TestWebServer server([](const TestRequest&) { return TestReply{"", false, true}; });
-  LinkSet links;
-  for (int i = 0; i < 10; ++i)
-    links.Add(server.Url("/p" + std::to_string(i)), {"index.html", i + 1});
-  CheckOptions options;
-  options.per_host = 2;
-  options.timeout_s = 0.5;
-  CheckLinks(links, options, {});
-  for (const CheckedLink& link : links)
-    EXPECT_EQ(link.state, LinkState::kTimeout) << link.url;
-  // Two requests at most (a slow server may not even have read them before the time-out).
-  EXPECT_LE(server.RequestCount(), 2);
+TEST(LinkCheck, WhatNeverAnswersCostsOneRoundOfTimeouts) {
+  // A host that never answers, and a folder that never answers on a host that does.
+  for (const bool whole_host : {true, false}) {
+    TestWebServer server([whole_host](const TestRequest& r) {
+      if (whole_host || r.target.starts_with("/hung/")) return TestReply{"", false, true};
+      return TestReply{HttpReply(r, 200)};
+    });
+    LinkSet links;
+    for (int i = 0; i < 10; ++i) {
+      links.Add(server.Url("/hung/p" + std::to_string(i)), {"index.html", i + 1});
+      if (!whole_host) links.Add(server.Url("/ok/p" + std::to_string(i)), {"index.html", i + 1});
+    }
+    CheckOptions options;
+    options.per_host = 2;
+    options.timeout_s = 0.5;
+    CheckLinks(links, options, {});
+    for (const CheckedLink& link : links) {
+      const bool hung = link.url.find("/hung/") != std::string::npos;
+      EXPECT_EQ(link.state, hung ? LinkState::kTimeout : LinkState::kOk) << link.url;
+    }
+    // Two requests at most (a slow server may not even have read them before the time-out).
+    EXPECT_LE(server.RequestCount(), whole_host ? 2 : 12) << whole_host;
+  }
 }
 
 TEST(LinkCheck, RulesWithoutNetwork) {

@@ -1,6 +1,7 @@
 // The link check engine: one libcurl multi handle, our own queue per host (so a slow host
-// holds no slot another host could use), redirects followed by hand to keep their chain and
-// see their loops, retries of 429 and 503 held in a timer heap rather than in a connection.
+// holds no slot another host could use; CheckQueue.h says in which order), redirects followed
+// by hand to keep their chain and see their loops, retries of 429 and 503 held in a timer heap
+// rather than in a connection.
 //
 // What it costs is kept in bounds for big sites: a link set of 100,000 links has one small
 // group record per target, and only the requests under way (at most the connection limit, and
@@ -16,7 +17,6 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <deque>
 #include <memory>
 #include <queue>
 #include <random>
@@ -25,6 +25,7 @@
 #include <unordered_map>
 
 #include "tools/check/CheckCache.h"
+#include "tools/check/CheckQueue.h"
 #include "tools/check/HtmlScan.h"
 #include "tools/check/LocalCheck.h"
 #include "tools/check/Robots.h"
@@ -33,9 +34,11 @@ namespace pagelathe {
 namespace {
 
 constexpr size_t kMaxRobots = size_t{512} << 10;  // what is read of a robots.txt
-constexpr size_t kNone = static_cast<size_t>(-1);
+constexpr size_t kNone = CheckQueue::kNone;
+constexpr size_t kMostHostsToCache = 1000;  // see TakeHandle
 
-using Clock = std::chrono::steady_clock;
+using Clock = CheckQueue::Clock;
+using Host = CheckQueue::Host;
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -48,21 +51,9 @@ bool IsWebUrl(std::string_view url) {
   return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://");
 }
 
-// "https://host:port" of a URL, lower-cased: the unit of the per-host limit.
-std::string HostKey(std::string_view url) {
-  const size_t scheme = url.find("://");
-  const size_t start = scheme == std::string_view::npos ? 0 : scheme + 3;
-  size_t end = url.find_first_of("/?#", start);
-  if (end == std::string_view::npos) end = url.size();
-  std::string key(url.substr(0, end));
-  for (char& c : key)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return key;
-}
-
 // The host name of a URL as TLS checks it ("127.0.0.1" of "https://127.0.0.1:8443/a").
 std::string HostName(std::string_view url) {
-  std::string key = HostKey(url);
+  std::string key = CheckHostKey(url);
   key.erase(0, key.find("://") + 3);
   if (key.starts_with("[")) return key.substr(1, key.find(']') - 1);
   return key.substr(0, key.rfind(':') == std::string::npos ? key.size() : key.rfind(':'));
@@ -82,8 +73,6 @@ struct Group {
   bool want_body = false;
 };
 
-struct Host;
-
 // A request under way: the hops, retries and the GET after a refused HEAD of one group.
 struct Job {
   size_t id = 0;         // its place in the engine's job table
@@ -96,7 +85,9 @@ struct Job {
   int hops = 0;
   bool permanent = true;
   std::vector<std::string> chain;
+  Clock::time_point started;
   // Of the response being read.
+  bool heard = false;  // a header line came
   bool connected = false;
   bool challenge = false;
   std::string retry_after;
@@ -105,21 +96,6 @@ struct Job {
   bool keep_body = false;
   char error[CURL_ERROR_SIZE] = {};
   CURL* easy = nullptr;  // while it runs
-};
-
-struct Host {
-  std::string key;
-  std::deque<size_t> jobs;    // jobs under way that wait for a slot (a hop, a retry, a GET)
-  std::deque<size_t> groups;  // groups not started yet
-  int active = 0;
-  bool ready = false;  // in the ready heap
-  int timeouts_in_a_row = 0;
-  bool answered = false;
-  bool robots_checked = false;
-  bool robots_running = false;
-  RobotsRules robots;
-  [[nodiscard]] bool HasWork() const { return !jobs.empty() || !groups.empty(); }
-  [[nodiscard]] size_t Pending() const { return jobs.size() + groups.size(); }
 };
 
 class Engine {
@@ -131,6 +107,7 @@ class Engine {
         callbacks_(callbacks),
         stop_(stop),
         cache_(cache),
+        queue_(options.per_host),
         random_(std::random_device{}()) {}
   ~Engine();
   Engine(const Engine&) = delete;
@@ -146,15 +123,13 @@ class Engine {
     if (callbacks_.checked) callbacks_.checked(index);
   }
   void AddToGroup(size_t index);
-  Host& HostOf(const std::string& url);
-  void MarkReady(Host& host);
   void Queue(size_t job_id);
   size_t NewJob();
   void Fill();
   // Starts requests of `host` while it has work and room, at most `most` of them.
   void FillHost(Host& host, int most);
-  // The most work a host has left, as the ready heap tells it.
-  size_t MostPending();
+  // Tells the queue how long the requests that have heard nothing so far have waited.
+  void Look();
   void Start(size_t job_id);
   CURL* TakeHandle();
   void Finished(CURL* easy, CURLcode result);
@@ -181,15 +156,12 @@ class Engine {
   std::vector<size_t> next_in_group_;
   std::vector<std::unique_ptr<Job>> jobs_;
   std::vector<size_t> free_jobs_;
-  std::unordered_map<std::string_view, size_t> by_target_;  // while the groups are made
-  std::unordered_map<std::string, Host> hosts_;
-  // The hosts with work, the most first (a count taken when pushed, looked at again when
-  // popped): a host with much to do is not left alone at the end, held to its own limit.
-  using Ready = std::pair<size_t, Host*>;
-  std::priority_queue<Ready> ready_;
+  TextIndex by_target_;  // the groups by their target, while they are made
+  CheckQueue queue_;
   // The hosts whose transfers ended since the last fill, one entry per transfer: each left a
   // connection open to its host, which the host's next request takes over.
   std::vector<Host*> freed_;
+  Clock::time_point last_look_;
   int active_ = 0;
   size_t unfinished_ = 0;  // groups not concluded
   using Delayed = std::pair<Clock::time_point, size_t>;
@@ -214,6 +186,7 @@ Engine::~Engine() {
 size_t Engine::OnHeader(char* data, size_t size, size_t count, void* user) {
   Job& job = *static_cast<Job*>(user);
   const std::string_view line(data, size * count);
+  job.heard = true;
   if (line.starts_with("HTTP/")) {  // a new response (after a 100 Continue, say)
     job.challenge = false;
     job.retry_after.clear();
@@ -259,19 +232,6 @@ CURLcode Engine::OnSslContext(CURL*, void* context, void* user) {
   }
 }
 
-Host& Engine::HostOf(const std::string& url) {
-  std::string key = HostKey(url);
-  const auto [found, added] = hosts_.try_emplace(key);
-  if (added) found->second.key = std::move(key);
-  return found->second;
-}
-
-void Engine::MarkReady(Host& host) {
-  if (host.ready || !host.HasWork()) return;
-  host.ready = true;
-  ready_.emplace(host.Pending(), &host);
-}
-
 size_t Engine::NewJob() {
   size_t id = jobs_.size();
   if (!free_jobs_.empty()) {
@@ -287,20 +247,9 @@ size_t Engine::NewJob() {
 
 void Engine::Queue(size_t job_id) {
   Job& job = *jobs_[job_id];
-  job.host = &HostOf(job.url);
-  job.host->jobs.push_back(job_id);
-  MarkReady(*job.host);
-}
-
-size_t Engine::MostPending() {
-  while (!ready_.empty()) {
-    const auto [pending, host] = ready_.top();
-    if (pending == host->Pending()) return pending;
-    ready_.pop();  // a count gone stale: pushed again as it is now
-    host->ready = false;
-    MarkReady(*host);
-  }
-  return 0;
+  job.host = &queue_.HostOf(job.url);
+  job.host->jobs.push(job_id);
+  queue_.MarkReady(*job.host);
 }
 
 void Engine::Fill() {
@@ -311,31 +260,24 @@ void Engine::Fill() {
     Queue(id);
   }
   // A request that ended left its connection open: the next request of the same host takes
-  // it, unless another host has far more work left. Sending every freed slot to the host with
-  // the most work instead would open a new connection for nearly every link (and close an
-  // idle one of another host to stay within the limit).
+  // it, unless another host is owed it far more.
   const std::vector<Host*> freed = std::move(freed_);
   freed_.clear();
   for (Host* host : freed) {
     if (active_ >= options_.max_connections) break;
-    if (host->HasWork() && host->Pending() * 2 >= MostPending()) FillHost(*host, 1);
+    if (queue_.KeepsConnection(*host)) FillHost(*host, 1);
   }
-  // The hosts with the most work first; each within its own limit, so that one slow host
+  // The hosts owed a connection most first; each within its own limit, so that one slow host
   // cannot take every connection. Hosts at their limit wait for the next fill.
   std::vector<Host*> full;
-  while (active_ < options_.max_connections && !ready_.empty()) {
-    const auto [pending, host] = ready_.top();
-    ready_.pop();
-    host->ready = false;
-    if (pending != host->Pending()) {
-      MarkReady(*host);
-      continue;
-    }
+  while (active_ < options_.max_connections) {
+    Host* host = queue_.PopReady();
+    if (host == nullptr) break;
     FillHost(*host, options_.per_host);
-    if (host->HasWork()) full.push_back(host);
+    full.push_back(host);
   }
   for (Host* host : full)
-    MarkReady(*host);
+    queue_.MarkReady(*host);
 }
 
 void Engine::FillHost(Host& host, int most) {
@@ -349,7 +291,7 @@ void Engine::FillHost(Host& host, int most) {
       Job& robots = *jobs_[id];
       robots.host = &host;
       robots.get = true;
-      robots.url = host.key + "/robots.txt";
+      robots.url = *host.key + "/robots.txt";
       Start(id);
       return;
     }
@@ -362,10 +304,10 @@ void Engine::FillHost(Host& host, int most) {
     size_t id = kNone;
     if (!host.jobs.empty()) {
       id = host.jobs.front();
-      host.jobs.pop_front();
+      host.jobs.pop();
     } else {
-      const size_t group = host.groups.front();
-      host.groups.pop_front();
+      const size_t group = queue_.TakeNext(host);
+      if (group == kNone) return;
       id = NewJob();
       Job& job = *jobs_[id];
       job.group = group;
@@ -384,7 +326,7 @@ void Engine::FillHost(Host& host, int most) {
       continue;
     }
     if (options_.robots) {
-      const std::string_view path = std::string_view(job.url).substr(host.key.size());
+      const std::string_view path = std::string_view(job.url).substr(host.key->size());
       if (!host.robots.Allows(path.empty() ? "/" : path)) {
         Conclude(job, LinkState::kExcluded, 0, "disallowed by the host's robots.txt");
         Release(id);
@@ -406,6 +348,10 @@ CURL* Engine::TakeHandle() {
   if (easy == nullptr) throw std::runtime_error("libcurl cannot make a transfer");
   // What every transfer of this check shares.
   curl_easy_setopt(easy, CURLOPT_SHARE, share_);
+  // libcurl looks through its whole cache of host names at every look-up: with many thousand
+  // hosts that costs more than the look-ups it saves (a check of 100,000 hosts took minutes).
+  curl_easy_setopt(easy, CURLOPT_DNS_CACHE_TIMEOUT,
+                   queue_.HostCount() > kMostHostsToCache ? 0L : 60L);
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
@@ -432,6 +378,8 @@ CURL* Engine::TakeHandle() {
 void Engine::Start(size_t job_id) {
   Job& job = *jobs_[job_id];
   CURL* easy = TakeHandle();
+  job.started = Clock::now();
+  job.heard = false;
   job.connected = false;
   job.challenge = false;
   job.retry_after.clear();
@@ -457,6 +405,19 @@ void Engine::Start(size_t job_id) {
   job.easy = easy;
   ++active_;
   ++job.host->active;
+  if (job.group != kNone) queue_.Started(job.group);
+}
+
+void Engine::Look() {
+  const auto now = Clock::now();
+  if (now - last_look_ < std::chrono::milliseconds(100)) return;
+  last_look_ = now;
+  std::vector<std::pair<size_t, Clock::duration>> waiting;
+  for (const auto& job : jobs_) {
+    if (job && job->easy != nullptr && job->group != kNone && !job->heard)
+      waiting.emplace_back(job->group, now - job->started);
+  }
+  queue_.Look(waiting);
 }
 
 void Engine::Conclude(Job& job, LinkState state, int code, const std::string& message) {
@@ -494,7 +455,7 @@ void Engine::RobotsDone(Job& job, int code) {
   host.robots_checked = true;
   host.robots_running = false;
   if (code >= 200 && code < 300) host.robots = ParseRobots(job.body, options_.user_agent);
-  MarkReady(host);
+  queue_.MarkReady(host);
 }
 
 // Why a transfer got no answer, in the words a webmaster looks for.
@@ -549,24 +510,37 @@ void Engine::Finished(CURL* easy, CURLcode result) {
   --active_;
   Host& host = *job.host;
   --host.active;
-  MarkReady(host);
+  queue_.MarkReady(host);
   freed_.push_back(&host);
 
   if (job.group == kNone) {
     RobotsDone(job, answered ? static_cast<int>(code) : 0);
     return Release(job_id);
   }
-  if (!answered) {
-    if (result == CURLE_OPERATION_TIMEDOUT) {
-      ++host.timeouts_in_a_row;
-      Conclude(job, LinkState::kTimeout, 0,
-               job.connected
-                   ? "no answer within " + Seconds(options_.timeout_s) + " s"
-                   : "no connection within " +
-                         Seconds(std::min(options_.connect_timeout_s, options_.timeout_s)) + " s");
-      return Release(job_id);
+  const bool timed_out = !answered && result == CURLE_OPERATION_TIMEDOUT;
+  const CheckQueue::GivenUp given_up = queue_.Ended(host, job.group, Clock::now() - job.started,
+                                                    answered    ? CheckQueue::Outcome::kAnswered
+                                                    : timed_out ? CheckQueue::Outcome::kTimedOut
+                                                                : CheckQueue::Outcome::kFailed);
+  if (timed_out) {
+    Conclude(job, LinkState::kTimeout, 0,
+             job.connected
+                 ? "no answer within " + Seconds(options_.timeout_s) + " s"
+                 : "no connection within " +
+                       Seconds(std::min(options_.connect_timeout_s, options_.timeout_s)) + " s");
+    Release(job_id);
+    // The rest of a folder whose every request of a round timed out: not asked.
+    const std::string message = "not asked: " + std::to_string(given_up.timeouts) +
+                                " requests in " + given_up.folder + " got no answer within " +
+                                Seconds(options_.timeout_s) + " s";
+    for (const size_t group : given_up.groups) {
+      Job unasked;
+      unasked.group = group;
+      Conclude(unasked, LinkState::kTimeout, 0, message);
     }
-    host.timeouts_in_a_row = 0;
+    return;
+  }
+  if (!answered) {
     // A server that drops a HEAD may well answer a GET.
     if (!job.get && (result == CURLE_GOT_NOTHING || result == CURLE_RECV_ERROR ||
                      result == CURLE_PARTIAL_FILE || result == CURLE_WEIRD_SERVER_REPLY)) {
@@ -577,8 +551,6 @@ void Engine::Finished(CURL* easy, CURLcode result) {
     Conclude(job, LinkState::kBroken, static_cast<int>(code), failure);
     return Release(job_id);
   }
-  host.timeouts_in_a_row = 0;
-  host.answered = true;
   const int status = static_cast<int>(code);
   // 429 and 503: wait as the server asks (or back off), then ask again.
   if ((status == 429 || status == 503) && job.attempt < options_.retries && !job.challenge) {
@@ -655,14 +627,18 @@ void Engine::AddToGroup(size_t index) {
   if (cache_ && !wants_body && cache_->Fill(link)) return Done(index);
   next_in_group_[index] = kNone;
   // Links of one target are usually next to each other only by chance: look the target up.
-  const auto [found, added] = by_target_.try_emplace(link.target, groups_.size());
-  if (added) {
+  const auto target_of = [this](uint32_t group) -> std::string_view {
+    return links_[groups_[group].first].target;
+  };
+  const uint32_t found = by_target_.Find(link.target, target_of);
+  if (found == TextIndex::kNone) {
     groups_.push_back({index, index, wants_body});
+    by_target_.Insert(static_cast<uint32_t>(groups_.size() - 1), target_of);
+    static_cast<void>(queue_.AddGroup(link.target));
     ++unfinished_;
-    HostOf(link.target).groups.push_back(groups_.size() - 1);
     return;
   }
-  Group& group = groups_[found->second];
+  Group& group = groups_[found];
   next_in_group_[group.last] = index;
   group.last = index;
   group.want_body = group.want_body || wants_body;
@@ -714,10 +690,9 @@ void Engine::Run() {
   headers_ = curl_slist_append(
       nullptr, "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
   headers_ = curl_slist_append(headers_, "Accept-Language: en;q=0.9,*;q=0.5");
-  for (auto& [key, host] : hosts_)
-    MarkReady(host);
 
   while (unfinished_ > 0 && !Stopped()) {
+    Look();
     Fill();
     int running = 0;
     curl_multi_perform(multi_, &running);

@@ -8,6 +8,8 @@
 // refuses HEAD or answers it with 4xx/5xx. Redirects are followed up to `max_redirects` hops,
 // the chain kept (a loop is broken). 429 and 503 are retried after their Retry-After (seconds
 // or an HTTP date, at most 60 s) or after a capped backoff with jitter, up to `retries` times.
+// Which link is asked when, and which are given up unasked after a whole round of time-outs:
+// CheckQueue.h.
 #pragma once
 
 #include <atomic>
