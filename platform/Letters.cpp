@@ -178,16 +178,7 @@ void AppendKey(std::string& key, char32_t c) {
 
 // True when every character is NFC-safe by the cache (a text of such characters is in NFC).
 bool LooksNfc(std::string_view text) {
-  size_t at = 0;
-  while (at < text.size()) {
-    if (static_cast<unsigned char>(text[at]) < 0x80) {
-      ++at;
-      continue;
-    }
-    const char32_t c = NextCodePoint(text, at);
-    if (c == kInvalidCodePoint || !PropsOf(c).nfc_safe) return false;
-  }
-  return true;
+  return EveryNonAsciiCharacter(text, [](char32_t c) { return PropsOf(c).nfc_safe; });
 }
 
 // Valid UTF-8: a byte of no valid sequence becomes U+FFFD.

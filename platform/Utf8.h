@@ -69,6 +69,21 @@ inline constexpr char32_t kInvalidCodePoint = 0xFFFFFFFF;
 // a valid sequence gives kInvalidCodePoint and moves `at` by one. `at` must be in the text.
 [[nodiscard]] char32_t NextCodePoint(std::string_view text, size_t& at);
 
+// True when `text` is valid UTF-8 and `keep` holds for each of its characters outside ASCII.
+template <typename Keep>
+[[nodiscard]] bool EveryNonAsciiCharacter(std::string_view text, const Keep& keep) {
+  size_t at = 0;
+  while (at < text.size()) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    const char32_t code_point = NextCodePoint(text, at);
+    if (code_point == kInvalidCodePoint || !keep(code_point)) return false;
+  }
+  return true;
+}
+
 // Appends the UTF-8 bytes of `code_point` (at most U+10FFFF).
 void AppendUtf8(std::string& text, char32_t code_point);
 

@@ -79,16 +79,7 @@ bool Utf8ToWin1251(std::string_view utf8, std::string& bytes) {
 }
 
 bool FitsWin1251(std::string_view utf8) {
-  size_t at = 0;
-  while (at < utf8.size()) {
-    if (static_cast<unsigned char>(utf8[at]) < 0x80) {
-      ++at;
-      continue;
-    }
-    const char32_t code_point = NextCodePoint(utf8, at);
-    if (code_point == kInvalidCodePoint || ByteOfCodePoint1251(code_point) < 0) return false;
-  }
-  return true;
+  return EveryNonAsciiCharacter(utf8, [](char32_t c) { return ByteOfCodePoint1251(c) >= 0; });
 }
 
 }  // namespace pagelathe

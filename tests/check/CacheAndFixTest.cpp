@@ -13,9 +13,7 @@
 namespace pagelathe {
 namespace {
 
-using testing::HttpReply;
-using testing::TestReply;
-using testing::TestRequest;
+using namespace testing;  // the test web server, its replies and helpers
 
 TEST(CheckCache, ASecondRunAsksOnlyForWhatFailed) {
   testing::TestWebServer server([](const TestRequest& r) {

@@ -17,10 +17,7 @@
 namespace pagelathe {
 namespace {
 
-using testing::HttpReply;
-using testing::TestReply;
-using testing::TestRequest;
-using testing::TestWebServer;
+using namespace testing;  // the test web server, its replies and helpers
 
 // The server's side of the table: what each path answers (the number of requests for a path
 // so far tells "429 then 200" from the rest).

@@ -11,9 +11,7 @@
 namespace pagelathe {
 namespace {
 
-using testing::HttpReply;
-using testing::TestReply;
-using testing::TestRequest;
+using namespace testing;  // the test web server, its replies and helpers
 
 TEST(LinkSources, RelativeLinksAndFragmentsOfALocalSite) {
   testing::TestWebServer server([](const TestRequest& r) {

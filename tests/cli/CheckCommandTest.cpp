@@ -11,10 +11,7 @@
 namespace pagelathe {
 namespace {
 
-using testing::HttpReply;
-using testing::RunPagelathe;
-using testing::TestReply;
-using testing::TestRequest;
+using namespace testing;  // the test web server, its replies and helpers
 
 TEST(CheckCommand, FormatsExitStatusesAndMending) {
   testing::TestWebServer server([](const TestRequest& r) {

@@ -9,10 +9,7 @@
 namespace pagelathe {
 namespace {
 
-using testing::HttpReply;
-using testing::TestReply;
-using testing::TestRequest;
-using testing::TestWebServer;
+using namespace testing;  // the test web server, its replies and helpers
 
 TEST(Tls, CertificatesAreVerifiedAndRefusalsSayWhy) {
   testing::TempFolder folder;

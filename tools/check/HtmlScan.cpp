@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Utf8.h"
+
 namespace pagelathe {
 namespace {
 
@@ -19,23 +21,10 @@ char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-void AppendUtf8(std::string& out, unsigned long code) {
-  if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+// A character reference's code point, or U+FFFD for one that names no character.
+char32_t ReferencedCharacter(unsigned long code) {
+  if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0xFFFD;
+  return static_cast<char32_t>(code);
 }
 
 // The value with its character references decoded; unknown ones stay as written.
@@ -82,7 +71,7 @@ std::string DecodeReferences(std::string_view value) {
         ++j;
       }
       if (j > digits_at) {
-        AppendUtf8(out, code);
+        AppendUtf8(out, ReferencedCharacter(code));
         i += j + (j < rest.size() && rest[j] == ';' ? 1 : 0);
         continue;
       }

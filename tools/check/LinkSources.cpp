@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "platform/Letters.h"
 #include "tools/check/HtmlScan.h"
 #include "tools/links/FolderSearch.h"
 #include "tools/links/LinkExtract.h"
@@ -20,13 +21,6 @@ std::string_view SchemeOf(std::string_view url) {
       return {};
   }
   return {};
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
 }
 
 // RFC 3986 remove_dot_segments on a path that starts with "/": "../" above the root is
@@ -100,7 +94,7 @@ void ForEachLine(std::string_view bytes, Visit visit) {
 
 std::string ResolveLink(std::string_view link, std::string_view base) {
   if (link.empty()) return {};
-  const std::string scheme = LowerAscii(SchemeOf(link));
+  const std::string scheme = AsciiLowerCase(SchemeOf(link));
   if (!scheme.empty()) {
     if (scheme == "http" || scheme == "https" || scheme == "file") return std::string(link);
     return {};  // mailto:, javascript:, data:, tel: ... name no page to check
