@@ -27,9 +27,10 @@ runs=${RUNS:-1}
 packages=(linkchecker nginx-light hyperfine time curl python3 openssl)
 bash bench/install_missing.sh "${packages[@]}"
 bash scripts/setup.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+bash scripts/configure.sh release
 cmake --build build/release --target pagelathe >/dev/null
 pagelathe=$root/build/release/bin/pagelathe
+source bench/nginx.sh
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -108,28 +109,15 @@ kill "${pids[@]}" 2>/dev/null || true
 pids=()
 
 # nginx on 20 ports, each answering every path with a small page at once.
-start_nginx() {
+start_fast_servers() {
   ports=()
-  servers=""
+  local servers="  keepalive_requests 1000000;"
   for n in $(seq 20); do
     ports+=($((18200 + n)))
-    servers="$servers  server { listen 127.0.0.1:$((18200 + n)) backlog=4096; location / { return 200 'ok'; } }
-"
+    servers="$servers
+  server { listen 127.0.0.1:$((18200 + n)) backlog=4096; location / { return 200 'ok'; } }"
   done
-  cat > "$work/nginx.conf" <<CONF
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/nginx-error.log;
-daemon off;
-events { worker_connections 4096; }
-http {
-  access_log off;
-  keepalive_requests 1000000;
-$servers}
-CONF
-  nginx -c "$work/nginx.conf" -p "$work" 2>/dev/null &
-  pids+=($!)
-  for _ in $(seq 100); do curl -s -o /dev/null "http://127.0.0.1:${ports[0]}/" && break; sleep 0.1; done
+  start_nginx "$work" 4096 "$servers"
 }
 
 fast_farm() {  # COUNT: the site and curl's list for COUNT fast links
@@ -139,7 +127,7 @@ fast_farm() {  # COUNT: the site and curl's list for COUNT fast links
   echo "$folder"
 }
 
-start_nginx
+start_fast_servers
 echo
 echo "== Only fast links: $links links on 20 nginx ports"
 fast=$(fast_farm "$links")

@@ -25,6 +25,7 @@ bash scripts/setup.sh
 bash scripts/configure.sh release
 cmake --build build/release --target pagelathe >/dev/null
 pagelathe=$root/build/release/bin/pagelathe
+source bench/nginx.sh
 
 # The tree: the four packages' documentation without its images, PDFs and compressed files.
 mkdir -p "$work"
@@ -66,28 +67,14 @@ echo "load:  $(uptime)"
 # Servers on 127.0.0.1: nginx with a configuration of its own, and Python's http.server.
 nginx_port=18080
 python_port=18081
-cat > "$work/nginx.conf" <<CONF
-worker_processes 1;
-pid $work/nginx.pid;
-error_log $work/nginx-error.log;
-daemon off;
-events { worker_connections 64; }
-http {
-  access_log off;
-  sendfile on;
-  server { listen 127.0.0.1:$nginx_port; root $work/www; }
-}
-CONF
 pids=()
 cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
 trap cleanup EXIT
-nginx -c "$work/nginx.conf" -p "$work" 2>/dev/null &
-pids+=($!)
+start_nginx "$work" 64 "  sendfile on;
+  server { listen 127.0.0.1:$nginx_port; root $work/www; }"
 python3 -m http.server "$python_port" --bind 127.0.0.1 --directory "$work/www" >/dev/null 2>&1 &
 pids+=($!)
-for port in $nginx_port $python_port; do
-  for _ in $(seq 100); do curl -s -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
-done
+for _ in $(seq 100); do curl -s -o /dev/null "http://127.0.0.1:$python_port/" && break; sleep 0.1; done
 
 cat "$page" "$words" > /dev/null
 find "$tree" -type f -exec cat {} + > /dev/null
