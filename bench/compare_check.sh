@@ -18,19 +18,14 @@
 # in build/release, starts and stops its servers, and prints `uptime` with the figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 work=${1:-/tmp/pagelathe-check-bench}
 links=${2:-10000}
 timeout=${TIMEOUT:-20}
 runs=${RUNS:-1}
 
 packages=(linkchecker nginx-light hyperfine time curl python3 openssl)
-bash bench/install_missing.sh "${packages[@]}"
-bash scripts/setup.sh
-bash scripts/configure.sh release
-cmake --build build/release --target pagelathe >/dev/null
-pagelathe=$root/build/release/bin/pagelathe
-source bench/nginx.sh
+source bench/common.sh
+prepare_pagelathe "${packages[@]}"
 
 rm -rf "$work"
 mkdir -p "$work"

@@ -19,13 +19,8 @@ packages=(hyperfine ripgrep nginx-light python3 python3.11-doc postgresql-doc-15
           qtbase5-doc-html debian-reference-en html2text mawk curl time grep sed coreutils
           gawk python3-icu debian-reference-de debian-reference-fr debian-reference-es
           debian-reference-it debian-reference-ja debian-reference-zh-cn debian-faq-ru debian-faq-ko)
-bash bench/install_missing.sh "${packages[@]}"
-
-bash scripts/setup.sh
-bash scripts/configure.sh release
-cmake --build build/release --target pagelathe >/dev/null
-pagelathe=$root/build/release/bin/pagelathe
-source bench/nginx.sh
+source bench/common.sh
+prepare_pagelathe "${packages[@]}"
 
 # The tree: the four packages' documentation without its images, PDFs and compressed files.
 mkdir -p "$work"

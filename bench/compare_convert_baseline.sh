@@ -11,14 +11,13 @@
 # tree are made there first when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 base_commit=${1:-a7dd3fb}
 work=${2:-/tmp/pagelathe-bench}
 
 [ -s "$work/page.html" ] || { echo "no $work/page.html: run bench/compare_cli.sh once" >&2; exit 1; }
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release --target pagelathe >/dev/null
-new=$root/build/release/bin/pagelathe
+source bench/common.sh
+prepare_pagelathe
+new=$pagelathe
 if [ ! -x "$work/base/build/bin/pagelathe" ]; then
   rm -rf "$work/base" && mkdir -p "$work/base/src"
   git archive "$base_commit" | tar -x -C "$work/base/src"

@@ -1,4 +1,17 @@
-# nginx for the benchmark scripts, which source this file:
+# What the benchmark scripts share; each sources this file from the top of the tree.
+#
+#   prepare_pagelathe PACKAGE...
+# installs the Debian packages named (those missing, with apt-get) and what building needs,
+# configures build/release as the run and test scripts do, builds the command line there and
+# sets `pagelathe` to its path.
+prepare_pagelathe() {
+  bash bench/install_missing.sh "$@"
+  bash scripts/setup.sh
+  bash scripts/configure.sh release
+  cmake --build build/release --target pagelathe >/dev/null
+  pagelathe=$PWD/build/release/bin/pagelathe
+}
+
 #   start_nginx WORK CONNECTIONS HTTP_BLOCK
 # writes WORK/nginx.conf (one worker, WORK for its pid and error log, no access log, at most
 # CONNECTIONS connections, HTTP_BLOCK inside "http { }"), starts nginx in the foreground of a
