@@ -2,6 +2,7 @@
 // answer at once, after seconds or never, under the connection limits the engine keeps.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ struct Simulated {
 
 Simulated Simulate(const std::vector<FarmFolder>& farm, int connections, int per_host) {
   constexpr double kTimeout = 20;
+  std::deque<std::string> targets;  // the queue keeps views of them
   CheckQueue queue(per_host);
   std::vector<std::string> folder_of;
   std::vector<double> cost_of;
@@ -39,8 +41,9 @@ Simulated Simulate(const std::vector<FarmFolder>& farm, int connections, int per
     bool any = false;
     for (const FarmFolder& folder : farm) {
       for (int host = 0; host < folder.hosts && link < folder.links; ++host, any = true) {
-        static_cast<void>(queue.AddGroup("http://h" + std::to_string(host) + "/" + folder.name +
-                                         "/" + std::to_string(link)));
+        targets.push_back("http://h" + std::to_string(host) + "/" + folder.name + "/" +
+                          std::to_string(link));
+        static_cast<void>(queue.AddGroup(targets.back()));
         folder_of.push_back(folder.name);
         cost_of.push_back(folder.seconds < 0 ? kTimeout : folder.seconds);
       }
