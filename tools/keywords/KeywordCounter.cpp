@@ -90,19 +90,37 @@ class KeywordCounter::Counter {
     group.form = form;
   }
 
-  std::vector<KeywordEntry> Rows(int min_frequency) const {
-    // Distinct groups never compare equal: equal sort keys mean equal folded texts.
-    std::vector<std::pair<std::string, uint32_t>> order(groups_.size());
-    for (uint32_t i = 0; i < order.size(); ++i)
-      order[i] = {SortKey(Folded(groups_[i])), i};
-    std::sort(order.begin(), order.end());
+  std::vector<KeywordEntry> Rows(int min_frequency) {
+    // The look-up tables are done with: their memory goes before the rows are made.
+    std::vector<Slot>().swap(form_slots_);
+    std::vector<uint32_t>().swap(group_slots_);
+    // The groups by their sort keys, held one after the other in one text. Distinct groups
+    // never compare equal: equal sort keys mean equal folded texts.
+    struct Keyed {
+      uint64_t offset;
+      uint32_t length;
+      uint32_t group;
+    };
+    std::string keys;
+    std::vector<Keyed> order(groups_.size());
+    for (uint32_t i = 0; i < order.size(); ++i) {
+      const std::string key = SortKey(Folded(groups_[i]));
+      order[i] = {keys.size(), static_cast<uint32_t>(key.size()), i};
+      keys.append(key);
+    }
+    const auto key_of = [&keys](const Keyed& k) {
+      return std::string_view(keys).substr(k.offset, k.length);
+    };
+    std::sort(order.begin(), order.end(),
+              [&key_of](const Keyed& a, const Keyed& b) { return key_of(a) < key_of(b); });
+    std::string().swap(keys);
     std::vector<KeywordEntry> rows;
     auto emit = [&](uint32_t form, long long count) {
       if (count >= static_cast<long long>(min_frequency))
         rows.push_back({std::string(Text(form)), IntToStr(count), true});
     };
-    for (const auto& entry : order) {
-      const Group& group = groups_[entry.second];
+    for (const Keyed& entry : order) {
+      const Group& group = groups_[entry.group];
       for (uint32_t r = group.head; r != kNone; r = runs_[r].next)
         emit(runs_[r].form, runs_[r].count);
       emit(group.form, group.count);
@@ -261,7 +279,7 @@ void KeywordCounter::AddLine(std::string_view line) {
   counter_->AddLine(line);
 }
 
-std::vector<KeywordEntry> KeywordCounter::Rows(int min_frequency) const {
+std::vector<KeywordEntry> KeywordCounter::Rows(int min_frequency) {
   return counter_->Rows(min_frequency);
 }
 

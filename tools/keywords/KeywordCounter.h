@@ -21,8 +21,9 @@ class KeywordCounter {
   // Counts the kept words of one line (the words of SplitWords(line, min_length)).
   void AddLine(std::string_view line);
 
-  // The rows of the lines counted so far, as FindKeywords gives them.
-  [[nodiscard]] std::vector<KeywordEntry> Rows(int min_frequency) const;
+  // The rows of the lines counted, as FindKeywords gives them. The count ends with it: its
+  // look-up tables are given back first, and no line may be added after.
+  [[nodiscard]] std::vector<KeywordEntry> Rows(int min_frequency);
 
  private:
   class Counter;
