@@ -1,13 +1,12 @@
 // DownloadFile on libcurl, streaming the body into the file's replacement (platform/AtomicFile.h).
 #include "update/Download.h"
 
-#include <curl/curl.h>
-
 #include <cstdint>
 #include <memory>
-#include <mutex>
+#include <stdexcept>
 #include <string_view>
 
+#include "net/Curl.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 
@@ -49,19 +48,23 @@ std::string CleanHeaderValue(std::string value) {
 }
 
 struct CurlDeleter {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  void operator()(CURL* curl) const { Curl().easy_cleanup(curl); }
 };
 struct HeaderListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  void operator()(curl_slist* list) const { Curl().slist_free_all(list); }
 };
 
 }  // namespace
 
 bool DownloadFile(const std::string& url, const std::string& path, const DownloadOptions& options) {
-  static std::once_flag global_init;
-  std::call_once(global_init, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-
-  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+  const CurlLibrary* library = nullptr;
+  try {
+    library = &Curl();
+  } catch (const std::runtime_error&) {
+    return false;  // no libcurl: nothing can be downloaded
+  }
+  const CurlLibrary& lib = *library;
+  std::unique_ptr<CURL, CurlDeleter> curl(lib.easy_init());
   if (!curl) return false;
 
   // Gone with the writer unless the whole answer came: the old file then stays as it was.
@@ -70,34 +73,34 @@ bool DownloadFile(const std::string& url, const std::string& path, const Downloa
   sink.file = &file;
   sink.limit = options.max_bytes;
 
-  curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
+  curl_slist* list = lib.slist_append(nullptr, "Cache-Control: no-cache");
   if (list != nullptr) {
-    curl_slist* longer = curl_slist_append(list, "Pragma: no-cache");
+    curl_slist* longer = lib.slist_append(list, "Pragma: no-cache");
     if (longer != nullptr) list = longer;
   }
   const std::unique_ptr<curl_slist, HeaderListDeleter> headers(list);
   const std::string agent = CleanHeaderValue(options.agent);
 
   CURL* c = curl.get();
-  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(c, CURLOPT_USERAGENT, agent.c_str());
-  curl_easy_setopt(c, CURLOPT_PROXY, "");  // direct, even when *_proxy variables are set
-  curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, 20L);
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, options.connect_seconds);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, options.stall_seconds);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &WriteBody);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
-  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &CheckStop);
-  curl_easy_setopt(c, CURLOPT_XFERINFODATA, options.stop);
+  lib.easy_setopt(c, CURLOPT_URL, url.c_str());
+  lib.easy_setopt(c, CURLOPT_USERAGENT, agent.c_str());
+  lib.easy_setopt(c, CURLOPT_PROXY, "");  // direct, even when *_proxy variables are set
+  lib.easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+  lib.easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  lib.easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  lib.easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  lib.easy_setopt(c, CURLOPT_MAXREDIRS, 20L);
+  lib.easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  lib.easy_setopt(c, CURLOPT_CONNECTTIMEOUT, options.connect_seconds);
+  lib.easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  lib.easy_setopt(c, CURLOPT_LOW_SPEED_TIME, options.stall_seconds);
+  lib.easy_setopt(c, CURLOPT_WRITEFUNCTION, &WriteBody);
+  lib.easy_setopt(c, CURLOPT_WRITEDATA, &sink);
+  lib.easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  lib.easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &CheckStop);
+  lib.easy_setopt(c, CURLOPT_XFERINFODATA, options.stop);
 
-  const CURLcode code = curl_easy_perform(c);
+  const CURLcode code = lib.easy_perform(c);
   if (!sink.error.empty()) throw EFileError(sink.error);
   if (code != CURLE_OK) return false;
   file.Commit();

@@ -10,7 +10,6 @@
 // TLS sessions of every transfer (a second connection to a host resumes its session).
 #include "tools/check/LinkCheck.h"
 
-#include <curl/curl.h>
 #include <openssl/x509.h>
 
 #include <algorithm>
@@ -24,6 +23,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "net/Curl.h"
 #include "tools/check/CheckCache.h"
 #include "tools/check/CheckQueue.h"
 #include "tools/check/HtmlScan.h"
@@ -107,6 +107,7 @@ class Engine {
         callbacks_(callbacks),
         stop_(stop),
         cache_(cache),
+        curl_(Curl()),
         queue_(options.per_host),
         random_(std::random_device{}()) {}
   ~Engine();
@@ -148,6 +149,7 @@ class Engine {
   const CheckCallbacks& callbacks_;
   const std::atomic<bool>* stop_;
   CheckCache* cache_;
+  const CurlLibrary& curl_;
   CURLM* multi_ = nullptr;
   CURLSH* share_ = nullptr;
   curl_slist* headers_ = nullptr;
@@ -173,14 +175,14 @@ Engine::~Engine() {
   // Transfers still under way (after a stop) leave the multi handle before it goes.
   for (const auto& job : jobs_) {
     if (!job || job->easy == nullptr) continue;
-    curl_multi_remove_handle(multi_, job->easy);
-    curl_easy_cleanup(job->easy);
+    curl_.multi_remove_handle(multi_, job->easy);
+    curl_.easy_cleanup(job->easy);
   }
   for (CURL* easy : idle_handles_)
-    curl_easy_cleanup(easy);
-  if (multi_ != nullptr) curl_multi_cleanup(multi_);
-  if (share_ != nullptr) curl_share_cleanup(share_);
-  curl_slist_free_all(headers_);
+    curl_.easy_cleanup(easy);
+  if (multi_ != nullptr) curl_.multi_cleanup(multi_);
+  if (share_ != nullptr) curl_.share_cleanup(share_);
+  curl_.slist_free_all(headers_);
 }
 
 size_t Engine::OnHeader(char* data, size_t size, size_t count, void* user) {
@@ -344,34 +346,34 @@ CURL* Engine::TakeHandle() {
     idle_handles_.pop_back();
     return easy;
   }
-  CURL* easy = curl_easy_init();
+  CURL* easy = curl_.easy_init();
   if (easy == nullptr) throw std::runtime_error("libcurl cannot make a transfer");
   // What every transfer of this check shares.
-  curl_easy_setopt(easy, CURLOPT_SHARE, share_);
+  curl_.easy_setopt(easy, CURLOPT_SHARE, share_);
   // libcurl looks through its whole cache of host names at every look-up: with many thousand
   // hosts that costs more than the look-ups it saves (a check of 100,000 hosts took minutes).
-  curl_easy_setopt(easy, CURLOPT_DNS_CACHE_TIMEOUT,
-                   queue_.HostCount() > kMostHostsToCache ? 0L : 60L);
-  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(easy, CURLOPT_USERAGENT, options_.user_agent.c_str());
-  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
-                   static_cast<long>(options_.connect_timeout_s * 1000));
-  curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(options_.timeout_s * 1000));
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Engine::OnHeader);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Engine::OnBody);
-  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Engine::OnConnected);
+  curl_.easy_setopt(easy, CURLOPT_DNS_CACHE_TIMEOUT,
+                    queue_.HostCount() > kMostHostsToCache ? 0L : 60L);
+  curl_.easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_.easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_.easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+  curl_.easy_setopt(easy, CURLOPT_USERAGENT, options_.user_agent.c_str());
+  curl_.easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
+                    static_cast<long>(options_.connect_timeout_s * 1000));
+  curl_.easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(options_.timeout_s * 1000));
+  curl_.easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Engine::OnHeader);
+  curl_.easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Engine::OnBody);
+  curl_.easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Engine::OnConnected);
   if (!options_.tls.ca_file.empty()) {
-    curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &Engine::OnSslContext);
-    curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &options_.tls);
+    curl_.easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &Engine::OnSslContext);
+    curl_.easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &options_.tls);
   }
   // The system's bundle alone, so that libcurl may read it once and keep it for every
   // connection (a folder of authorities beside it would make it read the bundle again for
   // each one: nine tenths of the work of a check of https links).
-  curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr);
-  curl_easy_setopt(easy, CURLOPT_CA_CACHE_TIMEOUT, 86400L);
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
+  curl_.easy_setopt(easy, CURLOPT_CAPATH, nullptr);
+  curl_.easy_setopt(easy, CURLOPT_CA_CACHE_TIMEOUT, 86400L);
+  curl_.easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
   return easy;
 }
 
@@ -387,18 +389,18 @@ void Engine::Start(size_t job_id) {
   job.error[0] = '\0';
   job.body.clear();
   job.keep_body = job.group == kNone || (job.get && groups_[job.group].want_body);
-  curl_easy_setopt(easy, CURLOPT_URL, job.url.c_str());
-  curl_easy_setopt(easy, CURLOPT_PRIVATE, &job);
+  curl_.easy_setopt(easy, CURLOPT_URL, job.url.c_str());
+  curl_.easy_setopt(easy, CURLOPT_PRIVATE, &job);
   if (job.get) {
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl_.easy_setopt(easy, CURLOPT_HTTPGET, 1L);
   } else {
-    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    curl_.easy_setopt(easy, CURLOPT_NOBODY, 1L);
   }
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, &job);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &job);
-  curl_easy_setopt(easy, CURLOPT_PREREQDATA, &job);
-  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, job.error);
-  if (curl_multi_add_handle(multi_, easy) != CURLM_OK) {
+  curl_.easy_setopt(easy, CURLOPT_HEADERDATA, &job);
+  curl_.easy_setopt(easy, CURLOPT_WRITEDATA, &job);
+  curl_.easy_setopt(easy, CURLOPT_PREREQDATA, &job);
+  curl_.easy_setopt(easy, CURLOPT_ERRORBUFFER, job.error);
+  if (curl_.multi_add_handle(multi_, easy) != CURLM_OK) {
     idle_handles_.push_back(easy);
     throw std::runtime_error("libcurl cannot start a transfer");
   }
@@ -460,13 +462,13 @@ void Engine::RobotsDone(Job& job, int code) {
 
 // Why a transfer got no answer, in the words a webmaster looks for.
 std::string Engine::FailureText(CURL* easy, const Job& job, CURLcode result) const {
-  const std::string why = job.error[0] != '\0' ? job.error : curl_easy_strerror(result);
+  const std::string why = job.error[0] != '\0' ? job.error : curl_.easy_strerror(result);
   long os_error = 0;
   switch (result) {
     case CURLE_COULDNT_RESOLVE_HOST:
       return "the host name cannot be found: " + HostName(job.url);
     case CURLE_COULDNT_CONNECT:
-      curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &os_error);
+      curl_.easy_getinfo(easy, CURLINFO_OS_ERRNO, &os_error);
       return os_error != 0
                  ? std::string("cannot connect: ") + std::strerror(static_cast<int>(os_error))
                  : "cannot connect: " + why;
@@ -477,7 +479,7 @@ std::string Engine::FailureText(CURL* easy, const Job& job, CURLcode result) con
       return "the server closed the connection without an answer";
     case CURLE_PEER_FAILED_VERIFICATION: {
       long verify = X509_V_OK;
-      curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verify);
+      curl_.easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verify);
       // libcurl checks the name itself, after a chain that OpenSSL found good, and records
       // only "unspecified" for a certificate made out to another name.
       if (verify == X509_V_ERR_UNSPECIFIED) verify = X509_V_OK;
@@ -494,17 +496,17 @@ std::string Engine::FailureText(CURL* easy, const Job& job, CURLcode result) con
 
 void Engine::Finished(CURL* easy, CURLcode result) {
   Job* job_pointer = nullptr;
-  curl_easy_getinfo(easy, CURLINFO_PRIVATE, reinterpret_cast<char**>(&job_pointer));
+  curl_.easy_getinfo(easy, CURLINFO_PRIVATE, reinterpret_cast<char**>(&job_pointer));
   Job& job = *job_pointer;
   const size_t job_id = job.id;
   long code = 0;
-  curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code);
+  curl_.easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &code);
   const char* location = nullptr;
-  curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
+  curl_.easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location);
   std::string next = location != nullptr ? location : "";
   const bool answered = code > 0 && (result == CURLE_OK || job.stopped_by_us);
   const std::string failure = answered ? std::string() : FailureText(easy, job, result);
-  curl_multi_remove_handle(multi_, easy);
+  curl_.multi_remove_handle(multi_, easy);
   idle_handles_.push_back(easy);
   job.easy = nullptr;
   --active_;
@@ -678,26 +680,26 @@ void Engine::Run() {
   by_target_ = {};
   if (groups_.empty()) return;
 
-  multi_ = curl_multi_init();
-  share_ = curl_share_init();
+  multi_ = curl_.multi_init();
+  share_ = curl_.share_init();
   if (multi_ == nullptr || share_ == nullptr) throw std::runtime_error("libcurl cannot start");
-  curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
-  curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
-  curl_multi_setopt(multi_, CURLMOPT_MAX_TOTAL_CONNECTIONS,
-                    static_cast<long>(options_.max_connections));
-  curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, static_cast<long>(options_.per_host));
-  curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, static_cast<long>(options_.max_connections));
-  headers_ = curl_slist_append(
+  curl_.share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+  curl_.share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+  curl_.multi_setopt(multi_, CURLMOPT_MAX_TOTAL_CONNECTIONS,
+                     static_cast<long>(options_.max_connections));
+  curl_.multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, static_cast<long>(options_.per_host));
+  curl_.multi_setopt(multi_, CURLMOPT_MAXCONNECTS, static_cast<long>(options_.max_connections));
+  headers_ = curl_.slist_append(
       nullptr, "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
-  headers_ = curl_slist_append(headers_, "Accept-Language: en;q=0.9,*;q=0.5");
+  headers_ = curl_.slist_append(headers_, "Accept-Language: en;q=0.9,*;q=0.5");
 
   while (unfinished_ > 0 && !Stopped()) {
     Look();
     Fill();
     int running = 0;
-    curl_multi_perform(multi_, &running);
+    curl_.multi_perform(multi_, &running);
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
+    while (CURLMsg* message = curl_.multi_info_read(multi_, &left)) {
       if (message->msg == CURLMSG_DONE) Finished(message->easy_handle, message->data.result);
     }
     if (unfinished_ == 0 || Stopped()) break;
@@ -711,7 +713,7 @@ void Engine::Run() {
       wait_ms = static_cast<int>(std::clamp<long long>(until, 0, 100));
     }
     if (active_ > 0) {
-      curl_multi_poll(multi_, nullptr, 0, wait_ms, nullptr);
+      curl_.multi_poll(multi_, nullptr, 0, wait_ms, nullptr);
     } else if (wait_ms > 0) {
       std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms));
     }
@@ -722,8 +724,6 @@ void Engine::Run() {
 
 void CheckLinks(LinkSet& links, const CheckOptions& options, const CheckCallbacks& callbacks,
                 const std::atomic<bool>* stop, CheckCache* cache) {
-  static const bool started = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  if (!started) throw std::runtime_error("libcurl cannot start");
   if (!options.tls.ca_file.empty()) static_cast<void>(SharedClientContext(options.tls));
   Engine engine(links, options, callbacks, stop, cache);
   engine.Run();
