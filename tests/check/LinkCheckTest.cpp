@@ -9,7 +9,6 @@
 #include <mutex>
 #include <numeric>
 
-#include "net/ScriptedPeer.h"
 #include "support/TempFolder.h"
 #include "support/TestWebServer.h"
 #include "tools/check/LinkCheck.h"

@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "cli/ProcessRunner.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempFolder.h"
 #include "support/TestWebServer.h"
-#include "update/LocalHttpServer.h"
 
 namespace pagelathe {
 namespace {
@@ -63,8 +63,7 @@ TEST(FetchCommand, FailsWithTheClientsMessage) {
     std::vector<std::string> arguments;
     std::string message;
   };
-  const std::string refused =
-      "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort()) + "/";
+  const std::string refused = "http://127.0.0.1:" + std::to_string(testing::ClosedPort()) + "/";
   const Case cases[] = {
       {{"fetch", refused}, "Connection Failed"},
       {{"links", "--url", refused}, "Connection Failed"},

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/TestWebServer.h"  // ClosedPort
+
 namespace pagelathe::testing {
 
 // One accepted connection, seen from the peer's side.
@@ -136,19 +138,6 @@ class ScriptedPeer {
   std::atomic<int> accepted_{0};
   std::thread thread_;
 };
-
-// A port on 127.0.0.1 where nobody listens (taken and given back at once).
-inline int ClosedPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
 
 // The message of the exception of type `Exception` that `action` raises, or
 // "(no exception)".

@@ -1,14 +1,15 @@
-// A small HTTP server on 127.0.0.1 for the update tests: it records every request, answers
-// with what the test chose, and can hold its answers back until the test lets them go.
+// The test web server as the update and fetch tests use it: it records every request, answers
+// each with the bytes the test chose and closes the connection, and can hold its answers back
+// until the test lets them go.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "support/TestWebServer.h"
 
 namespace pagelathe::testing {
 
@@ -34,7 +35,7 @@ class LocalHttpServer {
 
   // "http://127.0.0.1:port".
   [[nodiscard]] std::string BaseUrl() const;
-  [[nodiscard]] int Port() const { return port_; }
+  [[nodiscard]] int Port() const { return server_.Port(); }
 
   // Answers every request with HttpResponse(200, body).
   void SetBody(const std::string& body);
@@ -50,23 +51,16 @@ class LocalHttpServer {
   // Waits until `count` requests have been recorded; false after `ms`.
   bool WaitForRequests(size_t count, int ms = 10000) const;
 
-  // A port on 127.0.0.1 where nothing listens.
-  static int ClosedPort();
-
  private:
-  void AcceptLoop();
-  void Serve(int fd);
+  TestReply Answer(const TestRequest& request);
 
-  int listen_fd_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   Responder responder_;
   bool held_ = false;
+  bool stopping_ = false;
   std::vector<RecordedRequest> requests_;
-  std::vector<std::thread> threads_;
-  std::thread acceptor_;
+  TestWebServer server_;  // last: its threads end before the rest goes
 };
 
 }  // namespace pagelathe::testing

@@ -174,6 +174,18 @@ void TestWebServer::Serve(int fd) {
   ::close(fd);
 }
 
+int ClosedPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(fd);
+  return ntohs(address.sin_port);
+}
+
 bool MakeTestAuthority(const std::string& folder, std::string& error) {
   const std::string script = folder + "/make-authority.sh";
   std::ofstream(script) << "set -e\ncd \"$(dirname \"$0\")\"\n"

@@ -67,6 +67,10 @@ class TestWebServer {
   std::thread acceptor_;
 };
 
+// A port on 127.0.0.1 where nobody listens (taken and given back at once): connections to it
+// are refused.
+[[nodiscard]] int ClosedPort();
+
 // A certificate authority made with the openssl command in `folder`: "ca.pem", and two server
 // certificates signed by it, "good.pem"/"good.key" for 127.0.0.1 and "wrong.pem"/"wrong.key"
 // for the name wrong.example only. Returns false (with the command's words in `error`) when

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "LocalHttpServer.h"
 #include "platform/Errors.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempFolder.h"
 
 namespace pagelathe {
@@ -31,7 +31,7 @@ std::vector<std::string> Names(const TempFolder& folder) {
 }
 
 std::string Unreachable() {
-  return "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort()) + "/v";
+  return "http://127.0.0.1:" + std::to_string(testing::ClosedPort()) + "/v";
 }
 
 TEST(DownloadFile, SavesTheBodyByteForByteWhateverTheStatus) {

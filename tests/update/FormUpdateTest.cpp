@@ -11,9 +11,9 @@
 #include <QTimer>
 #include <memory>
 
-#include "LocalHttpServer.h"
 #include "app/TForm1.h"
 #include "support/GuiTest.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempFolder.h"
 #include "ui/PageContext.h"
 #include "ui/QtText.h"
@@ -104,7 +104,7 @@ TEST(FormUpdate, MenuCheckShowsTheVerdictOfTheService) {
     t.server.SetBody(c.body);
     if (!c.reachable) {
       t.form->Context().Product().UpdateBaseUrl =
-          "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort());
+          "http://127.0.0.1:" + std::to_string(testing::ClosedPort());
     }
     EXPECT_EQ(t.form->Context().Product().ProductPageUrl, t.Page())
         << "the settings key moves the product page";

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 #include "support/TempFolder.h"
 
 namespace pagelathe {
@@ -146,7 +146,7 @@ TEST(UpdateCheck, NoConnectionFetchesNothing) {
 TEST(UpdateCheck, UnreachableServerCannotConnectAndKeepsTheOldAnswer) {
   TempFolder folder;
   folder.Write("version.txt", "1.40\r\n");
-  const std::string base = "http://127.0.0.1:" + std::to_string(LocalHttpServer::ClosedPort());
+  const std::string base = "http://127.0.0.1:" + std::to_string(testing::ClosedPort());
   const UpdateResult result = CheckUpdate(QueryFor(base, folder));
   EXPECT_EQ(result.outcome, UpdateOutcome::kCantConnect);
   EXPECT_EQ(result.message, "No server.");
