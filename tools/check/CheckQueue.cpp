@@ -262,7 +262,9 @@ void CheckQueue::MarkSlow(Folder& folder) {
 }
 
 void CheckQueue::Recost(Folder& folder) {
-  const float cost = std::max(folder.mean, folder.waiting);
+  // Quick requests count alike, whatever the jitter of their few milliseconds: a host is not
+  // owed another's connection (and a new one opened) because its answers came a little slower.
+  const float cost = std::max({folder.mean, folder.waiting, static_cast<float>(kFirstGuess)});
   // A small change is not worth a new place in the order.
   if (std::abs(cost - folder.cost) <= folder.cost / 8) return;
   folder.cost = cost;

@@ -66,7 +66,8 @@ class CheckQueue {
   static constexpr size_t kNone = static_cast<size_t>(-1);
   // How long a request may hear nothing before its folder counts as slow.
   static constexpr Clock::duration kSlowAfter = std::chrono::seconds(1);
-  // What a request of a folder is taken to cost, in seconds, before one of them has ended.
+  // What a request of a folder is taken to cost, in seconds, before one of them has ended,
+  // and the least it is taken to cost after.
   static constexpr double kFirstGuess = 0.1;
 
   // A list of groups threaded through the queue's records of them.
