@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <algorithm>
 
 #include "ui/QtText.h"
 
@@ -27,21 +28,20 @@ void TextListModel::Append(TextList lines) {
 }
 
 void TextListModel::RemoveRows(const std::vector<bool>& removed) {
-  TextList kept;
-  kept.reserve(lines_.size());
-  bool any = false;
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    if (i < removed.size() && removed[i]) {
-      any = true;
-    } else {
-      kept.push_back(std::move(lines_[i]));
-    }
-  }
-  if (!any) {
-    lines_ = std::move(kept);  // the same lines, moved back in order
+  const size_t marked = std::min(removed.size(), lines_.size());
+  if (std::find(removed.begin(), removed.begin() + static_cast<std::ptrdiff_t>(marked), true) ==
+      removed.begin() + static_cast<std::ptrdiff_t>(marked))
     return;
+  // The kept lines move down in place: no second list of a million lines to build.
+  beginResetModel();
+  size_t kept = 0;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (i < marked && removed[i]) continue;
+    if (kept != i) lines_[kept] = std::move(lines_[i]);
+    ++kept;
   }
-  SetLines(std::move(kept));
+  lines_.resize(kept);
+  endResetModel();
 }
 
 int TextListModel::rowCount(const QModelIndex& parent) const {
