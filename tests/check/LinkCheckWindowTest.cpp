@@ -15,6 +15,7 @@
 
 #include "app/TForm1.h"
 #include "support/GuiTest.h"
+#include "support/LinksGrabberWindow.h"
 #include "support/TempFolder.h"
 #include "support/TestWebServer.h"
 #include "tools/check/LinkCheckModel.h"
@@ -30,7 +31,7 @@ namespace {
 using testing::Find;
 using testing::WaitFor;
 
-class LinkCheckWindowTest : public ::testing::Test {
+class LinkCheckWindowTest : public testing::LinksGrabberWindow {
  protected:
   void SetUp() override {
     server = std::make_unique<testing::TestWebServer>([this](const testing::TestRequest& r) {
@@ -42,15 +43,10 @@ class LinkCheckWindowTest : public ::testing::Test {
       return reply;
     });
     base = server->Url("");
-    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\nLink Type=0\r\n");
-    form = std::make_unique<TForm1>(dir.Path());
-    form->FormShow();
-    form->Context().Texts().StringStop = "Stop";
-    page = form->Page<LinksGrabberPage>();
+    Open("Link Type=0\r\n");
     window = Find<LinkCheckWindow>(page, "FormLinkCheck");
     model = Find<LinkCheckModel>(window, "TableCheckLinksRows");
   }
-  void TearDown() override { TFileDialog::SetChooser(nullptr); }
 
   // A site of two pages whose links go to the server; searched, then checked to the end.
   void CheckSite() {
@@ -77,11 +73,8 @@ class LinkCheckWindowTest : public ::testing::Test {
     return rows;
   }
 
-  testing::TempFolder dir;
   std::unique_ptr<testing::TestWebServer> server;
   std::string base, site;
-  std::unique_ptr<TForm1> form;
-  LinksGrabberPage* page = nullptr;
   LinkCheckWindow* window = nullptr;
   LinkCheckModel* model = nullptr;
 };

@@ -22,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/GuiTest.h"
+#include "support/LinksGrabberWindow.h"
 #include "support/TempFolder.h"
 #include "support/UnreadableFiles.h"
 #include "tools/links/LinkExtract.h"
@@ -38,22 +39,14 @@ namespace {
 using testing::Find;
 using testing::WaitFor;
 
-class LinksGrabberPageTest : public ::testing::Test {
+class LinksGrabberPageTest : public testing::LinksGrabberWindow {
  protected:
   void Open(const std::string& settings = "") {
-    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n" + settings);
-    form = std::make_unique<TForm1>(dir.Path());
-    form->FormShow();
+    LinksGrabberWindow::Open(settings);
     form->Context().Texts().StringSearch = "Search";
-    form->Context().Texts().StringStop = "Stop";
     form->Context().Texts().StringLinks = "Links";
     form->Context().Texts().StringProccessedFiles = "Files: ";
     form->Context().Texts().StringFolders = "Folders: ";
-    page = form->Page<LinksGrabberPage>();
-  }
-  void TearDown() override {
-    TFileDialog::SetChooser(nullptr);
-    TFolderDialog::SetChooser(nullptr);
   }
   // A control of the page, by its objectName.
   template <typename T>
@@ -67,10 +60,6 @@ class LinksGrabberPageTest : public ::testing::Test {
     Control<QPushButton>("ButtonSearchLinks")->click();
     ASSERT_TRUE(WaitFor([this] { return !page->Searching(); }));
   }
-
-  testing::TempFolder dir;
-  std::unique_ptr<TForm1> form;
-  LinksGrabberPage* page = nullptr;
 };
 
 TEST_F(LinksGrabberPageTest, ControlsStartWithTheirCaptionsAndDefaults) {
