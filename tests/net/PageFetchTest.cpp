@@ -21,6 +21,7 @@
 #include "net/TNMHTTP.h"
 #include "platform/IniFile.h"
 #include "support/GuiTest.h"
+#include "support/LinksGrabberWindow.h"
 #include "support/TempFolder.h"
 #include "support/TestWebServer.h"
 #include "tools/links/LinksGrabberPage.h"
@@ -102,14 +103,11 @@ const std::string kPage =
     "<html><body>\r\n<a href=\"http://one.example/a.html\">one</a>\r\n"
     "see http://two.example/b\r\n</body></html>\r\n";
 
-class PageFetchTest : public ::testing::Test {
+class PageFetchTest : public testing::LinksGrabberWindow {
  protected:
   void Open(const std::string& more_settings = "") {
-    dir.Write("brevanoth-pagelathe.ini", "[Options]\r\nfirstStart=0\r\n" + more_settings);
-    form = std::make_unique<TForm1>(dir.Path());
-    form->FormShow();
+    LinksGrabberWindow::Open(more_settings);
     form->Context().Texts().StringLinks = "Links";
-    page = form->Page<LinksGrabberPage>();
     testing::Find<QComboBox>(page, "ComboBoxSearch")
         ->setCurrentIndex(testing::Find<QComboBox>(page, "ComboBoxSearch")->findText("http://"));
     testing::Find<TRadioGroup>(page, "RadioGroupLinks")->SetItemIndex(0);  // full links
@@ -122,10 +120,7 @@ class PageFetchTest : public ::testing::Test {
     return texts;
   }
 
-  testing::TempFolder dir;
   testing::TempFolder site;
-  std::unique_ptr<TForm1> form;
-  LinksGrabberPage* page = nullptr;
 };
 
 TEST_F(PageFetchTest, TheMainWindowClientHasItsBuiltInSettings) {
