@@ -62,7 +62,9 @@ TextList GetHtmllink(const std::string& html) {
     std::string_view target = first < last ? std::string_view(first, last) : std::string_view();
     target = target.substr(0, target.find_first_of("# "));
     if (target.starts_with("javascript:") || target.starts_with("mailto:")) return;
-    targets.emplace_back(target);
+    // Lower-cased again: cutting an attribute out of a text that is not UTF-8 may join bytes
+    // into a capital letter ("\xC8" and "\x88" around "class=_copyright" make "Ȉ").
+    targets.push_back(LowerCase(target));
   });
   return targets;
 }

@@ -41,6 +41,9 @@ TEST(GetHtmllink, AnchorTargets) {
       {"", {}},
       {"<a href=\"JavaScript:go()\">", {}},  // lower-cased before the test
       {"<a href=x\0y>"s, {"xy"}},
+      {"<a href=x\xC8"
+       "class=_copyright\x88y>",
+       {"x\xC8\x89y"}},  // joined bytes: "ȉ", not "Ȉ"
   };
   for (const auto& c : cases)
     EXPECT_EQ(GetHtmllink(c.in), c.out) << c.in;
