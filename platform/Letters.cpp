@@ -317,7 +317,7 @@ char32_t UpperChar(char32_t c) {
 std::string AsciiLowerCase(std::string_view text) {
   std::string result(text);
   for (char& c : result)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    c = AsciiLower(c);
   return result;
 }
 

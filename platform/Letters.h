@@ -40,6 +40,9 @@ namespace pagelathe {
 [[nodiscard]] char32_t UpperChar(char32_t code_point);
 
 // ASCII letters only; every other byte stays (for protocol names, extensions, header fields).
+[[nodiscard]] constexpr char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 [[nodiscard]] std::string AsciiLowerCase(std::string_view text);
 [[nodiscard]] std::string AsciiUpperCase(std::string_view text);
 

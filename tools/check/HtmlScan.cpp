@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Letters.h"
 #include "platform/Utf8.h"
 
 namespace pagelathe {
@@ -15,10 +16,6 @@ bool IsBlank(char c) {
 
 bool IsLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // A character reference's code point, or U+FFFD for one that names no character.
@@ -123,7 +120,8 @@ class Scanner {
       const size_t open = html_.find("</", at);
       if (open == std::string_view::npos) break;
       size_t k = 0;
-      while (k < tag.size() && open + 2 + k < html_.size() && Lower(html_[open + 2 + k]) == tag[k])
+      while (k < tag.size() && open + 2 + k < html_.size() &&
+             AsciiLower(html_[open + 2 + k]) == tag[k])
         ++k;
       if (k == tag.size()) {
         MoveTo(open);
@@ -138,7 +136,7 @@ class Scanner {
     MoveTo(pos_ + 1);
     tag_.clear();
     while (pos_ < html_.size() && !IsBlank(html_[pos_]) && html_[pos_] != '>' && html_[pos_] != '/')
-      tag_ += Lower(html_[pos_++]);
+      tag_ += AsciiLower(html_[pos_++]);
     for (;;) {
       while (pos_ < html_.size() && (IsBlank(html_[pos_]) || html_[pos_] == '/'))
         MoveTo(pos_ + 1);
@@ -150,7 +148,7 @@ class Scanner {
       name_.clear();
       while (pos_ < html_.size() && !IsBlank(html_[pos_]) && html_[pos_] != '>' &&
              html_[pos_] != '/' && (html_[pos_] != '=' || name_.empty()))
-        name_ += Lower(html_[pos_++]);
+        name_ += AsciiLower(html_[pos_++]);
       size_t after = pos_;
       while (after < html_.size() && IsBlank(html_[after]))
         ++after;
@@ -237,7 +235,7 @@ bool LooksLikeHtml(std::string_view name, std::string_view bytes) {
   std::string lower;
   for (const char c :
        name.substr(name.rfind('.') == std::string_view::npos ? name.size() : name.rfind('.')))
-    lower += Lower(c);
+    lower += AsciiLower(c);
   if (lower == ".htm" || lower == ".html" || lower == ".shtm" || lower == ".shtml" ||
       lower == ".php")
     return true;
