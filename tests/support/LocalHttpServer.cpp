@@ -1,26 +1,19 @@
 // The recording server: the test web server with a handler that records, holds and answers.
 #include "support/LocalHttpServer.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/Letters.h"
+#include "platform/TextList.h"
 
 namespace pagelathe::testing {
 
 std::string RecordedRequest::Header(const std::string& name) const {
-  size_t start = head.find("\r\n");
-  while (start != std::string::npos && start + 2 < head.size()) {
-    start += 2;
-    const size_t end = head.find("\r\n", start);
-    const std::string line = head.substr(start, end - start);
+  for (const std::string& line : SplitLines(head)) {
     const size_t colon = line.find(':');
-    if (colon != std::string::npos && SameText(line.substr(0, colon), name)) {
-      size_t value = colon + 1;
-      while (value < line.size() && line[value] == ' ')
-        ++value;
-      return line.substr(value);
-    }
-    start = end;
+    if (colon != std::string::npos && SameText(line.substr(0, colon), name))
+      return line.substr(std::min(line.size(), line.find_first_not_of(' ', colon + 1)));
   }
   return "";
 }
