@@ -44,6 +44,16 @@ namespace pagelathe {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 [[nodiscard]] std::string AsciiLowerCase(std::string_view text);
+// Equal without regard to the case of ASCII letters; the start of `text` equal so to `prefix`.
+[[nodiscard]] constexpr bool SameAsciiText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+[[nodiscard]] constexpr bool StartsWithAsciiText(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && SameAsciiText(text.substr(0, prefix.size()), prefix);
+}
 [[nodiscard]] std::string AsciiUpperCase(std::string_view text);
 
 // The order of every list sorted without regard to letter case, the same on every machine:

@@ -4,15 +4,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/Letters.h"
+
 namespace pagelathe {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
@@ -66,7 +61,7 @@ bool RobotsRules::Allows(std::string_view path) const {
 
 RobotsRules ParseRobots(std::string_view text, std::string_view user_agent) {
   std::string token(user_agent.substr(user_agent.rfind(' ') + 1));
-  token = Lower(token.substr(0, token.find('/')));
+  token = AsciiLowerCase(token.substr(0, token.find('/')));
   RobotsRules ours, anyone;
   bool have_ours = false;
   bool in_ours = false, in_anyone = false, agents_done = false;
@@ -79,11 +74,11 @@ RobotsRules ParseRobots(std::string_view text, std::string_view user_agent) {
     line = Trim(line.substr(0, line.find('#')));
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
-    const std::string field = Lower(Trim(line.substr(0, colon)));
+    const std::string field = AsciiLowerCase(Trim(line.substr(0, colon)));
     const std::string_view value = Trim(line.substr(colon + 1));
     if (field == "user-agent") {
       if (agents_done) in_ours = in_anyone = agents_done = false;
-      const std::string agent = Lower(value);
+      const std::string agent = AsciiLowerCase(value);
       if (agent == "*") in_anyone = true;
       if (!token.empty() && agent.find(token) != std::string::npos) in_ours = have_ours = true;
     } else if (field == "allow" || field == "disallow") {

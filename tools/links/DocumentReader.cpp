@@ -14,15 +14,9 @@ const char* const kDocumentExtensions[6] = {".txt", ".htm", ".html", ".shtm", ".
 bool IsDocumentFile(std::string_view name) {
   const size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
-  const std::string_view extension = name.substr(dot);
   // Compared without a copy: every name of a searched tree comes here.
-  for (const std::string_view known : kDocumentExtensions) {
-    if (extension.size() != known.size()) continue;
-    bool same = true;
-    for (size_t i = 0; same && i < known.size(); ++i)
-      same = AsciiLower(extension[i]) == known[i];
-    if (same) return true;
-  }
+  for (const char* known : kDocumentExtensions)
+    if (SameAsciiText(name.substr(dot), known)) return true;
   return false;
 }
 
