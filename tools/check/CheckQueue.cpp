@@ -4,24 +4,29 @@
 // now when its rank has fallen. Each host's slow folders are a heap of the same kind.
 #include "tools/check/CheckQueue.h"
 
-#include <cctype>
 #include <cmath>
 #include <stdexcept>
+
+#include "platform/Letters.h"
 
 namespace pagelathe {
 namespace {
 
+// Where "https://host:port" of a URL ends.
+size_t HostEnd(std::string_view url) {
+  const size_t scheme = url.find("://");
+  return std::min(url.size(),
+                  url.find_first_of("/?#", scheme == std::string_view::npos ? 0 : scheme + 3));
+}
+
 // "http://host:port/a/b/" of "http://host:port/a/b/page?x=1/2" and of "http://host:port/a/b/page/"
 // (a page named by a folder, as many sites name theirs); "http://host:port/" of the host itself.
 std::string_view FolderOf(std::string_view url) {
-  const size_t scheme = url.find("://");
-  const size_t start = scheme == std::string_view::npos ? 0 : scheme + 3;
-  size_t end = url.find_first_of("?#", start);
-  if (end == std::string_view::npos) end = url.size();
-  const size_t host_end = std::min(end, url.find('/', start));
-  if (host_end >= end) return url.substr(0, end);
+  const size_t host_end = HostEnd(url);
+  if (host_end == url.size() || url[host_end] != '/') return url.substr(0, host_end);
+  size_t end = std::min(url.size(), url.find_first_of("?#", host_end));
   if (end > host_end + 1 && url[end - 1] == '/') --end;
-  return url.substr(0, url.substr(0, end).rfind('/') + 1);
+  return url.substr(0, url.rfind('/', end - 1) + 1);
 }
 
 double Seconds(CheckQueue::Clock::duration span) {
@@ -31,14 +36,7 @@ double Seconds(CheckQueue::Clock::duration span) {
 }  // namespace
 
 std::string CheckHostKey(std::string_view url) {
-  const size_t scheme = url.find("://");
-  const size_t start = scheme == std::string_view::npos ? 0 : scheme + 3;
-  size_t end = url.find_first_of("/?#", start);
-  if (end == std::string_view::npos) end = url.size();
-  std::string key(url.substr(0, end));
-  for (char& c : key)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return key;
+  return AsciiLowerCase(url.substr(0, HostEnd(url)));
 }
 
 CheckQueue::CheckQueue(int per_host) : per_host_(std::max(1, per_host)) {}
@@ -210,16 +208,14 @@ CheckQueue::GivenUp CheckQueue::Ended(Host& host, size_t group, Clock::duration 
     case Outcome::kTimedOut:
       ++host.timeouts_in_a_row;
       ++folder.timeouts_in_a_row;
-      MarkSlow(folder);
+      folder.slow = true;
       break;
     case Outcome::kFailed:
       host.timeouts_in_a_row = 0;
       folder.timeouts_in_a_row = 0;
       break;
   }
-  Reweigh(folder);
-  Recost(folder);
-  QueueSlow(folder);
+  Refresh(folder);
   GivenUp given_up;
   if (!folder.answered && folder.timeouts_in_a_row >= FolderRound() && folder.left > 0) {
     given_up.folder.assign(folder.name);
@@ -230,7 +226,7 @@ CheckQueue::GivenUp CheckQueue::Ended(Host& host, size_t group, Clock::duration 
       given_up.groups.push_back(waiting);
     }
   }
-  MarkReady(*folder.host);
+  MarkReady(*folder.host);  // given up: its rank fell
   MarkReady(host);
   return given_up;
 }
@@ -246,28 +242,19 @@ void CheckQueue::Look(const std::vector<std::pair<size_t, Clock::duration>>& wai
     Folder& folder = *places_[group].folder;
     if (folder.waiting == 0) waiting_.push_back(&folder);
     folder.waiting = std::max(folder.waiting, static_cast<float>(Seconds(waited)));
-    MarkSlow(folder);
+    folder.slow = true;
   }
   folders.insert(folders.end(), waiting_.begin(), waiting_.end());
   for (Folder* folder : folders)
-    Recost(*folder);
+    Refresh(*folder);
 }
 
-void CheckQueue::MarkSlow(Folder& folder) {
-  if (folder.slow) return;
-  folder.slow = true;
-  Reweigh(folder);
-  QueueSlow(folder);
-  MarkReady(*folder.host);
-}
-
-void CheckQueue::Recost(Folder& folder) {
+void CheckQueue::Refresh(Folder& folder) {
   // Quick requests count alike, whatever the jitter of their few milliseconds: a host is not
   // owed another's connection (and a new one opened) because its answers came a little slower.
-  const float cost = std::max({folder.mean, folder.waiting, static_cast<float>(kFirstGuess)});
   // A small change is not worth a new place in the order.
-  if (std::abs(cost - folder.cost) <= folder.cost / 8) return;
-  folder.cost = cost;
+  const float cost = std::max({folder.mean, folder.waiting, static_cast<float>(kFirstGuess)});
+  if (std::abs(cost - folder.cost) > folder.cost / 8) folder.cost = cost;
   Reweigh(folder);
   QueueSlow(folder);
   MarkReady(*folder.host);

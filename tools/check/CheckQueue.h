@@ -204,8 +204,10 @@ class CheckQueue {
   [[nodiscard]] Rank TopRank();
   [[nodiscard]] bool Held(const Folder& folder) const;
   void Take(size_t group);
-  void MarkSlow(Folder& folder);
-  void Recost(Folder& folder);
+  // Takes what changed of a folder (its cost, its slowness, its requests) into its host's rank
+  // and the order of its host's slow folders.
+  void Refresh(Folder& folder);
+  // Its share of its host's rank.
   void Reweigh(Folder& folder);
   void QueueSlow(Folder& folder);
 

@@ -24,6 +24,7 @@
 #include <unordered_map>
 
 #include "net/Curl.h"
+#include "platform/Letters.h"
 #include "tools/check/CheckCache.h"
 #include "tools/check/CheckQueue.h"
 #include "tools/check/HtmlScan.h"
@@ -40,15 +41,8 @@ constexpr size_t kMostHostsToCache = 1000;  // see TakeHandle
 using Clock = CheckQueue::Clock;
 using Host = CheckQueue::Host;
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-  return true;
-}
-
 bool IsWebUrl(std::string_view url) {
-  return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://");
+  return StartsWithAsciiText(url, "http://") || StartsWithAsciiText(url, "https://");
 }
 
 // The host name of a URL as TLS checks it ("127.0.0.1" of "https://127.0.0.1:8443/a").
@@ -192,10 +186,10 @@ size_t Engine::OnHeader(char* data, size_t size, size_t count, void* user) {
   if (line.starts_with("HTTP/")) {  // a new response (after a 100 Continue, say)
     job.challenge = false;
     job.retry_after.clear();
-  } else if (StartsWithNoCase(line, "cf-mitigated:") &&
+  } else if (StartsWithAsciiText(line, "cf-mitigated:") &&
              line.find("challenge") != std::string_view::npos) {
     job.challenge = true;
-  } else if (StartsWithNoCase(line, "retry-after:")) {
+  } else if (StartsWithAsciiText(line, "retry-after:")) {
     std::string_view value = line.substr(12);
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
       value.remove_prefix(1);
@@ -531,6 +525,7 @@ void Engine::Finished(CURL* easy, CURLcode result) {
                  : "no connection within " +
                        Seconds(std::min(options_.connect_timeout_s, options_.timeout_s)) + " s");
     Release(job_id);
+    if (given_up.groups.empty()) return;
     // The rest of a folder whose every request of a round timed out: not asked.
     const std::string message = "not asked: " + std::to_string(given_up.timeouts) +
                                 " requests in " + given_up.folder + " got no answer within " +
