@@ -8,27 +8,19 @@
 
 namespace pagelathe {
 
-// The functions of libcurl the program calls, under their names without "curl_".
+// The functions of libcurl the program calls, by their names without "curl_".
+// clang-format off
+#define PAGELATHE_CURL_FUNCTIONS(X)                                                   \
+  X(easy_init) X(easy_cleanup) X(easy_setopt) X(easy_getinfo) X(easy_perform)         \
+  X(easy_strerror) X(multi_init) X(multi_cleanup) X(multi_setopt) X(multi_add_handle) \
+  X(multi_remove_handle) X(multi_perform) X(multi_poll) X(multi_info_read)            \
+  X(share_init) X(share_cleanup) X(share_setopt) X(slist_append) X(slist_free_all)
+// clang-format on
+
 struct CurlLibrary {
-  decltype(&::curl_easy_init) easy_init;
-  decltype(&::curl_easy_cleanup) easy_cleanup;
-  decltype(&::curl_easy_setopt) easy_setopt;
-  decltype(&::curl_easy_getinfo) easy_getinfo;
-  decltype(&::curl_easy_perform) easy_perform;
-  decltype(&::curl_easy_strerror) easy_strerror;
-  decltype(&::curl_multi_init) multi_init;
-  decltype(&::curl_multi_cleanup) multi_cleanup;
-  decltype(&::curl_multi_setopt) multi_setopt;
-  decltype(&::curl_multi_add_handle) multi_add_handle;
-  decltype(&::curl_multi_remove_handle) multi_remove_handle;
-  decltype(&::curl_multi_perform) multi_perform;
-  decltype(&::curl_multi_poll) multi_poll;
-  decltype(&::curl_multi_info_read) multi_info_read;
-  decltype(&::curl_share_init) share_init;
-  decltype(&::curl_share_cleanup) share_cleanup;
-  decltype(&::curl_share_setopt) share_setopt;
-  decltype(&::curl_slist_append) slist_append;
-  decltype(&::curl_slist_free_all) slist_free_all;
+#define PAGELATHE_CURL_FIELD(name) decltype(&::curl_##name) name;
+  PAGELATHE_CURL_FUNCTIONS(PAGELATHE_CURL_FIELD)
+#undef PAGELATHE_CURL_FIELD
 };
 
 // libcurl, loaded and set up (curl_global_init) by the first call, from any thread. Raises
