@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libssl-dev openssl
+  libcurl4  # libcurl.so.4, which the link check and the update download load at run time
   libicu-dev  # the letter rules: case folding, NFC, letter classes
   xvfb xauth fonts-dejavu-core
   python3
